@@ -1,0 +1,35 @@
+// Shift-JIS (code page 932) text. Everything on disk is CP932; core code keeps such text as
+// std::string holding the raw bytes. UTF-8 appears only at the window edge and in file names.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace keyrook {
+
+// First byte of a two-byte character: 0x81..0x9F or 0xE0..0xFC.
+inline bool isLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// CP932 bytes to UTF-8. Bytes that are no CP932 character become U+FFFD, so damaged files
+// still show what can be shown.
+std::string cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 to CP932; nullopt when the text is not valid UTF-8 or holds a character CP932 lacks.
+std::optional<std::string> utf8ToCp932(std::string_view utf8);
+
+bool isValidUtf8(std::string_view text);
+
+// Upper-cases the ASCII letters of a CP932 string, leaving two-byte characters alone
+// (their trail byte can look like a lower-case letter).
+std::string upperCp932(std::string_view cp932);
+
+// Name comparison without regard to letter case, as user names, INI sections and keys are compared.
+bool sameTextIgnoreCase(std::string_view a, std::string_view b);
+
+// Number of characters (one- or two-byte) in a CP932 string.
+std::size_t cp932Length(std::string_view cp932);
+
+}  // namespace keyrook

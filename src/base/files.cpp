@@ -1,0 +1,171 @@
+#include "base/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace keyrook {
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void ioError(const std::string& path, int err) {
+    throw FileError(path + ": " + std::strerror(err));
+}
+
+void ensureDirectory(const std::string& path) {
+    std::string dir = directoryOf(path);
+    if (dir.empty()) return;
+    std::error_code ec;
+    if (fs::is_directory(dir, ec)) return;
+    fs::create_directories(dir, ec);
+    if (ec || !fs::is_directory(dir)) throw FileError("ディレクトリ" + dir + "が作れません。");
+}
+
+void writeAll(int fd, std::string_view text, const std::string& path) {
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            ioError(path, err);
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
+std::uintmax_t findFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        throw FileError(path + "の情報の取得に失敗しました。");
+    return S_ISDIR(st.st_mode) ? 0 : static_cast<std::uintmax_t>(st.st_size);
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string loadStringFromFileLimit(const std::string& path, std::size_t limit) {
+    std::uintmax_t size = findFile(path);
+    if (size > limit) size = limit;
+    std::string text;
+    if (size == 0) return text;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ioError(path, errno);
+    text.resize(static_cast<std::size_t>(size));
+    std::size_t got = 0;
+    while (got < text.size()) {
+        ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            ioError(path, err);
+        }
+        if (n == 0) break;  // the file shrank meanwhile
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    text.resize(got);
+    return text;
+}
+
+std::string loadStringFromFile(const std::string& path) {
+    return loadStringFromFileLimit(path, static_cast<std::size_t>(-1));
+}
+
+void saveStringToFile(const std::string& path, std::string_view text) {
+    ensureDirectory(path);
+    static std::mt19937 rng{std::random_device{}()};
+    std::string temp = path + ".tmp" + std::to_string(rng() % 1000000);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) ioError(path, errno);
+    try {
+        writeAll(fd, text, path);
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        ioError(path, err);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        ioError(path, err);
+    }
+}
+
+void appendStringToFile(const std::string& path, std::string_view text) {
+    ensureDirectory(path);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) ioError(path, errno);
+    writeAll(fd, text, path);
+    if (::close(fd) != 0) ioError(path, errno);
+}
+
+std::vector<std::string> listFiles(const std::string& dir, std::string_view suffix) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        std::string_view name(e->d_name);
+        if (name.size() < suffix.size() ||
+            name.substr(name.size() - suffix.size()) != suffix)
+            continue;
+        struct stat st {};
+        std::string full = dir + "/" + std::string(name);
+        if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.emplace_back(name);
+    }
+    ::closedir(d);
+    return names;
+}
+
+std::string directoryOf(const std::string& path) {
+    auto p = path.find_last_of('/');
+    if (p == std::string::npos) return {};
+    if (p == 0) return "/";
+    return path.substr(0, p);
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    auto nul = text.find('\0');
+    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string joinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace keyrook

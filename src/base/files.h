@@ -1,0 +1,52 @@
+// Whole-file operations. Paths are in the file system's own encoding (UTF-8 here) and joined
+// with "/". File contents are raw bytes (CP932 text). Every failure throws FileError, whose
+// message (UTF-8) is what the user sees in the top-level error box.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace keyrook {
+
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Size in bytes of the file (or directory) at path; throws path + "の情報の取得に失敗しました。".
+std::uintmax_t findFile(const std::string& path);
+
+bool fileExists(const std::string& path);
+
+// The whole file as one byte string.
+std::string loadStringFromFile(const std::string& path);
+
+// The first min(limit, size) bytes of the file.
+std::string loadStringFromFileLimit(const std::string& path, std::size_t limit);
+
+// Replaces the file with exactly these bytes, creating missing directories. The bytes go to a
+// temporary file in the same folder first and are renamed over the target, so the old content
+// survives any failure.
+void saveStringToFile(const std::string& path, std::string_view text);
+
+// Appends the bytes to the file, creating it (and its folder) when missing.
+void appendStringToFile(const std::string& path, std::string_view text);
+
+// Names of the regular files in dir whose name ends in suffix, in directory order.
+// A missing directory gives an empty list.
+std::vector<std::string> listFiles(const std::string& dir, std::string_view suffix);
+
+// The directory part of a path without a trailing "/" ("" for a bare name).
+std::string directoryOf(const std::string& path);
+
+// Splits text into lines at CR LF, LF or CR. A NUL byte ends the text; a missing final line
+// break is accepted; an empty text has no lines.
+std::vector<std::string> splitLines(std::string_view text);
+
+// Every line followed by CR LF.
+std::string joinLinesCrLf(const std::vector<std::string>& lines);
+
+}  // namespace keyrook

@@ -1,0 +1,26 @@
+// Problem-set files: "data/<title>.std", CP932 text. Line 1 is the header
+// (description "/" author, plus "#" for an English-type set), then pairs of question line and
+// answer line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace keyrook {
+
+struct SetHeader {
+    std::string description;  // before the first "/"
+    std::string author;       // after it, less a trailing "#"
+    bool plainReadings = false;  // header ended in "#": answers are typed as they stand
+};
+
+// Splits a header line. Without "/" the description is empty and the whole header is the author.
+SetHeader parseHeader(const std::string& header);
+
+// Questions in a set: lines (header included) div 2.
+int questionCount(const std::vector<std::string>& lines);
+
+// Title of a set from its file name ("がっこう.std" -> "がっこう"): the last four characters dropped.
+std::string titleFromFileName(const std::string& fileName);
+
+}  // namespace keyrook
