@@ -1,0 +1,164 @@
+#include "app/about_dialog.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/main_window.h"
+
+namespace keyrook {
+
+const char* const TAbout::kSiteAddress = "https://keyrook.example.org/";
+const char* const TAbout::kProblemSetAddress = "https://keyrook.example.org/problems/";
+std::function<void(const QUrl&)> TAbout::openUrl = [](const QUrl& url) {
+    QDesktopServices::openUrl(url);
+};
+
+namespace {
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// A round button with a small drawn picture.
+class RoundPictureButton : public QAbstractButton {
+public:
+    enum class Picture { Home, Books, Crown, Key };
+    RoundPictureButton(Picture picture, int diameter, QWidget* parent)
+        : QAbstractButton(parent), picture_(picture) {
+        setFixedSize(diameter, diameter);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+        QRadialGradient g(r.center() - QPointF(r.width() / 5, r.height() / 5), r.width() * 0.7);
+        g.setColorAt(0, isDown() ? QColor(0x30, 0x30, 0x60) : QColor(0x50, 0x60, 0xA0));
+        g.setColorAt(1, QColor(0x10, 0x10, 0x30));
+        p.setBrush(g);
+        p.setPen(QPen(underMouse() ? QColor(Qt::white) : QColor(0xC0, 0xC0, 0xC0), 2));
+        p.drawEllipse(r);
+        p.setPen(QPen(Qt::white, 2));
+        p.setBrush(Qt::NoBrush);
+        const qreal w = width(), h = height();
+        switch (picture_) {
+            case Picture::Home: {
+                QPainterPath roof;
+                roof.moveTo(w * 0.25, h * 0.5);
+                roof.lineTo(w * 0.5, h * 0.27);
+                roof.lineTo(w * 0.75, h * 0.5);
+                p.drawPath(roof);
+                p.drawRect(QRectF(w * 0.33, h * 0.5, w * 0.34, h * 0.24));
+                break;
+            }
+            case Picture::Books:
+                for (int i = 0; i < 3; ++i)
+                    p.drawRect(QRectF(w * (0.27 + i * 0.16), h * 0.3, w * 0.12, h * 0.42));
+                break;
+            case Picture::Crown: {
+                QPainterPath crown;
+                crown.moveTo(w * 0.25, h * 0.7);
+                crown.lineTo(w * 0.25, h * 0.35);
+                crown.lineTo(w * 0.38, h * 0.52);
+                crown.lineTo(w * 0.5, h * 0.3);
+                crown.lineTo(w * 0.62, h * 0.52);
+                crown.lineTo(w * 0.75, h * 0.35);
+                crown.lineTo(w * 0.75, h * 0.7);
+                crown.closeSubpath();
+                p.drawPath(crown);
+                break;
+            }
+            case Picture::Key: {
+                p.setFont(pixelFont("Century Gothic", static_cast<int>(h * 0.5), true));
+                p.drawRoundedRect(QRectF(w * 0.24, h * 0.24, w * 0.52, h * 0.52), 4, 4);
+                p.drawText(rect(), Qt::AlignCenter, "K");
+                break;
+            }
+        }
+    }
+
+private:
+    Picture picture_;
+};
+
+QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
+                 const QColor& color) {
+    auto* l = new QLabel(text, parent);
+    l->setFont(font);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, color);
+    l->setPalette(pal);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+}  // namespace
+
+TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
+    setObjectName("About");
+    setWindowTitle("このｿﾌﾄについて...");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(456, 260);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+
+    const QColor silver(0xC0, 0xC0, 0xC0);
+    addLabel(this, "Keyrook", 20, 14, pixelFont("Century Gothic", 37), silver);
+    auto* logo = new RoundPictureButton(RoundPictureButton::Picture::Key, 56, this);
+    logo->move(196, 10);
+    logo->setCursor(Qt::ArrowCursor);
+    addLabel(this, "Keyrook", 392, 6, pixelFont("Century Gothic", 12), silver);
+
+    struct Link {
+        RoundPictureButton::Picture picture;
+        const char* caption;
+    };
+    const Link links[3] = {
+        {RoundPictureButton::Picture::Home, "ソフトの最新版を取りに行きます。"},
+        {RoundPictureButton::Picture::Books, "様々なジャンルの問題集を取りに行きます！"},
+        {RoundPictureButton::Picture::Crown, "ランキングはお待ち下さい！"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new RoundPictureButton(links[i].picture, 34, this);
+        b->setObjectName(QString("btnLink%1").arg(i + 1));
+        b->move(24 + i * 40, 80 + i * 40);
+        links_[i] = b;
+        addLabel(this, links[i].caption, 66 + i * 40, 89 + i * 40, pixelFont("MS UI Gothic", 12),
+                 Qt::white);
+    }
+    addLabel(this, "現在ﾗﾝｷﾝｸﾞはCGI自動転送ｼｽﾃﾑを", 24, 208, pixelFont("MS UI Gothic", 12), silver);
+    addLabel(this, "開発中なのでﾊﾞｰｼﾞｮﾝｱｯﾌﾟまでお待ち下さい...", 24, 224,
+             pixelFont("MS UI Gothic", 12), silver);
+    addLabel(this, "ver1.28", 300, 236, pixelFont("Arial", 12), silver);
+
+    auto* close = new QPushButton("閉じる", this);
+    close->setObjectName("btnClose");
+    close->setGeometry(368, 228, 72, 24);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    connect(links_[0], &QAbstractButton::clicked, this, [this] {
+        if (main_.dialogs().confirm("制作先のサイトへジャンプしますか？"))
+            openUrl(QUrl(QString::fromLatin1(kSiteAddress)));
+    });
+    connect(links_[1], &QAbstractButton::clicked, this, [this] {
+        if (main_.dialogs().confirm("問題集を取りに行きますか？？"))
+            openUrl(QUrl(QString::fromLatin1(kProblemSetAddress)));
+    });
+    // The ranking button has nothing behind it yet.
+}
+
+}  // namespace keyrook

@@ -1,0 +1,536 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolButton>
+
+#include "app/about_dialog.h"
+#include "app/help_window.h"
+#include "base/cp932.h"
+#include "base/files.h"
+#include "problemsets/problem_set.h"
+#include "widgets/qt_services.h"
+#include "widgets/radio_group.h"
+#include "widgets/shape.h"
+
+namespace keyrook {
+namespace {
+
+const QColor kMaroon(0x80, 0x00, 0x00);
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+struct Entry {
+    const char* caption;
+    const char* key;
+    QColor normal;
+    QColor highlight;
+    int labelTop, barTop, circleTop;
+};
+
+// Entries 1..10: three colour groups, each entry a label, an underline bar and a key circle.
+const Entry kEntries[11] = {
+    {},
+    {"Practice", "S", QColor(0x00, 0x80, 0x00), QColor(0x00, 0xFF, 0x00), 84, 97, 95},
+    {"Quit", "E", QColor(0x00, 0x80, 0x00), QColor(0x00, 0xFF, 0x00), 117, 129, 127},
+    {"Record", "R", QColor(0x00, 0x80, 0x00), QColor(0x00, 0xFF, 0x00), 148, 161, 159},
+    {"VA Zevuduz", "V", QColor(0x80, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00), 188, 201, 199},
+    {"Reflection", "F", QColor(0x80, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00), 220, 233, 231},
+    {"Tenkey", "T", QColor(0x80, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00), 252, 265, 263},
+    {"Help", "H", QColor(0x80, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00), 284, 297, 295},
+    {"User Regist", "U", QColor(0x80, 0x80, 0x80), kSilver, 324, 337, 335},
+    {"Setting", "N", QColor(0x80, 0x80, 0x80), kSilver, 356, 369, 367},
+    {"TP Maker", "M", QColor(0x80, 0x80, 0x80), kSilver, 388, 401, 399},
+};
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+void setTextColor(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    p.setColor(QPalette::ButtonText, c);
+    w->setPalette(p);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
+                  const QColor& color, const char* name) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(font);
+    setTextColor(l, color);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(std::string appDir, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), AppDir(std::move(appDir)), sounds_(sounds), dialogs_(dialogs) {
+    setObjectName("MainForm");
+    buildWindow();
+    buildMenu();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildWindow() {
+    setWindowTitle("Keyrook");
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    client->setFixedSize(466, 449);
+    client->setAutoFillBackground(true);
+    QPalette pal = client->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, kSilver);
+    client->setPalette(pal);
+    client->setFont(pixelFont("MS UI Gothic", 12));
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+
+    makeLabel(client, "Keyrook", 16, 8, pixelFont("Century Gothic", 37), kSilver, "lblProduct");
+
+    auto* pageCircle = new TShape(TShape::Kind::Circle, client);
+    pageCircle->setGeometry(16, 62, 25, 25);
+    pageCircle->setPenColor(kMaroon);
+    pageCircle->setBrushColor(Qt::black);
+    lblPages_ = makeLabel(client, "01", 22, 67, pixelFont("Arial", 12), Qt::white, "lblPages");
+
+    auto* toolBar = new QWidget(client);
+    toolBar->setObjectName("ToolBar1");
+    toolBar->setGeometry(188, 62, 49, 24);
+    btnBack_ = new QToolButton(toolBar);
+    btnBack_->setObjectName("btnBack");
+    btnBack_->setArrowType(Qt::LeftArrow);
+    btnBack_->setGeometry(0, 0, 24, 24);
+    btnBack_->setEnabled(false);
+    btnBack_->setFocusPolicy(Qt::NoFocus);
+    btnNext_ = new QToolButton(toolBar);
+    btnNext_->setObjectName("btnNext");
+    btnNext_->setArrowType(Qt::RightArrow);
+    btnNext_->setGeometry(25, 0, 24, 24);
+    btnNext_->setEnabled(false);
+    btnNext_->setFocusPolicy(Qt::NoFocus);
+    connect(btnBack_, &QToolButton::clicked, this, [this] { guarded([this] { btnBackClick(); }); });
+    connect(btnNext_, &QToolButton::clicked, this, [this] { guarded([this] { btnNextClick(); }); });
+
+    rgpTitle_ = new TRadioGroup(client);
+    rgpTitle_->setObjectName("rgpTitle");
+    rgpTitle_->setGeometry(16, 88, 217, 241);
+    rgpTitle_->setStyleSheet(
+        "QGroupBox { background: black; border: 1px solid gray; margin-top: 0px; }"
+        "QRadioButton { color: silver; background: transparent; }");
+    rgpTitle_->setLayoutMetrics(6, 8, 23);
+    connect(rgpTitle_, &TRadioGroup::clicked, this, [this](int index) {
+        pager_.select(index);
+        guarded([this] { rgpTitleClick(); });
+    });
+
+    auto* infoBox = new TShape(TShape::Kind::RoundRect, client);
+    infoBox->setObjectName("Shape1");
+    infoBox->setGeometry(16, 336, 217, 94);
+    infoBox->setBrushColor(QColor(0, 0, 64));
+    infoBox->setPenColor(kSilver);
+    lblTitle_ = makeLabel(client, "", 24, 344, pixelFont("MS UI Gothic", 12, true), Qt::white,
+                          "lblTitle");
+    lblTitle_->setFixedWidth(201);
+    lblCount_ = makeLabel(client, "", 24, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblCount");
+    lblCount_->setFixedWidth(78);
+    lblMaker_ = makeLabel(client, "", 104, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblMaker");
+    lblMaker_->setFixedWidth(125);
+    lblExpress_ = makeLabel(client, "", 24, 376, pixelFont("MS UI Gothic", 12), Qt::cyan,
+                            "lblExpress");
+    lblExpress_->setWordWrap(true);
+    lblExpress_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblExpress_->setFixedSize(201, 49);
+
+    auto* bevel = new QFrame(client);
+    bevel->setObjectName("Bevel1");
+    bevel->setFrameShape(QFrame::VLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(263, 0, 3, 449);
+
+    makeLabel(client, "※ﾕｰｻﾞ名を選択して下さい...", 280, 16, pixelFont("MS UI Gothic", 11),
+              kSilver, "lblHint");
+    cmbUser_ = new QComboBox(client);
+    cmbUser_->setObjectName("cmbUser");
+    cmbUser_->setGeometry(280, 32, 169, 22);
+    cmbUser_->setFont(pixelFont("MS UI Gothic", 13));
+    cmbUser_->setStyleSheet(
+        "QComboBox { background: black; color: silver; border: 1px solid gray; padding-left: 3px; }"
+        "QComboBox QAbstractItemView { background: black; color: silver; "
+        "selection-background-color: navy; }");
+    cmbUser_->installEventFilter(this);
+    connect(cmbUser_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(users_.items.size()))
+            users_.current = users_.items[static_cast<std::size_t>(index)];
+    });
+
+    for (int k = 1; k <= 10; ++k) {
+        const Entry& e = kEntries[k];
+        auto* bar = new TShape(TShape::Kind::Rectangle, client);
+        bar->setObjectName(QString("Shape%1").arg(k + 1));
+        bar->setGeometry(280, e.barTop, 169, 16);
+        bar->setBrushColor(Qt::black);
+        bar->setPenColor(e.normal);
+        bar->setCursor(Qt::PointingHandCursor);
+        bar->setMouseTracking(true);
+        bar->installEventFilter(this);
+        bars_[k] = bar;
+
+        auto* label = new QLabel(e.caption, client);
+        label->setObjectName(QString("Label%1").arg(k + 2));
+        label->setFont(pixelFont("Century Gothic", 27));
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(282, e.labelTop, 165, 33);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->setCursor(Qt::PointingHandCursor);
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+        setTextColor(label, e.normal);
+        label->setProperty("textColor", e.normal);
+        labels_[k] = label;
+
+        auto* circle = new TShape(TShape::Kind::Circle, client);
+        circle->setObjectName(QString("Shape%1").arg(k + 11));
+        circle->setGeometry(256, e.circleTop, 18, 18);
+        circle->setBrushColor(Qt::black);
+        circle->setPenColor(kMaroon);
+        circles_[k] = circle;
+        auto* letter = makeLabel(client, e.key, 261, e.circleTop + 2, pixelFont("Arial", 12),
+                                 Qt::white, k == 1 ? "Label1" : "");
+        if (k > 1) letter->setObjectName(QString("Label%1").arg(k + 11));
+        letter->setGeometry(256, e.circleTop + 2, 18, 14);
+        letter->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+    // The menu item of the invader entry is named after the game's working title.
+    labels_[4]->setProperty("command", "TP Invader");
+
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
+void TMainForm::buildMenu() {
+    auto add = [this](QMenu* menu, const char* name, const char* caption,
+                      const QKeySequence& key) {
+        auto* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(name);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    auto dispatch = [this](QAction* a) {
+        connect(a, &QAction::triggered, this, [this, a] { mnuPracticeClick(a); });
+    };
+    QMenu* m = menuBar()->addMenu("ﾒﾆｭｰ(&M)");
+    dispatch(add(m, "mnuPractice", "ｹﾞｰﾑ開始(&S)", QKeySequence("Ctrl+S")));
+    dispatch(add(m, "mnuRecord", "記録を見る(&R)", QKeySequence("Ctrl+R")));
+    m->addSeparator();
+    auto* quit = add(m, "mnuQuit", "ｹﾞｰﾑ終了(&E)", QKeySequence("Ctrl+E"));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    m = menuBar()->addMenu("ｹﾞｰﾑﾓｰﾄﾞ(&G)");
+    dispatch(add(m, "mnuTP_Invader", "ﾀｲﾋﾟﾝｸﾞ ｲﾝﾍﾞｰﾀﾞｰ(&V)", QKeySequence("Ctrl+V")));
+    dispatch(add(m, "mnuReflection", "反射神経測定ﾓｰﾄﾞ(&F)", QKeySequence("Ctrl+F")));
+    dispatch(add(m, "mnuTenkey", "ﾃﾝｷｰﾓｰﾄﾞ(&T)", QKeySequence("Ctrl+T")));
+
+    m = menuBar()->addMenu("ｼｽﾃﾑ(&S)");
+    dispatch(add(m, "mnuUser_Regist", "ﾕｰｻﾞｰ登録(&U)", QKeySequence("Ctrl+U")));
+    dispatch(add(m, "mnuSetting", "ﾕｰｻﾞｰ詳細設定(&S)", QKeySequence("Ctrl+N")));
+    dispatch(add(m, "mnuTP_Maker", "ﾀｲﾋﾟﾝｸﾞ問題集作成ｴﾃﾞｨﾀ(&M)", QKeySequence("Ctrl+M")));
+
+    m = menuBar()->addMenu("ﾍﾟｰｼﾞ(&P)");
+    mnuBack_ = add(m, "mnuBack", "問題ﾘｽﾄ前ﾍﾟｰｼﾞへ(&B)", QKeySequence(Qt::Key_Left));
+    mnuNext_ = add(m, "mnuNext", "問題ﾘｽﾄ次ﾍﾟｰｼﾞへ(&N)", QKeySequence(Qt::Key_Right));
+    m->addSeparator();
+    auto* up = add(m, "mnuUp", "候補上へ(&U)", QKeySequence(Qt::Key_Up));
+    auto* down = add(m, "mnuDown", "候補下へ(&D)", QKeySequence(Qt::Key_Down));
+    connect(mnuBack_, &QAction::triggered, this, [this] { guarded([this] { mnuBackClick(); }); });
+    connect(mnuNext_, &QAction::triggered, this, [this] { guarded([this] { mnuNextClick(); }); });
+    connect(up, &QAction::triggered, this, [this] { guarded([this] { mnuUpClick(); }); });
+    connect(down, &QAction::triggered, this, [this] { guarded([this] { mnuDownClick(); }); });
+
+    m = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
+    auto* about = add(m, "mnuAbout", "このｿﾌﾄについて(&A)", QKeySequence("Ctrl+A"));
+    connect(about, &QAction::triggered, this, [this] { mnuAboutClick(); });
+    dispatch(add(m, "mnuHelp", "ﾍﾙﾌﾟ(&H)", QKeySequence("Ctrl+H")));
+}
+
+void TMainForm::FormCreate() {
+    std::vector<std::string> titles;
+    for (const std::string& file : listFiles(AppDir + "data", ".std")) {
+        // A file name Shift-JIS cannot spell could never be stored in a record; leave it out.
+        if (auto title = utf8ToCp932(titleFromFileName(file))) titles.push_back(*title);
+    }
+    pager_ = TitlePager(std::move(titles));
+    showPage();
+    if (pager_.selected() >= 0) guarded([this] { rgpTitleClick(); });
+
+    guarded([this] {
+        std::string listFile = AppDir + "user/user.log";
+        if (!fileExists(listFile)) {
+            std::string name = askFirstUser(dialogs_);
+            saveStringToFile(listFile, joinLinesCrLf({name}));
+        }
+        loadUserList();
+    });
+}
+
+void TMainForm::loadUserList() {
+    users_.load(loadStringFromFile(AppDir + "user/user.log"));
+    cmbUser_->clear();
+    for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
+    int index = -1;
+    for (std::size_t i = 0; i < users_.items.size(); ++i)
+        if (sameTextIgnoreCase(users_.items[i], users_.current)) {
+            index = static_cast<int>(i);
+            break;
+        }
+    cmbUser_->setCurrentIndex(index);
+}
+
+std::string TMainForm::currentUser() const { return users_.current; }
+
+std::string TMainForm::userFile(const std::string& extension) const {
+    return userFilePath(AppDir, currentUser(), extension);
+}
+
+void TMainForm::showPage() {
+    QStringList items;
+    for (const auto& t : pager_.items()) items << fromCp932(t);
+    rgpTitle_->setItems(items);
+    rgpTitle_->setItemIndex(pager_.selected());
+    lblPages_->setText(QString::fromStdString(pager_.pageLabel()));
+    lblPages_->adjustSize();
+    btnBack_->setEnabled(pager_.backEnabled());
+    btnNext_->setEnabled(pager_.nextEnabled());
+}
+
+void TMainForm::rgpTitleClick() {
+    std::string title = pager_.selectedTitle();
+    if (pager_.selected() < 0) return;
+    SetLines.clear();
+    PlainReadings = false;
+    lblTitle_->setText(fromCp932(title));
+    lblCount_->setText("問題数 : 0");
+    lblExpress_->clear();
+    lblMaker_->setText("制作者 : ");
+    SetLines = splitLines(loadStringFromFile(AppDir + "data/" + cp932ToUtf8(title) + ".std"));
+    lblCount_->setText(QString("問題数 : %1").arg(questionCount(SetLines)));
+    // An empty file has no header: it shows no description or author.
+    SetHeader header = parseHeader(SetLines.empty() ? std::string() : SetLines.front());
+    lblExpress_->setText(fromCp932(header.description));
+    PlainReadings = header.plainReadings;
+    lblMaker_->setText("制作者 : " + fromCp932(header.author));
+}
+
+void TMainForm::btnNextClick() {
+    if (pager_.next()) {
+        showPage();
+        rgpTitleClick();
+    } else {
+        showPage();
+    }
+}
+
+void TMainForm::btnBackClick() {
+    if (pager_.back()) {
+        showPage();
+        rgpTitleClick();
+    } else {
+        showPage();
+    }
+}
+
+void TMainForm::mnuNextClick() {
+    if (btnNext_->isEnabled()) btnNextClick();
+}
+
+void TMainForm::mnuBackClick() {
+    if (btnBack_->isEnabled()) btnBackClick();
+}
+
+void TMainForm::mnuUpClick() {
+    if (pager_.up()) {
+        rgpTitle_->setItemIndex(pager_.selected());
+        rgpTitleClick();
+    }
+}
+
+void TMainForm::mnuDownClick() {
+    if (pager_.down()) {
+        rgpTitle_->setItemIndex(pager_.selected());
+        rgpTitleClick();
+    }
+}
+
+void TMainForm::mnuPracticeClick(QAction* sender) {
+    QString text = sender->objectName().mid(3);
+    int underscore = text.indexOf('_');
+    if (underscore >= 0) text[underscore] = ' ';
+    for (int k = 1; k <= 10; ++k) {
+        if (labels_[k]->text() == text || labels_[k]->property("command").toString() == text)
+            entryClick(k);
+    }
+}
+
+void TMainForm::entryClick(int k) {
+    guarded([this, k] {
+        switch (k) {
+            case 1:  // Practice
+                if (pager_.selected() < 0) {
+                    dialogs_.message("リストが選択されておりません！");
+                    return;
+                }
+                if (startPractice) startPractice();
+                return;
+            case 2:  // Quit
+                close();
+                return;
+            case 7:  // Help
+                Helper(1);
+                return;
+            case 8:  // User Regist
+                registerUserClick();
+                return;
+            default:
+                if (entryActions[static_cast<std::size_t>(k)]) entryActions[static_cast<std::size_t>(k)]();
+        }
+    });
+}
+
+void TMainForm::registerUserClick() {
+    if (registerUser(users_, dialogs_)) cmbUser_->addItem(fromCp932(users_.items.back()));
+}
+
+void TMainForm::Helper(int context) {
+    std::string path = AppDir + "help.hlp";
+    if (!fileExists(path)) {
+        dialogs_.message("ヘルプファイル『help.hlp』が見つかりません。");
+        return;
+    }
+    guarded([this, &path, context] {
+        if (!help_) help_ = new HelpWindow(this);
+        help_->openFile(QString::fromStdString(path), context);
+    });
+}
+
+void TMainForm::mnuAboutClick() {
+    TAbout about(*this);
+    about.exec();
+}
+
+int TMainForm::highlighted() const {
+    for (int k = 1; k <= 10; ++k)
+        if (labels_[k]->property("textColor").value<QColor>() != kEntries[k].normal) return k;
+    return 0;
+}
+
+void TMainForm::FormMouseMove() {
+    for (int k = 1; k <= 10; ++k) {
+        if (labels_[k]->property("textColor").value<QColor>() != kEntries[k].normal) {
+            setTextColor(labels_[k], kEntries[k].normal);
+            labels_[k]->setProperty("textColor", kEntries[k].normal);
+        }
+        bars_[k]->setPenColor(kEntries[k].normal);
+        circles_[k]->setPenColor(kMaroon);
+    }
+}
+
+void TMainForm::Shape2MouseMove(QObject* sender) {
+    int k = 0;
+    bool isLabel = false;
+    for (int i = 1; i <= 10; ++i) {
+        if (sender == labels_[i]) {
+            k = i;
+            isLabel = true;
+        } else if (sender == bars_[i]) {
+            k = i;
+        }
+    }
+    if (k == 0) return;
+    if (isLabel) {
+        QColor shown = labels_[k]->property("textColor").value<QColor>();
+        bool normal = false;
+        for (int i = 1; i <= 10; ++i) normal = normal || shown == kEntries[i].normal;
+        if (!normal) return;  // already highlighted
+    }
+    FormMouseMove();
+    setTextColor(labels_[k], kEntries[k].highlight);
+    labels_[k]->setProperty("textColor", kEntries[k].highlight);
+    circles_[k]->setPenColor(Qt::red);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmbUser_) {
+        // The user is chosen from the list only; typed characters are discarded.
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->text().isEmpty() && key->text().at(0).isPrint()) return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == centralWidget())
+            FormMouseMove();
+        else
+            Shape2MouseMove(watched);
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            for (int k = 1; k <= 10; ++k)
+                if (watched == labels_[k] || watched == bars_[k]) {
+                    entryClick(k);
+                    return true;
+                }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) playerloop("op");
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    player("no");
+    int index = cmbUser_->currentIndex();
+    if (index >= 0 && index < static_cast<int>(users_.items.size()))
+        users_.current = users_.items[static_cast<std::size_t>(index)];
+    guarded([this] { saveStringToFile(AppDir + "user/user.log", users_.saveText()); });
+    if (help_) help_->close();
+    event->accept();
+}
+
+void TMainForm::guarded(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        dialogs_.message(e.what());
+    }
+}
+
+}  // namespace keyrook

@@ -1,0 +1,94 @@
+#include "typing/record_file.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "app/user_list.h"
+#include "base/files.h"
+
+namespace keyrook {
+
+std::string recordDateText(const DateTime& when) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %d:%02d:%02d", ((when.year % 100) + 100) % 100,
+                  when.month, when.day, when.hour, when.minute, when.second);
+    return buf;
+}
+
+std::string recordFieldText(std::string_view cp932) {
+    std::string out;
+    out.reserve(cp932.size());
+    // Neither a comma nor a line break can be the trail byte of a two-byte character.
+    for (char c : cp932) {
+        if (c == ',')
+            out += "\x81\x43";  // ，
+        else if (c == '\r' || c == '\n')
+            out += ' ';
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string recordFilePath(const std::string& appDir, const std::string& cp932User) {
+    return userFilePath(appDir, cp932User, ".rec");
+}
+
+void writeRecord(const std::string& path, std::string_view recordLine) {
+    std::string text = std::string(recordLine) + "\r\n";
+    if (!fileExists(path)) {
+        saveStringToFile(path, text);
+        return;
+    }
+    // A file whose last line lost its line break would swallow the new record into that line.
+    const std::string old = loadStringFromFile(path);
+    if (!old.empty() && old.back() != '\n' && old.back() != '\r') text.insert(0, "\r\n");
+    appendStringToFile(path, text);
+}
+
+std::optional<std::vector<std::string>> findPreviousRecord(const std::string& path,
+                                                           std::string_view title) {
+    if (!fileExists(path)) saveStringToFile(path, joinLinesCrLf({std::string()}));
+    const std::vector<std::string> lines = splitLines(loadStringFromFile(path));
+    const std::string wanted = recordFieldText(title);
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        std::vector<std::string> fields = splitRecordFields(*it);
+        // The title is the text between the second and the third comma.
+        if (fields.size() >= 4 && fields[2] == wanted) return fields;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> splitRecordFields(std::string_view line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos) break;
+        fields.emplace_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+    fields.emplace_back(line.substr(start));
+    return fields;
+}
+
+bool isValidRecordLine(std::string_view line) {
+    std::size_t comma = line.rfind(',');
+    if (comma == std::string_view::npos) return false;
+    std::string_view last = line.substr(comma + 1);
+    int value = 0;
+    auto [end, ec] = std::from_chars(last.data(), last.data() + last.size(), value);
+    if (last.empty() || ec != std::errc() || end != last.data() + last.size()) return false;
+    return value == Checksum(line.substr(0, comma));
+}
+
+std::vector<std::string> checkRecordLines(std::string_view fileText) {
+    std::vector<std::string> out;
+    for (const std::string& line : splitLines(fileText)) {
+        if (line.empty()) continue;
+        out.push_back((isValidRecordLine(line) ? "ok " : "bad ") + line);
+    }
+    return out;
+}
+
+}  // namespace keyrook

@@ -1,0 +1,152 @@
+#include "widgets/qt_services.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFont>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+
+#include "base/cp932.h"
+
+namespace keyrook {
+
+QString fromCp932(const std::string& cp932) { return QString::fromStdString(cp932ToUtf8(cp932)); }
+
+std::optional<std::string> toCp932(const QString& text) { return utf8ToCp932(text.toStdString()); }
+
+void StdRandom::randomize() {
+    engine_.seed(static_cast<unsigned>(
+        std::chrono::steady_clock::now().time_since_epoch().count()));
+}
+
+int StdRandom::next(int range) {
+    if (range <= 0) return 0;
+    return std::uniform_int_distribution<int>(0, range - 1)(engine_);
+}
+
+void QtTimers::add(const std::string& name, int interval, std::function<void()> handler) {
+    auto* t = new QTimer(this);
+    t->setInterval(interval);
+    connect(t, &QTimer::timeout, this, std::move(handler));
+    timers_[name] = t;
+}
+
+void QtTimers::setEnabled(const std::string& name, bool enabled) {
+    auto it = timers_.find(name);
+    if (it == timers_.end()) return;
+    if (enabled) {
+        it->second->start();
+    } else {
+        it->second->stop();
+    }
+}
+
+bool QtTimers::enabled(const std::string& name) const {
+    auto it = timers_.find(name);
+    return it != timers_.end() && it->second->isActive();
+}
+
+void QtTimers::setInterval(const std::string& name, int milliseconds) {
+    auto it = timers_.find(name);
+    if (it != timers_.end()) it->second->setInterval(milliseconds);
+}
+
+int QtTimers::interval(const std::string& name) const {
+    auto it = timers_.find(name);
+    return it == timers_.end() ? 0 : it->second->interval();
+}
+
+QtSounds::QtSounds(QString soundDir, QObject* parent) : QObject(parent), dir_(std::move(soundDir)) {}
+
+void QtSounds::play(const std::string& name) { start(name, false); }
+void QtSounds::playLoop(const std::string& name) { start(name, true); }
+
+void QtSounds::start(const std::string& name, bool loop) {
+    last_ = QString::fromStdString(name);
+    if (playing_) playing_->stop();
+    QString path = dir_ + last_ + ".wav";
+    if (!QFileInfo::exists(path)) return;  // a missing sound is simply not heard
+    QSoundEffect*& effect = effects_[last_];
+    if (!effect) {
+        effect = new QSoundEffect(this);
+        effect->setSource(QUrl::fromLocalFile(path));
+        effect->setVolume(0.8f);
+    }
+    effect->setLoopCount(loop ? QSoundEffect::Infinite : 1);
+    effect->play();
+    playing_ = effect;
+}
+
+void QtDialogs::message(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), qs(text), QMessageBox::Ok,
+                    parent_);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+bool QtDialogs::confirm(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), qs(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box.exec() == QMessageBox::Yes;
+}
+
+Answer QtDialogs::confirmCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), qs(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+std::optional<std::string> QtDialogs::input(const std::string& caption, const std::string& prompt,
+                                            const std::string& value) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    dialog.setWindowTitle(qs(caption));
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(value));
+    dialog.setOkButtonText("OK");
+    dialog.setCancelButtonText("ｷｬﾝｾﾙ");
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return us(dialog.textValue());
+}
+
+std::optional<std::string> QtDialogs::saveFileName(const std::string& caption,
+                                                   const std::string& initial,
+                                                   const std::string& filter) {
+    QString name = QFileDialog::getSaveFileName(parent_, qs(caption), qs(initial), qs(filter));
+    if (name.isEmpty()) return std::nullopt;
+    return us(name);
+}
+
+std::optional<std::string> QtDialogs::openFileName(const std::string& caption,
+                                                   const std::string& initial,
+                                                   const std::string& filter) {
+    QString name = QFileDialog::getOpenFileName(parent_, qs(caption), qs(initial), qs(filter));
+    if (name.isEmpty()) return std::nullopt;
+    return us(name);
+}
+
+void installFontSubstitutions() {
+    const QStringList gothic{"Noto Sans CJK JP", "DejaVu Sans"};
+    const QStringList mono{"Noto Sans Mono CJK JP", "DejaVu Sans Mono"};
+    for (const char* face : {"MS UI Gothic", "ＭＳ Ｐゴシック", "HGPｺﾞｼｯｸE", "HGPゴシックE",
+                             "ＭＳ Ｐ明朝", "MS Sans Serif"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), gothic);
+    for (const char* face : {"ＭＳ ゴシック", "MS Gothic", "ＭＳ 明朝", "Courier New"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), mono);
+    QFont::insertSubstitutions("Century Gothic", {"URW Gothic", "Noto Sans CJK JP"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
+}
+
+}  // namespace keyrook

@@ -1,0 +1,63 @@
+#include "widgets/radio_group.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+
+namespace keyrook {
+
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), group_(new QButtonGroup(this)) {
+    group_->setExclusive(false);  // exclusivity is ours, so "no selection" can be shown
+    connect(group_, &QButtonGroup::idClicked, this, [this](int id) {
+        index_ = id;
+        syncChecks();
+        emit clicked(id);
+    });
+}
+
+void TRadioGroup::setLayoutMetrics(int top, int left, int rowHeight) {
+    top_ = top;
+    left_ = left;
+    rowHeight_ = rowHeight;
+    rebuild();
+}
+
+void TRadioGroup::setItemIndex(int index) {
+    index_ = index;
+    syncChecks();
+}
+
+void TRadioGroup::setItems(const QStringList& items) {
+    if (items == items_) return;
+    items_ = items;
+    rebuild();
+}
+
+QRadioButton* TRadioGroup::button(int index) const {
+    return index >= 0 && index < buttons_.size() ? buttons_[index] : nullptr;
+}
+
+void TRadioGroup::rebuild() {
+    setUpdatesEnabled(false);
+    for (auto* b : buttons_) {
+        group_->removeButton(b);
+        delete b;
+    }
+    buttons_.clear();
+    for (int i = 0; i < items_.size(); ++i) {
+        auto* b = new QRadioButton(items_[i], this);
+        b->setAutoExclusive(false);
+        b->setGeometry(left_, top_ + i * rowHeight_, width() - left_ - 4, rowHeight_);
+        b->setFocusPolicy(Qt::NoFocus);
+        group_->addButton(b, i);
+        b->show();
+        buttons_.push_back(b);
+    }
+    syncChecks();
+    setUpdatesEnabled(true);
+}
+
+void TRadioGroup::syncChecks() {
+    for (int i = 0; i < buttons_.size(); ++i) buttons_[i]->setChecked(i == index_);
+}
+
+}  // namespace keyrook

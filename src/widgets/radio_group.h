@@ -1,0 +1,44 @@
+// A framed group of radio buttons addressed by Items and ItemIndex. The index is kept as set,
+// even past the end of the list, so a stored selection survives until its stored list arrives.
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+#include <QVector>
+
+class QRadioButton;
+class QButtonGroup;
+
+namespace keyrook {
+
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+    Q_PROPERTY(int ItemIndex READ itemIndex WRITE setItemIndex)
+    Q_PROPERTY(QStringList Items READ items WRITE setItems)
+public:
+    explicit TRadioGroup(QWidget* parent = nullptr);
+
+    int itemIndex() const { return index_; }
+    void setItemIndex(int index);
+    QStringList items() const { return items_; }
+    void setItems(const QStringList& items);
+    int count() const { return static_cast<int>(items_.size()); }
+    QRadioButton* button(int index) const;
+
+    // Spacing of the buttons inside the frame.
+    void setLayoutMetrics(int top, int left, int rowHeight);
+
+signals:
+    void clicked(int index);  // the user chose an entry
+
+private:
+    void rebuild();
+    void syncChecks();
+    QStringList items_;
+    int index_ = -1;
+    QVector<QRadioButton*> buttons_;
+    QButtonGroup* group_;
+    int top_ = 16, left_ = 8, rowHeight_ = 20;
+};
+
+}  // namespace keyrook
