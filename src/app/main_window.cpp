@@ -493,10 +493,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::MouseMove) {
-        if (watched == centralWidget())
+        if (watched == centralWidget()) {
             FormMouseMove();
-        else
+        } else {
             Shape2MouseMove(watched);
+            return true;  // the label handled it; the background must not clear it again
+        }
     } else if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {

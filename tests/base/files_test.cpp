@@ -1,3 +1,149 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+#include "base/cp932.h"
 #include "base/files.h"
-TEST(Files, SplitLines) { EXPECT_EQ(keyrook::splitLines("a\r\nb\nc\rd").size(), 4u); }
+#include "base/text.h"
+#include "support/temp_dir.h"
+
+namespace keyrook {
+namespace {
+
+using testing::TempDir;
+
+std::string readRaw(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(Files, SplitLinesAcceptsEveryLineEndAndStopsAtNul) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+}
+
+TEST(Files, SaveCreatesMissingFoldersAndReplacesAtomically) {
+    TempDir tmp;
+    std::string path = tmp / "user/deep/x.rec";
+    saveStringToFile(path, "one\r\n");
+    EXPECT_EQ(readRaw(path), "one\r\n");
+    saveStringToFile(path, "");
+    EXPECT_EQ(readRaw(path), "");
+    EXPECT_TRUE(std::filesystem::exists(path));
+    saveStringToFile(path, "two");
+    EXPECT_EQ(readRaw(path), "two");
+    // Nothing but the file itself is left behind in its folder.
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(tmp / "user/deep")) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(Files, SaveFailureKeepsTheOldContent) {
+    if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
+    TempDir tmp;
+    std::string path = tmp / "locked/a.txt";
+    saveStringToFile(path, "old");
+    chmod((tmp / "locked").c_str(), 0555);
+    EXPECT_THROW(saveStringToFile(path, "new"), FileError);
+    chmod((tmp / "locked").c_str(), 0755);
+    EXPECT_EQ(readRaw(path), "old");
+}
+
+TEST(Files, FolderThatCannotBeMadeIsReportedByName) {
+    TempDir tmp;
+    saveStringToFile(tmp / "plain", "x");  // a file where a folder is wanted
+    try {
+        saveStringToFile(tmp / "plain/sub/a.txt", "y");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "ディレクトリ" + tmp.dir() + "plain/subが作れません。");
+    }
+}
+
+TEST(Files, LoadersReadWholeOrLimitedAndReportMissingFiles) {
+    TempDir tmp;
+    saveStringToFile(tmp / "four", "1011");
+    saveStringToFile(tmp / "empty", "");
+    EXPECT_EQ(loadStringFromFile(tmp / "four"), "1011");
+    EXPECT_EQ(loadStringFromFileLimit(tmp / "four", 6), "1011");
+    EXPECT_EQ(loadStringFromFileLimit(tmp / "four", 2), "10");
+    EXPECT_EQ(loadStringFromFileLimit(tmp / "empty", 6), "");
+    EXPECT_EQ(findFile(tmp / "four"), 4u);
+    try {
+        loadStringFromFile(tmp / "none.ref");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), tmp / "none.ref" + "の情報の取得に失敗しました。");
+    }
+}
+
+TEST(Files, AppendCreatesThenAppends) {
+    TempDir tmp;
+    appendStringToFile(tmp / "u/a.rec", "x\r\n");
+    appendStringToFile(tmp / "u/a.rec", "y\r\n");
+    EXPECT_EQ(readRaw(tmp / "u/a.rec"), "x\r\ny\r\n");
+}
+
+TEST(Files, ListFilesTakesOnlyMatchingRegularFiles) {
+    TempDir tmp;
+    saveStringToFile(tmp / "data/a.std", "");
+    saveStringToFile(tmp / "data/b.txt", "");
+    std::filesystem::create_directories(tmp / "data/dir.std");
+    EXPECT_EQ(listFiles(tmp / "data", ".std"), std::vector<std::string>{"a.std"});
+    EXPECT_TRUE(listFiles(tmp / "missing", ".std").empty());
+}
+
+TEST(Text, RepReplacesLeftToRightWithoutRescanning) {
+    EXPECT_EQ(rep("a-b-c", "-", "+"), "a+b+c");
+    EXPECT_EQ(rep("abc", "", "x"), "abc");
+    EXPECT_EQ(rep("", "a", "x"), "");
+    EXPECT_EQ(rep("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(rep("ab", "a", "aa"), "aab");
+}
+
+TEST(Text, ToIntDef) {
+    EXPECT_EQ(toIntDef("123", 0), 123);
+    EXPECT_EQ(toIntDef("-5", 0), -5);
+    EXPECT_EQ(toIntDef("12a", 7), 7);
+    EXPECT_EQ(toIntDef("", 7), 7);
+    EXPECT_EQ(toIntDef("99999999999", 7), 7);
+}
+
+TEST(Cp932, RoundTripsJapaneseAndRefusesWhatItCannotHold) {
+    const std::string utf8 = "がっこう ｶﾞｯｺｳ ＡＢＣ 漢字";
+    auto sjis = utf8ToCp932(utf8);
+    ASSERT_TRUE(sjis);
+    EXPECT_EQ(sjis->substr(0, 4), "\x82\xaa\x82\xc1");
+    EXPECT_EQ(cp932ToUtf8(*sjis), utf8);
+    EXPECT_FALSE(utf8ToCp932("emoji \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(utf8ToCp932("\xC3\x28"));   // broken UTF-8
+    EXPECT_FALSE(utf8ToCp932("\xE0\x80\xAF"));  // overlong
+    // Damaged bytes still show as much as possible.
+    EXPECT_EQ(cp932ToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+}
+
+TEST(Cp932, CaseFoldingLeavesTrailBytesAlone) {
+    // ソ is 0x83 0x5C and ペ is 0x83 0x79 ('y' as a trail byte must not be upper-cased).
+    EXPECT_EQ(upperCp932("ab\x83y"), "AB\x83y");
+    EXPECT_TRUE(sameTextIgnoreCase("Taro", "tARO"));
+    EXPECT_FALSE(sameTextIgnoreCase("\x83y", "\x83Y"));
+    EXPECT_EQ(cp932Length("a\x82\xa0" "b"), 3u);
+}
+
+}  // namespace
+}  // namespace keyrook

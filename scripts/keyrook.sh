@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Set-up for a fresh Debian machine (run as root, or with sudo available):
+#   scripts/keyrook.sh run    install what is missing, build, start Keyrook with the sample data
+#   scripts/keyrook.sh test   install what is missing, build, run every test
+# Safe to run again: installed packages are skipped and the build is incremental.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${KEYROOK_BUILD_DIR:-$here/build}
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqscintilla2-qt6-dev libgl-dev
+  googletest libgtest-dev libbenchmark-dev
+  fonts-noto-cjk fonts-urw-base35 fonts-liberation2
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j"$(nproc)"
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    configure_and_build
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "Keyrook is built in $build/bin, but there is no display to show it on." >&2
+      echo "Start it inside a desktop session, or under a virtual display:" >&2
+      echo "  xvfb-run -a $build/bin/keyrook" >&2
+      exit 1
+    fi
+    cd "$build/bin" && exec ./keyrook
+    ;;
+  test)
+    install_missing
+    configure_and_build
+    cd "$build" && ctest --output-on-failure -j"$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include "app/title_pager.h"
+#include "app/user_list.h"
+#include "problemsets/problem_set.h"
+#include "support/fakes.h"
+
+namespace keyrook {
+namespace {
+
+TEST(UserList, LoadRulesAndByteExactSave) {
+    struct Case {
+        std::string file;
+        std::vector<std::string> items;
+        std::string current;
+        std::string saved;
+    } cases[] = {
+        // Written at close: current user, then every user.
+        {"taro\r\ntaro\r\nhanako\r\n", {"taro", "hanako"}, "taro", "taro\r\ntaro\r\nhanako\r\n"},
+        // First run: one line only.
+        {"somebody\r\n", {"somebody"}, "somebody", "somebody\r\nsomebody\r\n"},
+        // A current user missing from the list is appended; case does not matter.
+        {"Jiro\r\ntaro\r\n", {"taro", "Jiro"}, "Jiro", "Jiro\r\ntaro\r\nJiro\r\n"},
+        {"TARO\nhanako\ntaro", {"hanako", "taro"}, "TARO", "TARO\r\nhanako\r\ntaro\r\n"},
+        {"", {}, "", "\r\n"},
+    };
+    for (const auto& c : cases) {
+        UserList users;
+        users.load(c.file);
+        EXPECT_EQ(users.items, c.items) << c.file;
+        EXPECT_EQ(users.current, c.current) << c.file;
+        EXPECT_EQ(users.saveText(), c.saved) << c.file;
+    }
+}
+
+TEST(UserList, NamesThatCannotBeFileStemsOrRecordFieldsAreRefused) {
+    for (const char* bad : {"a/b", "a\\b", "c:", "*", "a?", "\"q\"", "<x>", "a|b", ".", "..",
+                            "tab\tname", "a,b", "\xF0\x9F\x98\x80"})
+        EXPECT_TRUE(userNameProblem(bad)) << bad;
+    for (const char* good : {"taro", "太郎", "ﾀﾛｳ", "a.b", "Mr Smith", "..x"})
+        EXPECT_FALSE(userNameProblem(good)) << good;
+}
+
+TEST(UserList, RegistrationChecksAndAppends) {
+    UserList users;
+    users.load("taro\r\ntaro\r\n");
+    fakes::FakeDialogs d;
+
+    d.confirms = {false};  // "No" at the question
+    EXPECT_FALSE(registerUser(users, d));
+    EXPECT_TRUE(d.inputRequests.empty());
+
+    d.confirms = {true};
+    d.inputs = {std::nullopt};  // cancelled
+    EXPECT_FALSE(registerUser(users, d));
+    d.confirms = {true};
+    d.inputs = {std::string()};  // empty: no message
+    EXPECT_FALSE(registerUser(users, d));
+    EXPECT_TRUE(d.messages.empty());
+
+    d.confirms = {true};
+    d.inputs = {std::string("TARO")};
+    EXPECT_FALSE(registerUser(users, d));
+    EXPECT_EQ(d.messages.back(), "そのﾕｰｻﾞ名はすでに登録されております！");
+
+    d.confirms = {true};
+    d.inputs = {std::string("a,b")};
+    EXPECT_FALSE(registerUser(users, d));
+    EXPECT_EQ(users.items.size(), 1u);
+
+    d.confirms = {true};
+    d.inputs = {std::string("花子")};
+    EXPECT_TRUE(registerUser(users, d));
+    EXPECT_EQ(users.items.back(), "\x89\xd4\x8e\x71");  // 花子 in Shift-JIS
+    EXPECT_EQ(users.current, "taro");
+    EXPECT_EQ(d.inputRequests.back().caption, "ﾕｰｻﾞ名を登録します...");
+    EXPECT_EQ(d.inputRequests.back().prompt, "ﾕｰｻﾞ名を入力して下さい。");
+}
+
+TEST(UserList, FirstUserPromptAsksAgainAfterABadName) {
+    fakes::FakeDialogs d;
+    EXPECT_EQ(askFirstUser(d), "somebody");
+    d.inputs = {std::string("x/y"), std::string("jiro")};
+    EXPECT_EQ(askFirstUser(d), "jiro");
+    EXPECT_EQ(d.messages.size(), 1u);
+    d.inputs = {std::string()};
+    EXPECT_EQ(askFirstUser(d), "");
+    EXPECT_EQ(d.inputRequests.front().caption, "ﾕｰｻﾞ名の初期登録");
+}
+
+TEST(UserList, UserFilesAreNamedInTheFileSystemEncoding) {
+    EXPECT_EQ(userFilePath("/app/", "\x91\xbe\x98\x59", ".rec"), "/app/user/太郎.rec");
+}
+
+std::vector<std::string> titles(int n) {
+    std::vector<std::string> t;
+    for (int i = 1; i <= n; ++i) t.push_back("t" + std::to_string(i));
+    return t;
+}
+
+TEST(TitlePager, PagesOfTenKeepTheSelectedPosition) {
+    TitlePager none;
+    EXPECT_EQ(none.selected(), -1);
+    EXPECT_FALSE(none.nextEnabled());
+    EXPECT_FALSE(none.next());
+
+    TitlePager ten(titles(10));
+    EXPECT_FALSE(ten.nextEnabled());
+    EXPECT_EQ(ten.items().size(), 10u);
+
+    TitlePager p(titles(11));
+    EXPECT_TRUE(p.nextEnabled());
+    EXPECT_FALSE(p.backEnabled());
+    p.select(4);
+    EXPECT_TRUE(p.next());
+    EXPECT_EQ(p.pageLabel(), "02");
+    EXPECT_EQ(p.items(), std::vector<std::string>{"t11"});
+    EXPECT_EQ(p.selectedTitle(), "t11");  // shorter page: the last entry takes the selection
+    EXPECT_FALSE(p.nextEnabled());
+    EXPECT_TRUE(p.backEnabled());
+    EXPECT_TRUE(p.back());
+    EXPECT_EQ(p.selected(), 0);
+    EXPECT_EQ(p.pageLabel(), "01");
+    EXPECT_FALSE(p.backEnabled());
+    EXPECT_TRUE(p.nextEnabled());
+}
+
+TEST(TitlePager, PageLabelsPastNineHaveNoLeadingZero) {
+    TitlePager p(titles(115));
+    for (int i = 0; i < 10; ++i) p.next();
+    EXPECT_EQ(p.pageLabel(), "11");
+    EXPECT_EQ(p.items().size(), 10u);
+    EXPECT_TRUE(p.nextEnabled());
+    p.next();
+    EXPECT_EQ(p.pageLabel(), "12");
+    EXPECT_EQ(p.items().size(), 5u);
+    p.back();
+    p.back();
+    EXPECT_EQ(p.pageLabel(), "10");
+}
+
+TEST(TitlePager, UpAndDownStopAtTheEnds) {
+    TitlePager p(titles(3));
+    EXPECT_FALSE(p.up());
+    EXPECT_TRUE(p.down());
+    EXPECT_TRUE(p.down());
+    EXPECT_FALSE(p.down());
+    EXPECT_EQ(p.selectedTitle(), "t3");
+    EXPECT_TRUE(p.up());
+    EXPECT_EQ(p.selected(), 1);
+}
+
+TEST(ProblemSetHeader, SplitsAtTheFirstSlashAndReadsTheEnglishMark) {
+    struct Case {
+        std::string header, description, author;
+        bool plain;
+    } cases[] = {
+        {"ことわざ集/編集部", "ことわざ集", "編集部", false},
+        {"ことわざ集/編集部#", "ことわざ集", "編集部", true},
+        {"a/b/c", "a", "b/c", false},
+        {"nobody", "", "nobody", false},
+        {"nobody#", "", "nobody", true},
+        {"d/", "d", "", false},
+        {"d/##", "d", "#", true},
+        {"", "", "", false},
+    };
+    for (const auto& c : cases) {
+        SetHeader h = parseHeader(c.header);
+        EXPECT_EQ(h.description, c.description) << c.header;
+        EXPECT_EQ(h.author, c.author) << c.header;
+        EXPECT_EQ(h.plainReadings, c.plain) << c.header;
+    }
+    EXPECT_EQ(questionCount({"h"}), 0);
+    EXPECT_EQ(questionCount({"h", "q", "a"}), 1);
+    EXPECT_EQ(questionCount({"h", "q", "a", "q2"}), 2);  // line count div 2, as shown
+    EXPECT_EQ(questionCount({}), 0);
+    EXPECT_EQ(titleFromFileName("がっこう.std"), "がっこう");
+}
+
+}  // namespace
+}  // namespace keyrook
