@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     std::string appDir = QCoreApplication::applicationDirPath().toStdString() + "/";
     keyrook::QtSounds sounds(QString::fromStdString(appDir + "sound/"));
     keyrook::QtDialogs dialogs;
-    keyrook::ProgramWindows windows(appDir, sounds, dialogs);
+    keyrook::SteadyClock clock;
+    keyrook::StdRandom random;
+    keyrook::ProgramWindows windows(appDir, sounds, dialogs, clock, random);
     dialogs.setParent(&windows.MainForm());
     windows.MainForm().show();
     return app.exec();

@@ -30,20 +30,26 @@ int StdRandom::next(int range) {
     return std::uniform_int_distribution<int>(0, range - 1)(engine_);
 }
 
-void QtTimers::add(const std::string& name, int interval, std::function<void()> handler) {
-    auto* t = new QTimer(this);
-    t->setInterval(interval);
-    connect(t, &QTimer::timeout, this, std::move(handler));
-    timers_[name] = t;
+QTimer* QtTimers::timer(const std::string& name) {
+    QTimer*& t = timers_[name];
+    if (!t) {
+        t = new QTimer(this);
+        t->setTimerType(Qt::PreciseTimer);
+        t->setInterval(1000);
+        connect(t, &QTimer::timeout, this, [this, name] {
+            if (handler_) handler_(name);
+        });
+    }
+    return t;
 }
 
 void QtTimers::setEnabled(const std::string& name, bool enabled) {
-    auto it = timers_.find(name);
-    if (it == timers_.end()) return;
+    QTimer* t = timer(name);
+    if (enabled == t->isActive()) return;
     if (enabled) {
-        it->second->start();
+        t->start();
     } else {
-        it->second->stop();
+        t->stop();
     }
 }
 
@@ -53,8 +59,7 @@ bool QtTimers::enabled(const std::string& name) const {
 }
 
 void QtTimers::setInterval(const std::string& name, int milliseconds) {
-    auto it = timers_.find(name);
-    if (it != timers_.end()) it->second->setInterval(milliseconds);
+    timer(name)->setInterval(milliseconds);
 }
 
 int QtTimers::interval(const std::string& name) const {

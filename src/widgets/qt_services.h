@@ -45,18 +45,20 @@ private:
     std::mt19937 engine_{std::random_device{}()};
 };
 
-// Named QTimers; each fires the handler given for its name.
+// Named QTimers, made on first use; each firing calls the handler with the timer's name.
 class QtTimers : public QObject, public Timers {
 public:
     explicit QtTimers(QObject* parent = nullptr) : QObject(parent) {}
-    void add(const std::string& name, int interval, std::function<void()> handler);
+    void setHandler(std::function<void(const std::string&)> handler) { handler_ = std::move(handler); }
     void setEnabled(const std::string& name, bool enabled) override;
     bool enabled(const std::string& name) const override;
     void setInterval(const std::string& name, int milliseconds) override;
     int interval(const std::string& name) const override;
 
 private:
+    QTimer* timer(const std::string& name);
     std::map<std::string, QTimer*> timers_;
+    std::function<void(const std::string&)> handler_;
 };
 
 // Wave sounds from a folder; one sound at a time. Without an audio device QSoundEffect simply

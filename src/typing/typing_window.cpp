@@ -1,0 +1,349 @@
+#include "typing/typing_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolButton>
+
+#include "app/about_dialog.h"
+#include "app/main_window.h"
+#include "widgets/qt_services.h"
+#include "widgets/shape.h"
+
+namespace keyrook {
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+void setTextColor(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    w->setPalette(p);
+}
+
+QColor rgb(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+Qt::Alignment align(TextAlign a) {
+    switch (a) {
+        case TextAlign::Left: return Qt::AlignLeft | Qt::AlignVCenter;
+        case TextAlign::Right: return Qt::AlignRight | Qt::AlignVCenter;
+        default: return Qt::AlignCenter;
+    }
+}
+
+}  // namespace
+
+TTyping::TTyping(TMainForm& main, const TypingSettings& settings, Clock& clock, Random& random,
+                 Timers* timers, QWidget* parent)
+    : QMainWindow(parent), main_(main) {
+    setObjectName("Typing");
+    if (!timers) {
+        auto* qtTimers = new QtTimers();
+        qtTimers->setHandler([this](const std::string& name) {
+            run([this, &name] { engine_->timerFired(name); });
+        });
+        ownTimers_.reset(qtTimers);
+        timers = qtTimers;
+    }
+    TypingServices services{clock, *timers, random, main.sounds(), main.dialogs()};
+    engine_ = std::make_unique<TypingEngine>(services, main.SetLines, main.PlainReadings, settings);
+    engine_->onReloadSetLines = [this] { main_.rgpTitleClick(); };
+    buildWindow();
+    buildCommands();
+    render();
+}
+
+TTyping::~TTyping() = default;
+
+QLabel* TTyping::label(const char* name) const { return findChild<QLabel*>(name); }
+
+void TTyping::buildWindow() {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    client_ = new QWidget(this);
+    client_->setFixedSize(751, 368);
+    client_->setAutoFillBackground(true);
+    client_->setFont(pixelFont("ＭＳ ゴシック", 12));
+    QPalette pal = client_->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, kSilver);
+    client_->setPalette(pal);
+    client_->setFocusPolicy(Qt::StrongFocus);
+    client_->setAttribute(Qt::WA_InputMethodEnabled);
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
+
+    auto makeLabel = [this](const char* name, const QString& text, QRect geometry, const QFont& font,
+                            const QColor& color, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+        auto* l = new QLabel(text, client_);
+        l->setObjectName(name);
+        l->setFont(font);
+        setTextColor(l, color);
+        l->setAlignment(alignment);
+        if (geometry.width() > 0) {
+            l->setGeometry(geometry);
+        } else {
+            l->move(geometry.topLeft());
+            l->adjustSize();
+        }
+        return l;
+    };
+
+    auto* frame = new TShape(TShape::Kind::RoundRect, client_);
+    frame->setObjectName("Shape1");
+    frame->setGeometry(264, 8, 473, 33);
+    frame->setPenColor(Qt::red);
+    frame->setBrushColor(Qt::black);
+    const QFont small = pixelFont("ＭＳ ゴシック", 12);
+    const QFont counter = pixelFont("Tahoma", 13, true);
+    makeLabel("SCORE", "SCORE", QRect(272, 18, 0, 0), small, kSilver);
+    lblScore_ = makeLabel("lblScore", "0", QRect(312, 16, 89, 16), counter, Qt::white, Qt::AlignCenter);
+    makeLabel("Label1", "COMBO", QRect(408, 18, 0, 0), small, kSilver);
+    lblCombo_ = makeLabel("lblCombo", "0", QRect(449, 16, 40, 16), counter, Qt::white,
+                          Qt::AlignRight | Qt::AlignVCenter);
+    makeLabel("Label2", "MAX-COMBO", QRect(520, 18, 0, 0), small, kSilver);
+    lblMaxCombo_ = makeLabel("lblMaxCombo", "0", QRect(593, 16, 40, 16), counter, Qt::white,
+                             Qt::AlignRight | Qt::AlignVCenter);
+    makeLabel("Label4", "MISS", QRect(656, 18, 0, 0), small, kSilver);
+    lblMiss_ = makeLabel("lblMiss", "0", QRect(689, 16, 40, 16), counter, Qt::white,
+                         Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* box = new TShape(TShape::Kind::Rectangle, client_);
+    box->setObjectName("Shape2");
+    box->setGeometry(19, 142, 718, 97);
+    box->setPenColor(kSilver);
+    box->setBrushColor(Qt::black);
+    lblMondai_ = makeLabel("lblMondai", "", QRect(27, 137, 0, 0), pixelFont("ＭＳ ゴシック", 12, true),
+                           Qt::white);
+    lblMondai_->setAutoFillBackground(true);  // sits on the box's top edge
+    lblYomi_ = makeLabel("lblYomi", "", QRect(40, 146, 687, 13), pixelFont("ＭＳ ゴシック", 11),
+                         Qt::cyan, Qt::AlignCenter);
+    lblQuestion_ = makeLabel("lblQuestion", "", QRect(30, 159, 697, 30),
+                             pixelFont("HGSｺﾞｼｯｸE", 24), Qt::white, Qt::AlignCenter);
+    lblTyping_ = makeLabel("lblTyping", "", QRect(30, 192, 697, 35), pixelFont("ＭＳ ゴシック", 27),
+                           Qt::white, Qt::AlignCenter);
+    lblNext_ = makeLabel("lblNext", "", QRect(40, 242, 697, 13), pixelFont("ＭＳ ゴシック", 11),
+                         kSilver, Qt::AlignRight | Qt::AlignVCenter);
+    lblStart_ = makeLabel("lblStart", "Ready !!", QRect(312, 168, 0, 0),
+                          pixelFont("Times New Roman", 48, true, true), Qt::black);
+    lblStart_->setMinimumWidth(200);
+    lblStart_->hide();
+    lblBonusUp_ = makeLabel("lblBonusUp", "", QRect(16, 64, 0, 0), pixelFont("Century", 48, false, true),
+                            Qt::white);
+    lblBonusUp_->hide();
+
+    pnlPower_ = new QWidget(client_);
+    pnlPower_->setObjectName("pnlPower");
+    pnlPower_->setGeometry(488, 248, 249, 57);
+    pnlPower_->hide();
+
+    lblTitle2_ = makeLabel("lblTitle2", "", QRect(1, 317, 743, 24), pixelFont("HGPｺﾞｼｯｸE", 21),
+                           kSilver, Qt::AlignRight | Qt::AlignVCenter);
+    lblTitle_ = makeLabel("lblTitle", "", QRect(2, 318, 743, 24), pixelFont("HGPｺﾞｼｯｸE", 21),
+                          QColor(0x80, 0x80, 0x80), Qt::AlignRight | Qt::AlignVCenter);
+    lblTitle2_->raise();
+
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TTyping::buildCommands() {
+    auto* bar = new QWidget(client_);
+    bar->setObjectName("ToolBar1");
+    bar->setGeometry(0, 343, 751, 25);
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, QColor(0xD4, 0xD0, 0xC8));
+    bar->setPalette(pal);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(2, 1, 2, 1);
+    layout->setSpacing(1);
+
+    QMenu* game = menuBar()->addMenu("ｹﾞｰﾑ(&G)");
+    QMenu* helpMenu = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
+    auto make = [&](QMenu* menu, const char* button, const char* caption, const char* item,
+                    const char* itemCaption, const QKeySequence& key,
+                    std::function<void()> action) {
+        Command c;
+        c.button = new QToolButton(bar);
+        c.button->setObjectName(button);
+        c.button->setText(QString::fromUtf8(caption));
+        c.button->setFocusPolicy(Qt::NoFocus);
+        c.button->setAutoRaise(true);
+        c.button->setFont(pixelFont("MS UI Gothic", 12));
+        layout->addWidget(c.button);
+        c.action = menu->addAction(QString::fromUtf8(itemCaption));
+        c.action->setObjectName(item);
+        c.action->setShortcut(key);
+        addAction(c.action);
+        connect(c.button, &QToolButton::clicked, this, [this, action] { run(action); });
+        connect(c.action, &QAction::triggered, this, [this, action] { run(action); });
+        return c;
+    };
+    start_ = make(game, "btnStart", "  F1 : ｹﾞｰﾑ開始  ", "mnuStart", "ｹﾞｰﾑ開始(&T)",
+                  QKeySequence(Qt::Key_F1), [this] { engine_->btnStartClick(); });
+    stop_ = make(game, "btnStop", "F2 : ｹﾞｰﾑ中断", "mnuStop", "ｹﾞｰﾑ中断(&S)",
+                 QKeySequence(Qt::Key_F2), [this] { engine_->btnStopClick(); });
+    roman_ = make(game, "btnRoman", "F4 : ﾛｰﾏ字設定", "mnuRoman", "ﾛｰﾏ字設定(&R)",
+                  QKeySequence(Qt::Key_F4), [this] {
+                      if (openSettings) openSettings();
+                  });
+    setting_ = make(game, "btnSetting", "F5 : 各種設定", "mnuSetting", "各種設定(&N)",
+                    QKeySequence(Qt::Key_F5), [this] { engine_->btnSettingClick(); });
+    help_ = make(helpMenu, "btnHelp", "F6 : ﾍﾙﾌﾟ", "mnuHelp", "ﾍﾙﾌﾟ(&H)", QKeySequence(Qt::Key_F6),
+                 [this] { main_.Helper(1); });
+    quit_ = make(game, "btnQuit", "F12 : 強制終了", "mnuQuit", "強制終了(&Q)",
+                 QKeySequence(Qt::Key_F12), [this] { engine_->btnQuitClick(); });
+    menu_ = make(game, "btnMenu", "Escape : ﾒﾆｭｰ", "mnuMenu", "ﾒﾆｭｰへ戻る(&M)",
+                 QKeySequence(Qt::Key_Escape), [this] { close(); });
+    layout->addStretch(1);
+    auto* about = helpMenu->addAction("このｿﾌﾄについて(&A)");
+    about->setObjectName("N1");
+    connect(about, &QAction::triggered, this, [this] {
+        TAbout box(main_);
+        box.exec();
+    });
+}
+
+void TTyping::setQuestionFont(const QFont& font, const QColor& color) {
+    lblQuestion_->setFont(font);
+    setTextColor(lblQuestion_, color);
+}
+
+void TTyping::setTypingFont(const QFont& font, const QColor& color) {
+    lblTyping_->setFont(font);
+    setTextColor(lblTyping_, color);
+}
+
+void TTyping::preparePractice(const std::string& cp932Title, const std::string& cp932User) {
+    engine_->preparePractice(cp932Title);
+    setWindowTitle("ﾌﾟﾚｲﾔｰ : " + fromCp932(cp932User));
+    render();
+}
+
+void TTyping::run(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        main_.dialogs().message(e.what());
+    }
+    render();
+}
+
+void TTyping::render() {
+    const std::uint32_t c = engine_->takeChanges();
+    if (!c) return;
+    const TypingView& v = engine_->view();
+    if (c & kChangedScore) lblScore_->setText(fromCp932(v.lblScore));
+    if (c & kChangedCombo) lblCombo_->setText(fromCp932(v.lblCombo));
+    if (c & kChangedMaxCombo) lblMaxCombo_->setText(fromCp932(v.lblMaxCombo));
+    if (c & kChangedMiss) lblMiss_->setText(fromCp932(v.lblMiss));
+    if (c & kChangedMondai) {
+        lblMondai_->setText(fromCp932(v.lblMondai));
+        lblMondai_->adjustSize();
+    }
+    if (c & kChangedQuestion) {
+        lblQuestion_->setText(fromCp932(v.lblQuestion));
+        lblYomi_->setText(fromCp932(v.lblYomi));
+        lblNext_->setText(fromCp932(v.lblNext));
+    }
+    if (c & kChangedTyping) {
+        lblTyping_->setText(fromCp932(v.lblTyping));
+        lblTyping_->setAlignment(align(v.lblTypingAlign));
+    }
+    if (c & kChangedStart) {
+        lblStart_->setText(fromCp932(v.lblStartCaption));
+        setTextColor(lblStart_, rgb(v.lblStartColor));
+        lblStart_->setVisible(v.lblStartVisible);
+    }
+    if (c & kChangedBonus) {
+        lblBonusUp_->setText(fromCp932(v.lblBonusUpCaption));
+        lblBonusUp_->adjustSize();
+        lblBonusUp_->move(v.lblBonusUpLeft, 64);
+        setTextColor(lblBonusUp_, rgb(v.lblBonusUpColor));
+        lblBonusUp_->setVisible(v.lblBonusUpVisible);
+    }
+    if (c & kChangedColor) {
+        QPalette pal = client_->palette();
+        pal.setColor(QPalette::Window, rgb(v.color));
+        client_->setPalette(pal);
+    }
+    if (c & kChangedCommands) {
+        auto enable = [](Command& cmd, bool on) {
+            cmd.button->setEnabled(on);
+            cmd.action->setEnabled(on);
+        };
+        enable(start_, v.btnStartEnabled);
+        enable(stop_, v.btnStopEnabled);
+        enable(roman_, v.btnRomanEnabled);
+        enable(setting_, v.btnSettingEnabled);
+        enable(quit_, v.btnQuitEnabled);
+        stop_.button->setText(fromCp932(v.btnStopCaption));
+        stop_.action->setText(fromCp932(v.btnStopCaption));
+    }
+    if (c & kChangedTitle) {
+        lblTitle_->setText(fromCp932(v.lblTitle));
+        lblTitle2_->setText(fromCp932(v.lblTitle));
+        pnlPower_->setVisible(v.pnlPowerVisible);
+    }
+}
+
+void TTyping::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    const char16_t ch = text.at(0).unicode();
+    if (text.size() == 1 && ch < 0x80) {
+        run([this, ch] { engine_->FormKeyPress(static_cast<char>(ch)); });
+    } else {
+        // Full-width characters come from an input method that is switched on.
+        run([this] { engine_->fullWidthInput(); });
+    }
+}
+
+bool TTyping::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::InputMethod) {
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        // Anything composed by an input method is full-width input.
+        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty())
+            run([this] { engine_->fullWidthInput(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TTyping::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        client_->setFocus();
+        run([this] { engine_->FormShow(); });
+    }
+}
+
+void TTyping::closeEvent(QCloseEvent* event) {
+    run([this] { engine_->FormClose(); });
+    main_.show();
+    main_.raise();
+    main_.activateWindow();
+    event->accept();
+}
+
+}  // namespace keyrook
