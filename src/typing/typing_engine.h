@@ -10,7 +10,6 @@
 // action brings the engine back to rest).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,6 +17,7 @@
 
 #include "base/services.h"
 #include "problemsets/variant_table.h"
+#include "typing/scoring.h"
 
 namespace keyrook {
 
@@ -55,14 +55,6 @@ struct TypingServices {
     Random& random;
     Sounds& sounds;
     Dialogs& dialogs;
-};
-
-// One row of the result dialog's list: caption "No." and the cells 問題, ﾊﾞｲﾄ数, 反射神経,
-// ﾀｲﾋﾟﾝｸﾞ速度, 速度指数. All text (cell 0 is CP932); the result procedure reads cells 1 to 3
-// back as integers.
-struct QuestionRow {
-    std::string caption;
-    std::array<std::string, 5> cells;
 };
 
 enum class TextAlign { Left, Center, Right };
@@ -185,7 +177,9 @@ public:
 
     // Hooks the window attaches.
     std::function<void()> onReloadSetLines;  // the main window's title selection (rgpTitleClick)
-    std::function<void()> onEnded;           // the result procedure; the quit action follows it
+    // The result procedure. Runs while the session's figures are intact; the engine runs the
+    // quit action right after it (unless the hook already did).
+    std::function<void()> onEnded;
     std::function<bool()> inputMethodOpen;   // asked at F1; full-width input warns
     InvaderRules* invaderRules = nullptr;
 
@@ -193,7 +187,8 @@ public:
     void preparePractice(const std::string& title);
     void setTitle(const std::string& title);
 
-    // Window events.
+    // Window events. FormShow must be called when the window is shown: a question change that
+    // finds the window hidden ends the session instead.
     void FormShow();
     void FormClose();                // also what Escape (btnMenuClick) leads to
     void FormKeyPress(char key);
@@ -220,7 +215,11 @@ public:
 
     const TypingView& view() const { return view_; }
     const TypingState& state() const { return state_; }
+    // The question rows of the session (the result dialog's list); kept until the next F1.
     const std::vector<QuestionRow>& rows() const { return rows_; }
+    // What the result procedure needs of the session, read while the ended hook runs (the quit
+    // action resets the counters afterwards). User and end time are the caller's.
+    SessionFigures sessionFigures() const;
     std::uint32_t takeChanges() {
         std::uint32_t c = changed_;
         changed_ = 0;
@@ -262,9 +261,5 @@ private:
     bool invaderStreaming_ = false;
     bool ending_ = false;
 };
-
-// Speed index text: ms per romaji byte, half-up to one decimal, always with a decimal point
-// ("102.8", "85.0", "0.0").
-std::string speedIndexText(std::uint32_t typingMs, std::size_t bytes);
 
 }  // namespace keyrook

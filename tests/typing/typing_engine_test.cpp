@@ -1,0 +1,460 @@
+#include "typing/typing_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <set>
+
+#include "base/cp932.h"
+#include "support/fakes.h"
+#include "typing/shuffle.h"
+
+namespace keyrook {
+namespace {
+
+using fakes::FakeClock;
+using fakes::FakeDialogs;
+using fakes::FakeRandom;
+using fakes::FakeSounds;
+using fakes::FakeTimers;
+using Phase = TypingEngine::Phase;
+
+constexpr std::uint64_t kCountdownMs = 1600;  // 16 ticks of tmrDarker
+constexpr std::uint64_t kFirstQuestionMs = kCountdownMs + 500;
+
+std::string sjis(const char* utf8) { return utf8ToCp932(utf8).value(); }
+
+// A typing window on virtual time: the file's lines are what the title selection reloads.
+struct Session {
+    explicit Session(std::vector<std::string> file, bool plain = false, unsigned seed = 7)
+        : random(seed), fileLines(std::move(file)), setLines(fileLines), plainReadings(plain) {
+        engine.onReloadSetLines = [this] {
+            setLines = fileLines;
+            ++reloads;
+        };
+        engine.onEnded = [this] {
+            endedRows = engine.rows();
+            endedFigures = engine.sessionFigures();
+            ++ended;
+        };
+        timers.setHandler([this](const std::string& name) { engine.timerFired(name); });
+        engine.preparePractice("test");
+        engine.FormShow();
+    }
+    // F1 and the countdown: returns with the first question on screen.
+    void start() {
+        engine.btnStartClick();
+        timers.advance(kFirstQuestionMs);
+    }
+    // Keys one after another, gapMs apart (the first after gapMs as well).
+    void type(const std::string& keys, std::uint64_t gapMs = 100) {
+        for (char k : keys) {
+            timers.advance(gapMs);
+            engine.FormKeyPress(k);
+        }
+    }
+    const TypingView& v() const { return engine.view(); }
+    const TypingState& st() const { return engine.state(); }
+
+    FakeClock clock{1'000'000};
+    FakeTimers timers{clock};
+    FakeRandom random;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    std::vector<std::string> fileLines;
+    std::vector<std::string> setLines;
+    bool plainReadings;
+    FixedTypingSettings settings;
+    TypingEngine engine{{clock, timers, random, sounds, dialogs}, setLines, plainReadings, settings};
+    int reloads = 0;
+    int ended = 0;
+    std::vector<QuestionRow> endedRows;
+    SessionFigures endedFigures;
+};
+
+std::vector<std::string> oneQuestion(const std::string& answer) { return {"h/a", "Q", answer}; }
+
+TEST(Shuffle, SwapsTheFirstPairWithDrawnPairs) {
+    std::vector<std::string> lines = {"head", "A", "a", "B", "b", "C", "c", "odd"};
+    FakeRandom random;
+    random.script({2, 1, 0, 2});  // n + 1 = 4 draws
+    Shuffle(lines, random);
+    EXPECT_EQ(lines, (std::vector<std::string>{"A", "a", "C", "c", "B", "b", "odd"}));
+    EXPECT_EQ(random.randomizeCount, 1);
+    EXPECT_EQ(random.drawCount, 4);
+
+    std::vector<std::string> headerOnly = {"head"};
+    Shuffle(headerOnly, random);
+    EXPECT_TRUE(headerOnly.empty());
+}
+
+TEST(Shuffle, SeededShuffleKeepsEveryPair) {
+    std::vector<std::string> lines = {"head"};
+    for (int i = 0; i < 50; ++i) {
+        lines.push_back("Q" + std::to_string(i));
+        lines.push_back("A" + std::to_string(i));
+    }
+    FakeRandom random(12345);
+    Shuffle(lines, random);
+    ASSERT_EQ(lines.size(), 100u);
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < lines.size(); i += 2) {
+        EXPECT_EQ(lines[i].substr(1), lines[i + 1].substr(1));
+        EXPECT_EQ(lines[i][0], 'Q');
+        seen.insert(lines[i]);
+    }
+    EXPECT_EQ(seen.size(), 50u);
+    EXPECT_NE(lines[0], "Q0");  // seed 12345 moves something to the front
+}
+
+TEST(TypingEngine, CountdownFadesThenGoThenFirstQuestion) {
+    Session s(oneQuestion("KA"));
+    s.engine.btnStartClick();
+    EXPECT_EQ(s.engine.phase(), Phase::Countdown);
+    EXPECT_TRUE(s.v().lblStartVisible);
+    EXPECT_EQ(s.v().lblMondai, "1 / 1");
+    for (int level = 238; level >= 0; level -= 17) {
+        s.timers.advance(100);
+        EXPECT_EQ(s.v().lblStartColor, greyColor(static_cast<std::uint8_t>(level)));
+        EXPECT_EQ(s.v().lblStartCaption, "Ready !!");
+    }
+    s.engine.FormKeyPress('K');  // nothing on the line yet: ignored, no miss
+    s.timers.advance(100);
+    EXPECT_EQ(s.v().lblStartCaption, "Go !!");
+    EXPECT_EQ(s.v().lblStartColor, kColorWhite);
+    s.timers.advance(499);
+    EXPECT_TRUE(s.v().lblTyping.empty());
+    s.timers.advance(1);
+    EXPECT_FALSE(s.v().lblStartVisible);
+    EXPECT_EQ(s.v().lblTyping, "KA");
+    EXPECT_EQ(s.v().lblMiss, "0");
+    EXPECT_EQ(s.engine.phase(), Phase::Question);
+}
+
+// A whole session: rows, reaction and typing times, the end hook, the reload and a second run.
+TEST(TypingEngine, WholeSessionFillsRowsAndReloads) {
+    Session s({"desc/auth", "Q12", "ABCDEFGHIJKL", "Q1", "Z", "Q3", "XYZ"});
+    s.random.script({0, 0, 0, 0});  // order stays as in the file
+    s.engine.btnStartClick();
+    EXPECT_EQ(s.st().QuestionCount, 3);
+    EXPECT_EQ(s.setLines.size(), 6u);
+    s.timers.advance(kFirstQuestionMs);
+    EXPECT_EQ(s.v().lblQuestion, "Q12");
+    EXPECT_EQ(s.v().lblNext, "Q1");
+
+    s.type("A", 300);            // reaction 300 ms
+    s.type("BCDEFGHIJK", 100);  // 1000 ms
+    s.type("L", 234);           // typing 1234 ms over 12 bytes
+    EXPECT_EQ(s.engine.phase(), Phase::BetweenQuestions);
+    s.timers.advance(500);
+    EXPECT_EQ(s.v().lblQuestion, "Q1");
+    EXPECT_EQ(s.v().lblMondai, "2 / 3");
+    s.type("Z", 700);
+    s.timers.advance(500);
+    EXPECT_EQ(s.v().lblNext, "");  // the last question has no successor
+    s.type("XYZ", 50);
+    EXPECT_EQ(s.ended, 0);
+    s.timers.advance(500);
+
+    ASSERT_EQ(s.ended, 1);
+    ASSERT_EQ(s.endedRows.size(), 3u);
+    EXPECT_EQ(s.endedRows[0].texts(), (std::vector<std::string>{"1", "Q12", "12", "300", "1234", "102.8"}));
+    EXPECT_EQ(s.endedRows[1].texts(), (std::vector<std::string>{"2", "Q1", "1", "700", "0", "0.0"}));
+    EXPECT_EQ(s.endedRows[2].texts(), (std::vector<std::string>{"3", "Q3", "3", "50", "100", "33.3"}));
+    EXPECT_EQ(s.endedFigures.hitCount, 16);
+    EXPECT_EQ(s.endedFigures.missCount, 0);
+    EXPECT_EQ(s.endedFigures.maxCombo, 16);
+    EXPECT_EQ(s.endedFigures.score, 10 * 9 + 20 * 7);
+    EXPECT_EQ(s.endedFigures.title, "test");
+
+    // The quit action followed: at rest, counters cleared, list reloaded; rows stay.
+    EXPECT_EQ(s.engine.phase(), Phase::AtRest);
+    EXPECT_EQ(s.v().lblScore, "0");
+    EXPECT_EQ(s.reloads, 1);
+    EXPECT_EQ(s.setLines, s.fileLines);
+    EXPECT_EQ(s.engine.rows().size(), 3u);
+
+    s.engine.btnStartClick();
+    EXPECT_EQ(s.st().QuestionCount, 3);
+    EXPECT_TRUE(s.engine.rows().empty());
+}
+
+struct KeyCase {
+    const char* answer;
+    bool plain;
+    bool lowerCase;
+    const char* keys;
+    int misses;
+    const char* left;  // romaji still on the line afterwards
+};
+
+class KeyRule : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(KeyRule, MatchesKeysAgainstTheRomaji) {
+    const KeyCase& c = GetParam();
+    Session s(oneQuestion(c.answer), c.plain);
+    s.settings.opts.chkLC = c.lowerCase;
+    s.start();
+    s.type(c.keys, 1000);  // spaced beyond the miss guard
+    EXPECT_EQ(s.v().lblMiss, std::to_string(c.misses)) << c.keys;
+    EXPECT_EQ(s.v().lblTyping, c.left) << c.keys;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TypingEngine, KeyRule,
+    ::testing::Values(KeyCase{"KANNTANN", false, false, "KANNTANN", 0, ""},
+                      KeyCase{"KANNTANN", false, false, "kantann", 0, ""},
+                      KeyCase{"KANNTANN", false, false, "KANTAN", 0, "N"},  // final NN in full
+                      KeyCase{"NNA", false, false, "NA", 1, "NA"},
+                      KeyCase{"NNA", false, false, "NNA", 0, ""},
+                      KeyCase{"NNYA", false, false, "NYA", 2, "NYA"},
+                      KeyCase{"NNNA", false, false, "NNA", 1, "NA"},
+                      KeyCase{"NANA", false, true, "a", 1, "nana"},
+                      KeyCase{"NANA", false, true, "NaNA", 0, ""},
+                      KeyCase{"I AM", true, false, "I AM", 0, ""},
+                      KeyCase{"I AM", true, false, "I_AM", 0, ""},
+                      KeyCase{"I AM", true, false, "I", 0, "_AM"},
+                      KeyCase{"I AM A", true, false, "I_AM_", 1, " A"},  // only the first blank is "_"
+                      KeyCase{"IN A", true, false, "I ", 0, "A"},        // N left out before the blank
+                      KeyCase{"A91", false, false, "a!1", 1, ""},        // letters fold, signs and digits do not
+                      KeyCase{"AB", true, false, "\r\tA", 2, "B"}));     // control keys are misses
+
+TEST(TypingEngine, QuestionDisplayUsesLiveSpellingsAndReading) {
+    Session s({"h/a", "q1", "01", "q2", "0102"});
+    s.random.script({0, 0, 0});
+    s.settings.opts.chkYomi = true;
+    s.start();
+    EXPECT_EQ(s.v().lblTyping, "SI");
+    EXPECT_EQ(s.v().lblYomi, sjis("し"));
+    s.engine.btnStopClick();
+    s.settings.table.applyHepburn();  // changed while paused: the question on screen stays
+    s.settings.opts.chkYomi = false;
+    s.engine.btnStopClick();
+    EXPECT_EQ(s.v().lblTyping, "SI");
+    s.type("SI");
+    s.timers.advance(500);
+    EXPECT_EQ(s.v().lblTyping, "SHICHI");
+    EXPECT_EQ(s.v().lblYomi, "");  // switched off: no stale reading under the new question
+}
+
+TEST(TypingEngine, MissesAreGuardedAndHalveTheCombo) {
+    Session s(oneQuestion("ABCDEFGHIJKLMN"));
+    s.start();
+    s.type("ABCDEFG");
+    EXPECT_EQ(s.v().lblCombo, "7");
+    s.type("x");  // counted
+    EXPECT_EQ(s.v().lblCombo, "3");
+    EXPECT_EQ(s.v().lblMaxCombo, "7");
+    s.type("y", 500);  // exactly 500 ms later: the same miss
+    EXPECT_EQ(s.v().lblMiss, "1");
+    EXPECT_EQ(s.v().lblCombo, "3");
+    s.type("z", 100);  // 600 ms after the first
+    EXPECT_EQ(s.v().lblMiss, "2");
+    EXPECT_EQ(s.v().lblCombo, "1");
+    s.type("H");
+    s.type("q", 1000);
+    EXPECT_EQ(s.v().lblCombo, "1");  // 2 div 2
+    s.type("r", 1000);
+    EXPECT_EQ(s.v().lblCombo, "0");
+    EXPECT_EQ(s.v().lblMaxCombo, "7");
+    EXPECT_EQ(s.sounds.count("miss"), 4);
+    EXPECT_EQ(s.sounds.count("type"), 8);
+}
+
+TEST(TypingEngine, MissFlashesRedForOneTick) {
+    Session s(oneQuestion("AB"));
+    s.start();
+    s.type("x");
+    EXPECT_EQ(s.v().color, kColorBlack);
+    s.timers.advance(1);
+    EXPECT_EQ(s.v().color, kColorRed);
+    s.timers.advance(1);
+    EXPECT_EQ(s.v().color, kColorBlack);
+    EXPECT_FALSE(s.timers.enabled(TypingEngine::kTmrFlash));
+
+    s.settings.opts.chkFlash = false;
+    s.settings.opts.chkTypemiss = false;
+    s.type("y", 1000);
+    s.timers.advance(5);
+    EXPECT_EQ(s.v().color, kColorBlack);
+    EXPECT_EQ(s.v().lblMiss, "2");
+    EXPECT_EQ(s.sounds.count("miss"), 1);
+}
+
+TEST(TypingEngine, HundredthHitGivesBonusThatSlidesAndFades) {
+    Session s(oneQuestion(std::string(120, 'A')));
+    s.start();
+    s.type(std::string(10, 'A'), 10);
+    EXPECT_EQ(s.v().lblScore, "110");
+    s.type(std::string(89, 'A'), 10);
+    EXPECT_EQ(s.v().lblScore, "5490");
+    s.type("A", 10);
+    EXPECT_EQ(s.v().lblScore, std::to_string(5490 + 2000 + 110));
+    EXPECT_EQ(s.v().lblBonusUpCaption, "BONUS +2000 ");
+    EXPECT_TRUE(s.v().lblBonusUpVisible);
+
+    std::vector<int> lefts;
+    for (int i = 0; i < 13; ++i) {
+        s.timers.advance(50);
+        lefts.push_back(s.v().lblBonusUpLeft);
+    }
+    EXPECT_EQ(lefts, (std::vector<int>{21, 26, 31, 36, 46, 56, 71, 91, 116, 151, 196, 256, 336}));
+    s.timers.advance(50 * 41);
+    EXPECT_EQ(s.v().lblBonusUpColor, greyColor(9));
+    EXPECT_TRUE(s.v().lblBonusUpVisible);
+    s.timers.advance(50);
+    EXPECT_FALSE(s.v().lblBonusUpVisible);
+    EXPECT_EQ(s.v().lblBonusUpLeft, 16);
+    EXPECT_EQ(s.v().lblBonusUpColor, kColorWhite);
+}
+
+TEST(TypingEngine, ScoreHoldsAtThe32BitMaximum) {
+    Session s(oneQuestion("ABC"));
+    s.start();
+    s.engine.mutableState().Combo = 2199;
+    s.engine.mutableState().Score = 2'000'000'000;
+    s.type("A");
+    EXPECT_EQ(s.v().lblBonusUpCaption, "BONUS +2147483647 ");
+    EXPECT_EQ(s.v().lblScore, "2147483647");
+    s.type("B");
+    EXPECT_EQ(s.st().Score, std::numeric_limits<std::int32_t>::max());
+}
+
+TEST(TypingEngine, PauseDuringQuestionChange) {
+    Session s({"h/a", "q1", "A", "q2", "BC"});
+    s.random.script({0, 0, 0});
+    s.start();
+    s.type("A");
+    s.timers.advance(100);
+    s.engine.btnStopClick();
+    EXPECT_EQ(s.engine.phase(), Phase::Paused);
+    EXPECT_EQ(s.v().btnStopCaption, TypingEngine::stopCaptionPaused());
+    EXPECT_TRUE(s.v().btnRomanEnabled);
+    s.timers.advance(400);  // the question change completes while paused
+    EXPECT_EQ(s.v().lblQuestion, "q2");
+    s.type("Bx", 300);  // keys wait for the resume
+    EXPECT_EQ(s.v().lblTyping, "BC");
+    EXPECT_EQ(s.v().lblMiss, "0");
+    s.timers.advance(1000);
+    s.engine.btnStopClick();
+    EXPECT_FALSE(s.v().btnRomanEnabled);
+    s.type("B", 300);
+    EXPECT_EQ(s.engine.rows()[1].reactionMs, 1900);  // the paused time counts
+}
+
+TEST(TypingEngine, QuitDuringGoLeavesNothingRunning) {
+    Session s(oneQuestion("AB"));
+    s.engine.btnStartClick();
+    s.timers.advance(kCountdownMs);
+    ASSERT_EQ(s.v().lblStartCaption, "Go !!");
+    s.engine.btnQuitClick();
+    s.timers.advance(2000);
+    EXPECT_EQ(s.engine.phase(), Phase::AtRest);
+    EXPECT_TRUE(s.v().lblQuestion.empty());
+    EXPECT_TRUE(s.engine.rows().empty());
+    EXPECT_EQ(s.setLines, s.fileLines);
+    EXPECT_TRUE(s.v().btnStartEnabled);
+    EXPECT_FALSE(s.v().btnStopEnabled || s.v().btnQuitEnabled);
+    EXPECT_EQ(s.v().lblStartCaption, "Ready !!");
+    EXPECT_FALSE(s.v().lblStartVisible);
+    EXPECT_EQ(s.ended, 0);
+
+    // Quit in mid-fade: the next countdown is the full 1.6 s again.
+    s.engine.btnStartClick();
+    s.timers.advance(700);
+    s.engine.btnQuitClick();
+    s.engine.btnStartClick();
+    s.timers.advance(kCountdownMs - 100);
+    EXPECT_EQ(s.v().lblStartCaption, "Ready !!");
+    s.timers.advance(100);
+    EXPECT_EQ(s.v().lblStartCaption, "Go !!");
+}
+
+TEST(TypingEngine, StartNeedsAWholeQuestion) {
+    for (const auto& lines : std::vector<std::vector<std::string>>{{}, {"h/a"}, {"h/a", "q"}}) {
+        Session s(lines);
+        s.engine.btnStartClick();
+        EXPECT_EQ(s.engine.phase(), Phase::AtRest);
+        ASSERT_EQ(s.dialogs.messages.size(), 1u);
+        EXPECT_EQ(s.dialogs.messages[0], "この問題集は問題データがありません。");
+        EXPECT_FALSE(s.timers.enabled(TypingEngine::kTmrDarker));
+    }
+}
+
+TEST(TypingEngine, UnpairedLineAndEmptyRomajiAreLeftOut) {
+    Session s({"h/a", "q1", "", "q2", "AB", "q3"});
+    s.random.script({0, 0, 0});
+    s.engine.btnStartClick();
+    EXPECT_EQ(s.st().QuestionCount, 2);
+    s.timers.advance(kFirstQuestionMs);
+    EXPECT_EQ(s.v().lblQuestion, "q2");
+    EXPECT_EQ(s.v().lblMondai, "1 / 1");
+    EXPECT_EQ(s.v().lblNext, "");
+    s.type("AB");
+    s.timers.advance(500);
+    EXPECT_EQ(s.ended, 1);
+    EXPECT_EQ(s.endedRows.size(), 1u);
+
+    Session none({"h/a", "q1", "", "q2", ""});
+    none.start();
+    EXPECT_EQ(none.engine.phase(), Phase::AtRest);  // nothing shown, nothing to rate
+    EXPECT_EQ(none.ended, 0);
+    EXPECT_EQ(none.reloads, 1);
+}
+
+TEST(TypingEngine, FullWidthInputWarnsOncePerSession) {
+    Session s(oneQuestion("AB"));
+    s.engine.fullWidthInput();  // at rest: nothing
+    s.start();
+    s.engine.fullWidthInput();
+    s.engine.fullWidthInput();
+    EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{"全角入力になっていますので戻して下さい。"});
+    EXPECT_EQ(s.v().lblMiss, "0");
+
+    Session t(oneQuestion("AB"));
+    t.engine.inputMethodOpen = [] { return true; };
+    t.start();
+    t.engine.fullWidthInput();
+    EXPECT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_EQ(t.engine.phase(), Phase::Question);  // the session goes on
+}
+
+struct RecordingInvader : InvaderRules {
+    void start(TypingEngine&) override { ++starts; }
+    void hit(TypingEngine& e) override { e.mutableState().Score += 1000; }
+    void backspace(TypingEngine&) override { ++bombs; }
+    void letterTimer(TypingEngine& e) override { e.mutableView().lblTyping += "N"; }
+    int starts = 0, bombs = 0;
+};
+
+TEST(TypingEngine, InvaderSessionUsesItsRules) {
+    Session s(oneQuestion("AB"));
+    RecordingInvader rules;
+    s.engine.invaderRules = &rules;
+    s.engine.setTitle(TypingEngine::kInvaderTitle);
+    s.timers.setInterval(TypingEngine::kTmrInvader, 980);
+    s.engine.btnStartClick();
+    EXPECT_EQ(rules.starts, 1);
+    EXPECT_EQ(s.v().lblTypingAlign, TextAlign::Right);
+    s.timers.advance(500);
+    s.engine.btnStopClick();  // pause and resume in the countdown: no letters before "Go !!"
+    s.engine.btnStopClick();
+    EXPECT_FALSE(s.timers.enabled(TypingEngine::kTmrInvader));
+    s.timers.advance(kFirstQuestionMs - 500);
+    EXPECT_TRUE(s.timers.enabled(TypingEngine::kTmrInvader));
+    EXPECT_TRUE(s.engine.rows().empty());
+    s.timers.advance(980 * 2);
+    ASSERT_EQ(s.v().lblTyping, "NN");
+    s.engine.FormKeyPress('\b');
+    EXPECT_EQ(rules.bombs, 1);
+    EXPECT_EQ(s.v().lblMiss, "0");
+    s.type("n");  // no single-n rule: one letter per key
+    EXPECT_EQ(s.v().lblTyping, "N");
+    EXPECT_EQ(s.v().lblScore, "1010");
+    s.engine.btnQuitClick();
+    EXPECT_EQ(s.reloads, 0);  // nothing was taken from the list
+}
+
+}  // namespace
+}  // namespace keyrook
