@@ -1,14 +1,321 @@
-// keyrook-tool: command line for problem-set authors over the program's core.
+// keyrook-tool: command line for problem-set authors over the program's core. Text on stdin,
+// stdout and in the editor file is UTF-8; the core works in CP932.
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-static const char kUsage[] = "usage: keyrook-tool COMMAND ...\n";
+#include "base/cp932.h"
+#include "base/files.h"
+#include "problemsets/encoder.h"
+#include "problemsets/maker_convert.h"
+#include "problemsets/reading_decoder.h"
+#include "problemsets/romaji_decoder.h"
+#include "problemsets/variant_table.h"
+
+namespace {
+
+using namespace keyrook;
+
+constexpr int kOk = 0;
+constexpr int kProblems = 1;
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage:\n"
+    "  keyrook-tool encode\n"
+    "      readings in hiragana -> code strings\n"
+    "  keyrook-tool romaji [--preset roman|hepburn] [--ini FILE] [--plain]\n"
+    "      code strings -> romaji; default spellings are item 0 of every group,\n"
+    "      --preset applies the roman or Hepburn preset (after --ini),\n"
+    "      --plain returns every line unchanged (English-type set)\n"
+    "  keyrook-tool yomi [--plain]\n"
+    "      code strings -> readings in hiragana\n"
+    "  keyrook-tool convert [--english] --title T --author A --description D EDITOR_FILE DATA_DIR\n"
+    "      converts the maker's editor text (one editor line per line) and writes\n"
+    "      DATA_DIR/T.std; on problems prints the error list, writes nothing, exits 1\n"
+    "  keyrook-tool records FILE\n"
+    "      (not supported yet)\n"
+    "  keyrook-tool --help\n"
+    "\n"
+    "Text is UTF-8; encode, romaji and yomi read stdin and write one line per input line.\n"
+    "Exit status: 0 done, 1 problems reported by convert, 2 usage error, invalid input\n"
+    "or a file error.\n";
+
+struct UsageError {
+    std::string message;
+};
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "keyrook-tool: %s\n", message.c_str());
+    return kUsageError;
+}
+
+std::string readAll(std::FILE* in) {
+    std::string text;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
+    return text;
+}
+
+void writeAll(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// Lines split at LF; a CR before the LF is dropped and a final line break adds no line.
+std::vector<std::string> splitInput(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// ASCII reads the same in UTF-8 and CP932, and code strings are ASCII: no conversion needed.
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+std::string toUtf8(const std::string& cp932) { return isAscii(cp932) ? cp932 : cp932ToUtf8(cp932); }
+
+// UTF-8 to CP932 where a character CP932 lacks becomes "〓", which is in no table: it then
+// contributes nothing and, unlike a dropped character, joins no neighbours into a combination.
+std::string toCp932Lenient(std::string_view utf8) {
+    if (isAscii(utf8)) return std::string(utf8);
+    if (auto whole = utf8ToCp932(utf8)) return *whole;
+    static const std::string geta = *utf8ToCp932("〓");
+    std::string out;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        auto c = static_cast<unsigned char>(utf8[i]);
+        std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (auto one = utf8ToCp932(utf8.substr(i, n)))
+            out += *one;
+        else
+            out += geta;
+        i += n;
+    }
+    return out;
+}
+
+// Reads stdin as UTF-8 lines in CP932; nullopt (after a message) when it is not UTF-8.
+std::optional<std::vector<std::string>> readInputLines() {
+    std::string text = readAll(stdin);
+    if (!isValidUtf8(text)) {
+        fail("input is not valid UTF-8");
+        return std::nullopt;
+    }
+    std::vector<std::string> lines = splitInput(text);
+    for (auto& l : lines) l = toCp932Lenient(l);
+    return lines;
+}
+
+template <typename Fn>
+int filterLines(Fn convert) {
+    auto lines = readInputLines();
+    if (!lines) return kUsageError;
+    // Line by line: iconv is far slower on one large text than on many short ones.
+    std::string out;
+    for (const auto& line : *lines) {
+        out += toUtf8(convert(line));
+        out += '\n';
+    }
+    writeAll(out);
+    return kOk;
+}
+
+// Arguments after the command, with helpers for options and their values.
+class Args {
+public:
+    Args(int argc, char** argv, int first) {
+        for (int i = first; i < argc; ++i) items_.emplace_back(argv[i]);
+    }
+    bool done() const { return pos_ >= items_.size(); }
+    const std::string& next() { return items_[pos_++]; }
+    std::string value(const std::string& option) {
+        if (done()) throw UsageError{option + " needs a value"};
+        return next();
+    }
+
+private:
+    std::vector<std::string> items_;
+    std::size_t pos_ = 0;
+};
+
+bool isOption(const std::string& a) { return a.size() > 1 && a[0] == '-'; }
+
+[[noreturn]] void unknownOption(const std::string& a) { throw UsageError{"unknown option " + a}; }
+
+int runEncode(Args& args) {
+    if (!args.done()) {
+        const std::string& a = args.next();
+        if (isOption(a)) unknownOption(a);
+        throw UsageError{"encode takes no arguments"};
+    }
+    return filterLines([](const std::string& reading) { return encodeReading(reading); });
+}
+
+int runRomaji(Args& args) {
+    std::string preset;
+    std::optional<std::string> ini;
+    bool plain = false;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--preset") {
+            preset = args.value(a);
+            if (preset != "roman" && preset != "hepburn")
+                throw UsageError{"--preset takes roman or hepburn"};
+        } else if (a == "--ini") {
+            ini = args.value(a);
+        } else if (a == "--plain") {
+            plain = true;
+        } else if (isOption(a)) {
+            unknownOption(a);
+        } else {
+            throw UsageError{"romaji takes no file arguments"};
+        }
+    }
+    if (ini) return fail("--ini is not supported yet");
+    VariantTable variants;
+    if (preset == "roman") variants.applyRoman();
+    if (preset == "hepburn") variants.applyHepburn();
+    return filterLines(
+        [&](const std::string& code) { return Changer(code, variants, plain); });
+}
+
+int runYomi(Args& args) {
+    bool plain = false;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--plain")
+            plain = true;
+        else if (isOption(a))
+            unknownOption(a);
+        else
+            throw UsageError{"yomi takes no file arguments"};
+    }
+    return filterLines([&](const std::string& code) { return ChangeYomi(code, plain); });
+}
+
+// A header field from the command line: CP932 and on one line, or a message.
+std::string headerField(const std::string& name, const std::string& utf8) {
+    if (!isValidUtf8(utf8)) throw UsageError{name + " is not valid UTF-8"};
+    auto cp932 = utf8ToCp932(utf8);
+    if (!cp932) throw UsageError{name + " holds a character that Shift-JIS (CP932) cannot hold"};
+    // A line break would split the header and shift every question.
+    if (cp932->find_first_of("\r\n") != std::string::npos)
+        throw UsageError{name + " must not hold a line break"};
+    return *cp932;
+}
+
+int runConvert(Args& args) {
+    std::optional<std::string> title, author, description;
+    bool english = false;
+    std::vector<std::string> files;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--english")
+            english = true;
+        else if (a == "--title")
+            title = args.value(a);
+        else if (a == "--author")
+            author = args.value(a);
+        else if (a == "--description")
+            description = args.value(a);
+        else if (isOption(a))
+            unknownOption(a);
+        else
+            files.push_back(a);
+    }
+    if (!title || !author || !description)
+        throw UsageError{"convert needs --title, --author and --description"};
+    if (files.size() != 2) throw UsageError{"convert needs EDITOR_FILE and DATA_DIR"};
+
+    MakerDocument doc;
+    doc.kind = english ? SetKind::English : SetKind::Roman;
+    doc.title = headerField("the title", *title);
+    doc.author = headerField("the author", *author);
+    doc.description = headerField("the description", *description);
+
+    std::string text;
+    try {
+        text = loadStringFromFile(files[0]);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    if (!isValidUtf8(text)) return fail(files[0] + " is not valid UTF-8");
+    std::vector<std::string> lines = splitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto line = utf8ToCp932(lines[i]);
+        if (!line)
+            return fail(files[0] + ": line " + std::to_string(i + 1) +
+                        " holds a character that Shift-JIS (CP932) cannot hold");
+        lines[i] = std::move(*line);
+    }
+    doc.lines = std::move(lines);
+
+    SaveResult result;
+    try {
+        result = convertAndSave(doc, files[1]);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    switch (result.status) {
+        case SaveStatus::Saved:
+            return kOk;
+        case SaveStatus::EmptyTitle:
+        case SaveStatus::BadTitle:
+            return fail(cp932ToUtf8(result.message));
+        case SaveStatus::Problems:
+            break;
+    }
+    std::string out;
+    for (const auto& e : result.errors) out += e + "\n";
+    writeAll(cp932ToUtf8(out));
+    return kProblems;
+}
+
+int runRecords(Args& args) {
+    if (args.done()) throw UsageError{"records needs FILE"};
+    return fail("records is not supported yet");
+}
+
+int run(int argc, char** argv) {
+    if (argc < 2) throw UsageError{"no command given"};
+    const std::string command = argv[1];
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return kOk;
+        }
+    }
+    Args args(argc, argv, 2);
+    if (command == "encode") return runEncode(args);
+    if (command == "romaji") return runRomaji(args);
+    if (command == "yomi") return runYomi(args);
+    if (command == "convert") return runConvert(args);
+    if (command == "records") return runRecords(args);
+    if (isOption(command)) unknownOption(command);
+    throw UsageError{"unknown command " + command};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    try {
+        return run(argc, argv);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "keyrook-tool: %s\n%s", e.message.c_str(), kUsage);
+        return kUsageError;
     }
-    std::fputs(kUsage, stderr);
-    return 2;
 }

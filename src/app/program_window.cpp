@@ -1,16 +1,35 @@
 #include "app/program_window.h"
 
+#include <ctime>
+
 #include "app/main_window.h"
+#include "typing/fin_dialog.h"
+#include "typing/record_file.h"
+#include "typing/result_model.h"
 #include "typing/typing_window.h"
 
 namespace keyrook {
+namespace {
+
+DateTime localNow() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+}  // namespace
 
 ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
                                Clock& clock, Random& random, Timers* typingTimers)
-    : settings_(std::make_unique<FixedTypingSettings>()),
+    : now(localNow),
+      settings_(std::make_unique<FixedTypingSettings>()),
       main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
-      typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)) {
+      typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),
+      fin_(std::make_unique<TFin>(*main_, typing_.get())) {
     main_->startPractice = [this] { startPractice(); };
+    typing_->engine().onEnded = [this] { ViewResult(); };
+    typing_->onRowsChanged = [this] { fin_->setRows(typing_->engine().rows()); };
 }
 
 ProgramWindows::~ProgramWindows() = default;
@@ -22,6 +41,14 @@ void ProgramWindows::startPractice() {
     typing_->show();
     typing_->raise();
     typing_->activateWindow();
+}
+
+void ProgramWindows::ViewResult() {
+    SessionFigures figures = typing_->engine().sessionFigures();
+    figures.user = main_->currentUser();
+    figures.ended = now();
+    std::string path = recordFilePath(main_->AppDir, figures.user);
+    fin_->showResult(makeResult(figures, path), path);
 }
 
 }  // namespace keyrook

@@ -1,6 +1,7 @@
 // The long-lived windows of one run, created in their fixed order and wired to each other.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,7 +11,9 @@ namespace keyrook {
 
 class TMainForm;
 class TTyping;
+class TFin;
 class FixedTypingSettings;
+struct DateTime;
 
 class ProgramWindows {
 public:
@@ -20,14 +23,21 @@ public:
 
     TMainForm& MainForm() { return *main_; }
     TTyping& Typing() { return *typing_; }
+    TFin& Fin() { return *fin_; }
 
     // "Practice" past its selection check.
     void startPractice();
+    // The result procedure at the end of a practice session.
+    void ViewResult();
+
+    // The wall clock of the result dialog's date; tests fix it.
+    std::function<DateTime()> now;
 
 private:
     std::unique_ptr<FixedTypingSettings> settings_;
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<TTyping> typing_;
+    std::unique_ptr<TFin> fin_;
 };
 
 }  // namespace keyrook

@@ -24,13 +24,14 @@ struct Converter {
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in.data());
         std::size_t srcLeft = in.size();
-        char buffer[1024];
+        // A buffer that rarely fills: iconv's CP932 tables are slow to restart on a full one.
+        std::string buffer(in.size() * 2 + 16, '\0');
         bool ok = true;
         while (srcLeft > 0) {
-            char* dst = buffer;
-            std::size_t dstLeft = sizeof buffer;
+            char* dst = buffer.data();
+            std::size_t dstLeft = buffer.size();
             std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buffer, static_cast<std::size_t>(dst - buffer));
+            out.append(buffer.data(), static_cast<std::size_t>(dst - buffer.data()));
             if (r == static_cast<std::size_t>(-1)) {
                 if (errno == E2BIG) continue;
                 ok = false;

@@ -1,5 +1,9 @@
 #include "problemsets/problem_set.h"
 
+#include <string_view>
+
+#include "problemsets/encoder.h"
+
 namespace keyrook {
 
 SetHeader parseHeader(const std::string& header) {
@@ -26,6 +30,40 @@ int questionCount(const std::vector<std::string>& lines) {
 
 std::string titleFromFileName(const std::string& fileName) {
     return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+}
+
+namespace {
+
+std::size_t textSize(const std::vector<std::string>& lines) {
+    std::size_t n = 0;
+    for (const auto& l : lines) n += l.size() + 2;
+    return n;
+}
+
+void appendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
+}
+
+}  // namespace
+
+std::string romanSetText(const std::string& description, const std::string& author,
+                         const std::vector<std::string>& editorLines) {
+    std::string out;
+    out.reserve(description.size() + author.size() + 3 + textSize(editorLines));
+    appendLine(out, description + "/" + author);
+    for (std::size_t r = 0; r < editorLines.size(); ++r)
+        appendLine(out, r % 2 == 0 ? editorLines[r] : encodeReading(editorLines[r]));
+    return out;
+}
+
+std::string englishSetText(const std::string& description, const std::string& author,
+                           const std::vector<std::string>& editorLines) {
+    std::string out;
+    out.reserve(description.size() + author.size() + 4 + textSize(editorLines));
+    appendLine(out, description + "/" + author + "#");
+    for (const auto& line : editorLines) appendLine(out, line);
+    return out;
 }
 
 }  // namespace keyrook

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "base/files.h"
 
 namespace keyrook {
 namespace {
@@ -155,6 +156,14 @@ std::string ChangeYomi(const std::string& code, bool plainReadings) {
         i += advance;
     }
     return out;
+}
+
+std::vector<std::string> LoadData(const std::string& path) {
+    std::vector<std::string> lines = splitLines(loadStringFromFile(path));
+    if (lines.empty()) return lines;
+    lines.erase(lines.begin());
+    for (std::size_t r = 1; r < lines.size(); r += 2) lines[r] = ChangeYomi(lines[r], false);
+    return lines;
 }
 
 }  // namespace keyrook

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace keyrook {
 
 // The reading shown under a question; empty while plainReadings is set.
 std::string ChangeYomi(const std::string& code, bool plainReadings);
+
+// The maker's editor lines of a roman-type set file: the header line dropped, question lines
+// as they stand, answer lines decoded to readings. File errors throw FileError.
+std::vector<std::string> LoadData(const std::string& path);
 
 }  // namespace keyrook

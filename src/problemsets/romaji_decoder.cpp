@@ -16,8 +16,14 @@ const VariantGroup* groupOf(char a, char b, const VariantTable& variants) {
     return variants.group((a - '0') * 10 + (b - '0'));
 }
 
+bool isLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Only a letter can be doubled: a small tsu before a sign or a digit (あっ！) has no sound of
+// its own to type, so it must not make the player type the sign twice.
+int letterOnly(int c) { return isLetter(c) ? c : kNoLetter; }
+
 int firstLetter(const std::string& spelling) {
-    return spelling.empty() ? kNoLetter : static_cast<unsigned char>(spelling.front());
+    return spelling.empty() ? kNoLetter : letterOnly(static_cast<unsigned char>(spelling.front()));
 }
 
 // The first character of what the token at pos decodes to; what a small tsu in front of it
@@ -28,11 +34,11 @@ int firstLetterAt(const std::string& code, std::size_t pos, const VariantTable& 
     if (isLeadByte(static_cast<unsigned char>(c))) return kNoLetter;  // never split a kanji
     if (c == '@') return firstLetter(variants.group(kSmallKanaGroup)->selected());
     if (!isDigit(c) || pos + 1 >= code.size() || !isDigit(code[pos + 1]))
-        return static_cast<unsigned char>(c);
-    if (c == '9') return static_cast<unsigned char>(code[pos + 1]);
+        return letterOnly(static_cast<unsigned char>(c));
+    if (c == '9') return kNoLetter;  // a digit
     if (const VariantGroup* g = groupOf(c, code[pos + 1], variants))
         return firstLetter(g->selected());
-    return static_cast<unsigned char>(c);  // an unknown token passes through as its digits
+    return kNoLetter;  // an unknown token passes through as its digits
 }
 
 }  // namespace
@@ -40,9 +46,9 @@ int firstLetterAt(const std::string& code, std::size_t pos, const VariantTable& 
 // Code strings that the encoder never writes still decode without fault:
 // - a digit not followed by another digit (also one at the very end) stands for itself;
 // - a two-digit token naming no group ("00", "24".."89") passes through as its two digits;
-// - "18" doubles the first character of whatever the next token yields, so "1818KA" gives
-//   "KKKA", "1895" gives "55", "18@U" gives "XXU", and a "18" at the end (or before a token
-//   yielding nothing) gives nothing;
+// - "18" doubles the first letter of whatever the next token yields, so "1818KA" gives
+//   "KKKA" and "18@U" gives "XXU"; before a sign, a digit, the end or a token yielding nothing
+//   it gives nothing ("A18!" gives "A!", "1895" gives "5");
 // - a two-byte character is copied whole; its trail byte is never read as "@" or a digit.
 std::string Changer(const std::string& code, const VariantTable& variants, bool plainReadings) {
     if (plainReadings) return code;

@@ -297,6 +297,7 @@ void TTyping::render() {
         stop_.button->setText(fromCp932(v.btnStopCaption));
         stop_.action->setText(fromCp932(v.btnStopCaption));
     }
+    if ((c & kChangedRows) && onRowsChanged) onRowsChanged();
     if (c & kChangedTitle) {
         lblTitle_->setText(fromCp932(v.lblTitle));
         lblTitle2_->setText(fromCp932(v.lblTitle));

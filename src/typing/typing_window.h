@@ -37,6 +37,8 @@ public:
 
     // Runs the main window's "Setting" entry (F4).
     std::function<void()> openSettings;
+    // The question rows changed (the result dialog's list follows them).
+    std::function<void()> onRowsChanged;
 
     QLabel* label(const char* name) const;
     // Repaints what the engine changed; the window calls it after every event.

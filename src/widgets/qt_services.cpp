@@ -152,6 +152,9 @@ void installFontSubstitutions() {
         QFont::insertSubstitutions(QString::fromUtf8(face), mono);
     QFont::insertSubstitutions("Century Gothic", {"URW Gothic", "Noto Sans CJK JP"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Tahoma", {"Liberation Sans", "DejaVu Sans"});
+    for (const char* face : {"Times New Roman", "Century"})
+        QFont::insertSubstitutions(face, {"Liberation Serif", "Nimbus Roman", "DejaVu Serif"});
 }
 
 }  // namespace keyrook

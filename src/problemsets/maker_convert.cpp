@@ -1,0 +1,145 @@
+#include "problemsets/maker_convert.h"
+
+#include <cmath>
+
+#include "base/cp932.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "problemsets/problem_set.h"
+
+namespace keyrook {
+namespace {
+
+std::string sjis(const char* utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
+
+const std::string& fatalEntry() {
+    static const std::string s = sjis("[致命的エラー] ローマ字タイプの問題集と英文字タイプの問題集の混同");
+    return s;
+}
+
+std::string warningEntry(std::size_t row, std::size_t column) {
+    static const std::string head = sjis("[警告] ");
+    static const std::string lineMark = sjis("行目 ");
+    static const std::string tail = sjis("桁目で半角文字が見つかりました。");
+    return head + std::to_string(row + 1) + lineMark + std::to_string(column) + tail;
+}
+
+std::string cannotCreateEntry(const std::string& pathText) {
+    static const std::string head = sjis("[エラー] 「");
+    static const std::string tail = sjis("」は作成できませんでした。");
+    return head + pathText + tail;
+}
+
+bool hasLeadByte(const std::string& line) {
+    for (char c : line)
+        if (isLeadByte(static_cast<unsigned char>(c))) return true;
+    return false;
+}
+
+// Byte offset of needle in a CP932 text, matching only at character starts (a trail byte can
+// look like a lead byte or a letter).
+std::size_t findCp932(const std::string& text, const std::string& needle, std::size_t from = 0) {
+    for (std::size_t i = from; i + needle.size() <= text.size();) {
+        if (text.compare(i, needle.size(), needle) == 0) return i;
+        i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    }
+    return std::string::npos;
+}
+
+// "/" and "\" would put the file outside the data folder (or fail on Windows), "." and ".."
+// name folders, and control characters cannot be typed into the title field.
+bool titleNamesFile(const std::string& title) {
+    if (title == "." || title == "..") return false;
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        auto c = static_cast<unsigned char>(title[i]);
+        if (isLeadByte(c)) {
+            ++i;
+        } else if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+RomanCheck checkRomanLines(const std::vector<std::string>& lines, const ProgressFn& progress) {
+    RomanCheck check;
+    std::size_t total = 0;
+    for (const auto& l : lines) total += l.size() + 2;
+    std::size_t done = 0;
+    if (progress) progress(0);
+    for (std::size_t r = 1; r < lines.size(); r += 2) {
+        const std::string& line = lines[r];
+        if (r == 1 && !hasLeadByte(line)) {
+            check.entries.push_back(fatalEntry());
+            check.fatal = true;
+            return check;
+        }
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (isLeadByte(static_cast<unsigned char>(line[i])))
+                ++i;
+            else
+                check.entries.push_back(warningEntry(r, i));
+        }
+        done += lines[r - 1].size() + line.size();
+        if (progress) progress(static_cast<int>(std::nearbyint(100.0 * done / total)));
+    }
+    if (progress) progress(100);
+    return check;
+}
+
+std::string setFilePath(const std::string& dataDir, const std::string& title) {
+    std::string dir = dataDir;
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir + cp932ToUtf8(title) + ".std";
+}
+
+SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
+                          const ProgressFn& progress) {
+    SaveResult result;
+    if (doc.title.empty()) {
+        result.status = SaveStatus::EmptyTitle;
+        result.message = sjis("タイトルが記入されておりません。");
+        return result;
+    }
+    if (!titleNamesFile(doc.title)) {
+        result.status = SaveStatus::BadTitle;
+        result.message = sjis("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+        return result;
+    }
+    const std::string path = setFilePath(dataDir, doc.title);
+    if (doc.kind == SetKind::English) {
+        saveStringToFile(path, englishSetText(doc.description, doc.author, doc.lines));
+        return result;
+    }
+    RomanCheck check = checkRomanLines(doc.lines, progress);
+    if (!check.entries.empty()) {
+        result.status = SaveStatus::Problems;
+        result.errors = std::move(check.entries);
+        // The fatal entry stands alone; warnings end with the file that was not made.
+        if (!check.fatal)
+            result.errors.push_back(cannotCreateEntry(utf8ToCp932(path).value_or(doc.title + ".std")));
+        return result;
+    }
+    saveStringToFile(path, romanSetText(doc.description, doc.author, doc.lines));
+    return result;
+}
+
+std::optional<EntryPosition> entryPosition(const std::string& entry) {
+    static const std::string lineMark = sjis("行目");
+    static const std::string columnMark = sjis("桁目");
+    constexpr std::size_t kLineStart = 7;  // the 8th byte: just after "[警告] "
+    std::size_t lineEnd = findCp932(entry, lineMark);
+    if (lineEnd == std::string::npos || lineEnd < kLineStart) return std::nullopt;
+    std::size_t columnStart = lineEnd + lineMark.size() + 1;
+    std::size_t columnEnd = findCp932(entry, columnMark, lineEnd);
+    if (columnEnd == std::string::npos || columnEnd < columnStart) return std::nullopt;
+    int line = toIntDef(std::string_view(entry).substr(kLineStart, lineEnd - kLineStart), -1);
+    int column =
+        toIntDef(std::string_view(entry).substr(columnStart, columnEnd - columnStart), -1);
+    if (line < 1 || column < 0) return std::nullopt;
+    return EntryPosition{line, column};
+}
+
+}  // namespace keyrook

@@ -1,0 +1,223 @@
+#include "typing/fin_dialog.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "base/files.h"
+#include "typing/record_file.h"
+#include "widgets/progress_bar_rex.h"
+#include "widgets/qt_services.h"
+#include "widgets/shape.h"
+
+namespace keyrook {
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                 const QFont& font, const QColor& color, int width = 0,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* l = new QLabel(text, parent);
+    if (name) l->setObjectName(name);
+    l->setFont(font);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, color);
+    l->setPalette(p);
+    l->setAlignment(alignment);
+    l->move(x, y);
+    l->adjustSize();
+    if (width > 0) l->setFixedWidth(width);
+    return l;
+}
+
+QColor rgb(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+}  // namespace
+
+TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
+    setObjectName("Fin");
+    setWindowTitle("お疲れさまでした...");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(581, 446);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    setFont(pixelFont("MS UI Gothic", 12));
+    saveDialog_ = new TSaveDialog(this);
+    saveDialog_->setObjectName("SaveDialog1");
+
+    auto* figures = new TShape(TShape::Kind::RoundRect, this);
+    figures->setObjectName("Shape1");
+    figures->setGeometry(16, 16, 305, 129);
+    figures->setPenColor(Qt::red);
+    figures->setBrushColor(Qt::black);
+    const QFont caption = pixelFont("ＭＳ ゴシック", 13);
+    const QFont value = pixelFont("Tahoma", 13, true);
+    const char* captions[] = {"THEME", "SCORE", "TIME", "MISTAKE", "AVERAGE", "MAXCOMBO"};
+    const char* values[] = {"lblTheme", "lblScore", "lblTime", "lblMiss", "lblAverage", "lblMaxcombo"};
+    const char* diffs[] = {nullptr, "lblScore_", "lblTime_", "lblMiss_", "lblAverage_", "lblMaxCombo_"};
+    for (int i = 0; i < 6; ++i) {
+        int top = 24 + i * 20;
+        addLabel(this, nullptr, captions[i], 40, top, caption, kSilver);
+        if (i == 0) {
+            addLabel(this, values[i], "", 104, top, pixelFont("MS UI Gothic", 12), Qt::white, 177);
+        } else {
+            addLabel(this, values[i], "", 104, top - 1, value, Qt::white, 110);
+            addLabel(this, diffs[i], "", 216, top - 1, value, Qt::white, 100);
+        }
+    }
+
+    auto* ratings = new TShape(TShape::Kind::RoundRect, this);
+    ratings->setObjectName("Shape2");
+    ratings->setGeometry(336, 16, 233, 129);
+    ratings->setPenColor(QColor(0x00, 0xFF, 0x00));
+    ratings->setBrushColor(Qt::black);
+    addLabel(this, "lblParamHead", "● ﾊﾟﾗﾒｰﾀ分析", 344, 28, pixelFont("MS UI Gothic", 12, true),
+             Qt::white);
+    const int rowTops[4] = {55, 72, 88, 104};
+    for (int i = 0; i < 4; ++i) {
+        addLabel(this, QString("lblParam%1").arg(i + 1).toLatin1().constData(),
+                 fromCp932(parameterNames()[i]), 344, rowTops[i] - 2, pixelFont("MS UI Gothic", 12),
+                 Qt::white);
+        auto* bar = new TProgressBarREX(this);
+        bar->setObjectName(QString("ProgressBarREX%1").arg(i + 1));
+        bar->setGeometry(412, rowTops[i] + 2, 93, 8);
+        bar->setRange(0, 100);
+        bar->setBarColor(QColor(0x80, 0x80, 0xFF));
+        bars_[i] = bar;
+        addLabel(this, QString("lblResult%1").arg(i + 1).toLatin1().constData(), "", 512,
+                 rowTops[i] - 2, pixelFont("MS UI Gothic", 12, true), Qt::white, 26,
+                 Qt::AlignRight | Qt::AlignVCenter);
+        addLabel(this, QString("lblResult%1_").arg(i + 1).toLatin1().constData(), "", 539,
+                 rowTops[i] - 2, pixelFont("MS UI Gothic", 12), Qt::white, 30);
+    }
+    addLabel(this, "lblBonusCaption", "BONUS", 344, 122, value, kSilver);
+    addLabel(this, "lblBonus", "", 420, 122, value, Qt::white, 140, Qt::AlignRight | Qt::AlignVCenter);
+
+    ls_ = new QTreeWidget(this);
+    ls_->setObjectName("ls");
+    ls_->setGeometry(21, 176, 545, 202);
+    ls_->setRootIsDecorated(false);
+    ls_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ls_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ls_->setSortingEnabled(false);
+    ls_->header()->setSectionsClickable(false);
+    ls_->setStyleSheet(
+        "QTreeWidget { background: white; color: black; gridline-color: #c0c0c0; }"
+        "QTreeWidget::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }");
+    ls_->setFont(pixelFont("MS UI Gothic", 12));
+    ls_->setHeaderLabels({"No.", "問題", "ﾊﾞｲﾄ数", "反射神経", "ﾀｲﾋﾟﾝｸﾞ速度", "速度指数"});
+    ls_->setColumnWidth(0, 40);
+    ls_->setColumnWidth(1, 150);
+    for (int c = 2; c <= 5; ++c) ls_->setColumnWidth(c, 80);
+
+    addLabel(this, "lbldate", "", 24, 411, value, Qt::white, 225);
+    struct Button {
+        const char* name;
+        const char* caption;
+        int left;
+        void (TFin::*handler)();
+    } buttons[] = {
+        {"btnOK", "&OK", 257, &TFin::SpeedButton1Click},
+        {"btnSave", "&Save", 337, &TFin::btnSaveClick},
+        {"btnCancel", "&Cancel", 417, &TFin::SpeedButton3Click},
+        {"btnHelp", "&Help", 497, &TFin::SpeedButton4Click},
+    };
+    for (const auto& b : buttons) {
+        auto* frame = new QFrame(this);
+        frame->setGeometry(b.left - 2, 407, 72, 27);
+        frame->setFrameShape(QFrame::Box);
+        frame->setStyleSheet("QFrame { border: 1px solid gray; }");
+        auto* button = new QPushButton(b.caption, this);
+        button->setObjectName(b.name);
+        button->setGeometry(b.left, 409, 68, 23);
+        button->setFlat(true);
+        button->setStyleSheet("QPushButton { color: white; background: black; border: none; }"
+                              "QPushButton:hover { color: yellow; }");
+        auto handler = b.handler;
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            try {
+                (this->*handler)();
+            } catch (const std::exception& e) {
+                main_.dialogs().message(e.what());
+            }
+        });
+    }
+}
+
+QLabel* TFin::label(const QString& name) const { return findChild<QLabel*>(name); }
+
+void TFin::showResult(const ResultModel& model, const std::string& recordPath) {
+    model_ = model;
+    recordPath_ = recordPath;
+    for (const auto& [name, lbl] : model_.labels()) {
+        if (QLabel* l = label(QString::fromStdString(name))) {
+            l->setText(fromCp932(lbl->caption));
+            QPalette p = l->palette();
+            p.setColor(QPalette::WindowText, rgb(lbl->colour));
+            l->setPalette(p);
+        }
+    }
+    for (int i = 0; i < 4; ++i) bars_[i]->setPosition(model_.barPositions[i]);
+    setRows(model_.rows);
+    show();
+    raise();
+}
+
+void TFin::setRows(const std::vector<QuestionRow>& rows) {
+    rows_ = rows;
+    ls_->setUpdatesEnabled(false);
+    // Rows only grow during a session (or all go at its start), so only the new or changed
+    // tail is touched.
+    if (ls_->topLevelItemCount() > static_cast<int>(rows.size())) ls_->clear();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::vector<std::string> texts = rows[i].texts();
+        QTreeWidgetItem* item = i < static_cast<std::size_t>(ls_->topLevelItemCount())
+                                    ? ls_->topLevelItem(static_cast<int>(i))
+                                    : new QTreeWidgetItem(ls_);
+        for (int c = 0; c < 6 && c < static_cast<int>(texts.size()); ++c) {
+            QString t = fromCp932(texts[static_cast<std::size_t>(c)]);
+            if (item->text(c) != t) item->setText(c, t);
+        }
+    }
+    ls_->setUpdatesEnabled(true);
+}
+
+void TFin::SpeedButton1Click() {
+    if (!model_.recordLine.empty()) writeRecord(recordPath_, model_.recordLine);
+    close();
+}
+
+void TFin::btnSaveClick() {
+    auto name = main_.dialogs().saveFileName("ﾃﾞｰﾀを保存", saveDialog_->fileName().toStdString(),
+                                             "Excel用CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*)");
+    if (!name) return;
+    saveDialog_->setFileName(QString::fromStdString(*name));
+    saveStringToFile(*name, reportText(model_, rows_));
+}
+
+void TFin::SpeedButton3Click() { close(); }
+
+void TFin::SpeedButton4Click() { main_.Helper(12); }
+
+void TFin::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) main_.player("clear");
+}
+
+}  // namespace keyrook

@@ -1,0 +1,69 @@
+// The result dialog "お疲れさまでした...": figures, rating bars, differences from the previous
+// session and the question rows of the session just finished.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "typing/result_model.h"
+
+class QLabel;
+class QTreeWidget;
+class QPushButton;
+
+namespace keyrook {
+
+class TMainForm;
+class TProgressBarREX;
+
+// The remembered file name of the report's save dialog; stored with the user's settings.
+class TSaveDialog : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString FileName READ fileName WRITE setFileName)
+public:
+    explicit TSaveDialog(QObject* parent = nullptr) : QObject(parent) {}
+    QString fileName() const { return fileName_; }
+    void setFileName(const QString& name) { fileName_ = name; }
+
+private:
+    QString fileName_;
+};
+
+class TFin : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFin(TMainForm& main, QWidget* parent = nullptr);
+
+    // Shows a finished session (not modal); recordPath is the file "&OK" appends to.
+    void showResult(const ResultModel& model, const std::string& recordPath);
+    // The list `ls`: the typing window keeps it current while a session runs.
+    void setRows(const std::vector<QuestionRow>& rows);
+
+    void SpeedButton1Click();  // &OK
+    void btnSaveClick();       // &Save
+    void SpeedButton3Click();  // &Cancel
+    void SpeedButton4Click();  // &Help
+
+    TSaveDialog* SaveDialog1() const { return saveDialog_; }
+    TProgressBarREX* bar(int i) const { return bars_[i - 1]; }
+    QLabel* label(const QString& name) const;
+    QTreeWidget* ls() const { return ls_; }
+    const ResultModel& model() const { return model_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TMainForm& main_;
+    ResultModel model_;
+    std::string recordPath_;
+    std::vector<QuestionRow> rows_;
+    std::array<TProgressBarREX*, 4> bars_{};
+    QTreeWidget* ls_ = nullptr;
+    TSaveDialog* saveDialog_ = nullptr;
+};
+
+}  // namespace keyrook

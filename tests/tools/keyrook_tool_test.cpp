@@ -1,0 +1,208 @@
+// keyrook-tool as its users run it: the binary with stdin, stdout and stderr in files.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+
+#include <string>
+#include <vector>
+
+#include "base/cp932.h"
+#include "base/files.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace keyrook {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Tool : public ::testing::Test {
+protected:
+    keyrook::testing::TempDir temp;
+
+    Outcome run(std::vector<std::string> args, const std::string& input = "") {
+        const std::string in = temp / "stdin", out = temp / "stdout", err = temp / "stderr";
+        saveStringToFile(in, input);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        args.insert(args.begin(), KEYROOK_TOOL_PATH);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        Outcome r;
+        if (posix_spawn(&pid, KEYROOK_TOOL_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+            int wstatus = 0;
+            waitpid(pid, &wstatus, 0);
+            if (WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        r.out = loadStringFromFile(out);
+        r.err = loadStringFromFile(err);
+        return r;
+    }
+
+    std::string sj(const std::string& utf8) { return *utf8ToCp932(utf8); }
+};
+
+struct FilterCase {
+    std::vector<std::string> args;
+    std::string input;
+    std::string output;
+};
+
+TEST_F(Tool, Filters) {
+    const FilterCase cases[] = {
+        {{"encode"}, "がっこう\nしゃしん\n\nう゛ぁ\n", "GA18KOU\n0501NN\n\nVA\n"},
+        {{"encode"}, "っち\r\nちょっと", "1802\n1618TO\n"},  // CR LF, no final line break
+        {{"encode"}, "", ""},
+        {{"encode"}, "\n\n", "\n\n"},
+        // a character CP932 lacks stays a character, in no table
+        {{"encode"}, "し😀ゃ\nゔ\n", "01@YA\n\n"},
+        {{"romaji"}, "GA18KOU\n0501NN\n1802\n18@U\n", "GAKKOU\nSYASINN\nTTI\nXXU\n"},
+        {{"romaji", "--preset", "hepburn"}, "0501NN\n1802\n04\n10\n", "SHASHINN\nCCHI\nHU\nZYA\n"},
+        {{"romaji", "--preset", "roman"}, "0501NN\n@A\n", "SYASINN\nXA\n"},
+        {{"romaji", "--plain"}, "0501@18\nabc\n", "0501@18\nabc\n"},
+        {{"romaji"}, "学校18KA\n", "学校KKA\n"},
+        {{"yomi"}, "GA18KOU\n\nFYUKA\n95\n", "がっこう\n\nふゅか\n５\n"},
+        {{"yomi", "--plain"}, "GA18KOU\n0501NN\n", "\n\n"},
+    };
+    for (const auto& c : cases) {
+        Outcome r = run(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << c.args[0] << " " << c.input << r.err;
+        EXPECT_EQ(r.out, c.output) << c.args[0] << " " << c.input;
+    }
+}
+
+TEST_F(Tool, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"--frobnicate"},
+        {"encode", "--frobnicate"},
+        {"encode", "extra"},
+        {"romaji", "--preset", "kunrei"},
+        {"romaji", "--preset"},
+        {"romaji", "--bogus"},
+        {"romaji", "--ini", "alice.ini"},
+        {"romaji", "--ini", "alice.ini", "--preset", "roman"},
+        {"yomi", "-x"},
+        {"convert", "--title", "t", "ed.txt", "data"},
+        {"convert", "--title", "t", "--author", "a", "--description", "d", "ed.txt"},
+        {"convert", "--bogus"},
+        {"records"},
+        {"records", "alice.rec"},
+    };
+    for (const auto& args : cases) {
+        Outcome r = run(args, "GA\n");
+        std::string shown;
+        for (const auto& a : args) shown += a + " ";
+        EXPECT_EQ(r.status, 2) << shown;
+        EXPECT_FALSE(r.err.empty()) << shown;
+        EXPECT_EQ(r.out, "") << shown;
+    }
+    EXPECT_NE(run({"romaji", "--ini", "x"}).err.find("not supported yet"), std::string::npos);
+    EXPECT_NE(run({"records", "x"}).err.find("not supported yet"), std::string::npos);
+}
+
+TEST_F(Tool, Help) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"--help"}, {"convert", "--help"}}) {
+        Outcome r = run(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find("keyrook-tool convert"), std::string::npos);
+        EXPECT_NE(r.out.find("records FILE"), std::string::npos);
+    }
+}
+
+TEST_F(Tool, InvalidUtf8) {
+    for (const char* command : {"encode", "romaji", "yomi"}) {
+        Outcome r = run({command}, "GA\n\xFF\xFE\n");
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_EQ(r.out, "") << command;
+        EXPECT_FALSE(r.err.empty()) << command;
+    }
+}
+
+class ToolConvert : public Tool {
+protected:
+    Outcome convert(const std::string& editorText, std::vector<std::string> extra = {},
+                const std::string& title = "がっこう") {
+        saveStringToFile(temp / "editor.txt", editorText);
+        std::vector<std::string> args = {"convert", "--title", title, "--author", "編集部",
+                                         "--description", "ことわざ集"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(temp / "editor.txt");
+        args.push_back(temp / "data");
+        return run(args);
+    }
+    std::string written(const std::string& title = "がっこう") {
+        std::string path = temp / ("data/" + title + ".std");
+        return fileExists(path) ? loadStringFromFile(path) : "<none>";
+    }
+};
+
+TEST_F(ToolConvert, RomanSet) {
+    Outcome r = convert("学校\nがっこう\n写真\r\nしゃしん\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(written(), sj("ことわざ集/編集部\r\n学校\r\nGA18KOU\r\n写真\r\n0501NN\r\n"));
+}
+
+TEST_F(ToolConvert, EnglishSet) {
+    Outcome r = convert("\xEF\xBB\xBF学校\nschool\n", {"--english"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(written(), sj("ことわざ集/編集部#\r\n学校\r\nschool\r\n"));
+}
+
+TEST_F(ToolConvert, ProblemsListedNothingWritten) {
+    Outcome r = convert("Q\naがっこう\nQ\nか b\n");
+    EXPECT_EQ(r.status, 1);
+    const std::string path = temp / "data/がっこう.std";
+    EXPECT_EQ(r.out,
+              "[警告] 2行目 0桁目で半角文字が見つかりました。\n"
+              "[警告] 4行目 2桁目で半角文字が見つかりました。\n"
+              "[警告] 4行目 3桁目で半角文字が見つかりました。\n"
+              "[エラー] 「" + path + "」は作成できませんでした。\n");
+    EXPECT_EQ(written(), "<none>");
+
+    Outcome fatal = convert("Q\nschool\n");
+    EXPECT_EQ(fatal.status, 1);
+    EXPECT_EQ(fatal.out, "[致命的エラー] ローマ字タイプの問題集と英文字タイプの問題集の混同\n");
+    EXPECT_EQ(written(), "<none>");
+}
+
+TEST_F(ToolConvert, RefusedInputs) {
+    struct Case {
+        std::string editor;
+        std::vector<std::string> extra;
+        std::string title;
+    };
+    const Case cases[] = {
+        {"Q\nが\n", {}, "😀"},                 // title CP932 cannot hold
+        {"Q\nが\n", {}, ""},                   // empty title
+        {"Q\nが\n", {}, "../escape"},          // outside the data folder
+        {"Q\n\xFF\n", {}, "t"},                // editor text not UTF-8
+        {"Q\nが😀\n", {}, "t"},               // editor text CP932 cannot hold
+        {"Q\nが\n", {"--author", "a\nb"}, "t"},  // a line break would split the header
+    };
+    for (const auto& c : cases) {
+        Outcome r = convert(c.editor, c.extra, c.title);
+        EXPECT_EQ(r.status, 2) << c.title << c.editor;
+        EXPECT_FALSE(r.err.empty()) << c.title << c.editor;
+    }
+    EXPECT_FALSE(fileExists(temp / "escape.std"));
+    std::vector<std::string> args = {"convert", "--title", "t", "--author", "a", "--description", "d",
+                                     temp / "missing.txt", temp / "data"};
+    EXPECT_EQ(run(args).status, 2);
+}
+
+}  // namespace
+}  // namespace keyrook
