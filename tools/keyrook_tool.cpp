@@ -14,6 +14,7 @@
 #include "problemsets/reading_decoder.h"
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/variant_table.h"
+#include "typing/record_file.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ const char kUsage[] =
     "      converts the maker's editor text (one editor line per line) and writes\n"
     "      DATA_DIR/T.std; on problems prints the error list, writes nothing, exits 1\n"
     "  keyrook-tool records FILE\n"
-    "      (not supported yet)\n"
+    "      prints \"ok \" or \"bad \" and each record line of a user's .rec file,\n"
+    "      by whether its checksum holds\n"
     "  keyrook-tool --help\n"
     "\n"
     "Text is UTF-8; encode, romaji and yomi read stdin and write one line per input line.\n"
@@ -287,7 +289,19 @@ int runConvert(Args& args) {
 
 int runRecords(Args& args) {
     if (args.done()) throw UsageError{"records needs FILE"};
-    return fail("records is not supported yet");
+    const std::string file = args.next();
+    if (isOption(file)) unknownOption(file);
+    if (!args.done()) throw UsageError{"records takes one FILE"};
+    std::string text;
+    try {
+        text = loadStringFromFile(file);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    std::string out;
+    for (const auto& line : checkRecordLines(text)) out += cp932ToUtf8(line) + "\n";
+    writeAll(out);
+    return kOk;
 }
 
 int run(int argc, char** argv) {

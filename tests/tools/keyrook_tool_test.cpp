@@ -111,7 +111,19 @@ TEST_F(Tool, UsageErrors) {
         EXPECT_EQ(r.out, "") << shown;
     }
     EXPECT_NE(run({"romaji", "--ini", "x"}).err.find("not supported yet"), std::string::npos);
-    EXPECT_NE(run({"records", "x"}).err.find("not supported yet"), std::string::npos);
+    EXPECT_NE(run({"records", "x"}).err.find("x"), std::string::npos);  // names the missing file
+}
+
+TEST_F(Tool, RecordsReportEachLineByItsChecksum) {
+    const std::string good =
+        "01/03/24 11:45:43,player1,\x82\xb1\x82\xc6\x82\xed\x82\xb4\x8f\x57,245000,244.9,12,"
+        "1012,156,91750,82,83,91,86,10632";
+    std::string bad = good;
+    bad[20] = 'X';  // player1 -> plaXer1: the checksum no longer holds
+    saveStringToFile(temp / "alice.rec", "\r\n" + good + "\r\n" + bad + "\r\n");
+    Outcome r = run({"records", temp / "alice.rec"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "ok " + cp932ToUtf8(good) + "\nbad " + cp932ToUtf8(bad) + "\n");
 }
 
 TEST_F(Tool, Help) {

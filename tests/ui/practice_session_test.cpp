@@ -1,0 +1,171 @@
+// A whole practice session through the real windows, on virtual time: the main menu starts it,
+// F1, keys and F12 go to the typing window, and the result dialog stores the record.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "app/program_window.h"
+#include "base/files.h"
+#include "typing/fin_dialog.h"
+#include "typing/record_file.h"
+#include "typing/typing_window.h"
+#include "widgets/progress_bar_rex.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace keyrook {
+namespace {
+
+using namespace fakes;
+
+struct PracticeFixture : ::testing::Test {
+    keyrook::testing::TempDir app;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    FakeClock clock{100000};
+    FakeTimers timers{clock};
+    FakeRandom random;
+    std::unique_ptr<ProgramWindows> w;
+
+    void SetUp() override {
+        // "学校" read がっこう; one question, so the shuffle cannot reorder anything.
+        saveStringToFile(app / "data/school.std", "desc/me\r\n\x8aw\x8dZ\r\nGA18KOU\r\n");
+        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+        w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
+        timers.setHandler([this](const std::string& name) {
+            w->Typing().engine().timerFired(name);
+            w->Typing().render();
+        });
+        w->now = [] { return DateTime{2026, 12, 8, 9, 5, 7}; };
+        w->MainForm().show();
+    }
+    void TearDown() override {
+        w->Fin().hide();
+        w->Typing().hide();
+        w->MainForm().hide();
+    }
+
+    TTyping& typing() { return w->Typing(); }
+    QString typingText(const char* name) { return typing().label(name)->text(); }
+    void key(int k) { QTest::keyClick(&typing(), static_cast<Qt::Key>(k)); }
+    void type(const char* keys, int stepMs) {
+        for (const char* p = keys; *p; ++p) {
+            timers.advance(static_cast<std::uint64_t>(stepMs));
+            QTest::keyClicks(&typing(), QString(QChar(*p)));
+        }
+    }
+    // Practice from the main menu, F1, and the countdown up to the first question.
+    void startSession() {
+        w->MainForm().entryClick(1);
+        ASSERT_TRUE(typing().isVisible());
+        typing().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
+        key(Qt::Key_F1);
+        timers.advance(1600);
+        EXPECT_EQ(typingText("lblStart"), "Go !!");
+        timers.advance(500);
+    }
+};
+
+TEST_F(PracticeFixture, F1KeysAndF12ThroughTheTypingWindow) {
+    startSession();
+    EXPECT_FALSE(w->MainForm().isVisible());
+    EXPECT_EQ(typing().windowTitle(), "ﾌﾟﾚｲﾔｰ : taro");
+    EXPECT_EQ(typingText("lblQuestion"), "学校");
+    EXPECT_EQ(typingText("lblTyping"), "GAKKOU");
+    EXPECT_EQ(typingText("lblMondai"), "1 / 1");
+    type("gak", 100);
+    EXPECT_EQ(typingText("lblTyping"), "KOU");
+    EXPECT_EQ(typingText("lblScore"), "30");
+    QTest::keyClicks(&typing(), "z");
+    EXPECT_EQ(typingText("lblMiss"), "1");
+    EXPECT_EQ(typingText("lblCombo"), "1");
+    key(Qt::Key_F12);
+    EXPECT_EQ(typingText("lblTyping"), "");
+    EXPECT_EQ(typingText("lblScore"), "0");
+    EXPECT_TRUE(typing().findChild<QToolButton*>("btnStart")->isEnabled());
+    EXPECT_FALSE(w->Fin().isVisible());
+    EXPECT_EQ(w->MainForm().SetLines.size(), 3u);  // reloaded by the quit action
+
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(typing().isVisible());
+    EXPECT_TRUE(w->MainForm().isVisible());
+}
+
+TEST_F(PracticeFixture, ResultDialogStoresTheRecordAndComparesTheNextSession) {
+    startSession();
+    // Reaction 300 ms, one miss, then typing time 600 ms over 6 bytes.
+    type("g", 300);
+    type("xakkou", 100);
+    EXPECT_EQ(typingText("lblTyping"), "");
+    timers.advance(500);
+
+    TFin& fin = w->Fin();
+    ASSERT_TRUE(fin.isVisible());
+    EXPECT_EQ(sounds.names().back(), "clear");
+    EXPECT_EQ(fin.label("lblTheme")->text(), "school");
+    EXPECT_EQ(fin.label("lbldate")->text(), "Date : 2026/12/08 9:05:07");
+    EXPECT_EQ(fin.label("lblMaxcombo")->text(), "5");
+    EXPECT_EQ(fin.label("lblScore_")->text(), "");  // first session of the title
+    ASSERT_EQ(fin.ls()->topLevelItemCount(), 1);
+    QTreeWidgetItem* row = fin.ls()->topLevelItem(0);
+    EXPECT_EQ(row->text(1), "学校");
+    EXPECT_EQ(row->text(2), "6");
+    EXPECT_EQ(row->text(3), "300");
+    EXPECT_EQ(row->text(4), "600");
+    EXPECT_EQ(row->text(5), "100.0");
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(fin.label(QString("lblResult%1").arg(i))->text(), QString::number(fin.bar(i)->position()));
+    // The typing window is back at rest behind the dialog.
+    EXPECT_TRUE(typing().findChild<QToolButton*>("btnStart")->isEnabled());
+
+    const std::string path = app / "user/taro.rec";
+    EXPECT_EQ(loadStringFromFile(path), "\r\n");  // made by the lookup
+    fin.findChild<QPushButton*>("btnOK")->click();
+    EXPECT_FALSE(fin.isVisible());
+    std::string stored = loadStringFromFile(path);
+    ASSERT_EQ(stored, "\r\n" + fin.model().recordLine + "\r\n");
+    std::vector<std::string> f = splitRecordFields(fin.model().recordLine);
+    ASSERT_EQ(f.size(), 14u);
+    EXPECT_EQ(f[0], "26/12/08 9:05:07");
+    EXPECT_EQ(f[1], "taro");
+    EXPECT_EQ(f[2], "school");
+    EXPECT_EQ(f[3], "600");   // typing time
+    EXPECT_EQ(f[4], "600");   // 6 bytes in 0.6 s
+    EXPECT_EQ(f[5], "1");     // misses
+    EXPECT_EQ(f[6], "7");     // misses + bytes
+    EXPECT_EQ(f[7], "5");     // max combo
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(f[9 + i], std::to_string(fin.bar(i + 1)->position()));
+    EXPECT_TRUE(isValidRecordLine(fin.model().recordLine));
+
+    // A slower second session without a miss: differences with signs and colours.
+    startSession();
+    type("g", 300);
+    type("akkou", 200);
+    timers.advance(500);
+    ASSERT_TRUE(fin.isVisible());
+    EXPECT_EQ(fin.label("lblTime_")->text().left(1), "+");  // 1000 ms against 600 ms
+    EXPECT_EQ(fin.label("lblTime_")->palette().color(QPalette::WindowText), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(fin.label("lblMiss_")->text().left(1), "-");
+    EXPECT_EQ(fin.label("lblMiss_")->palette().color(QPalette::WindowText), QColor(0, 0xFF, 0xFF));
+    EXPECT_EQ(fin.label("lblMaxCombo_")->text(), "+1");
+    EXPECT_EQ(fin.label("lblMaxCombo_")->palette().color(QPalette::WindowText), QColor(0, 0xFF, 0xFF));
+
+    // Save writes the report; Cancel stores nothing.
+    dialogs.saveNames = {app / "report.csv"};
+    fin.findChild<QPushButton*>("btnSave")->click();
+    std::string report = loadStringFromFile(app / "report.csv");
+    EXPECT_EQ(report.substr(0, 4), "Date");
+    EXPECT_NE(report.find("\r\n1,\x8aw\x8dZ,6,300,"), std::string::npos);
+    EXPECT_EQ(fin.SaveDialog1()->fileName().toStdString(), app / "report.csv");
+    fin.findChild<QPushButton*>("btnCancel")->click();
+    EXPECT_EQ(loadStringFromFile(path), stored);
+}
+
+}  // namespace
+}  // namespace keyrook
