@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/main_window.h"
