@@ -14,7 +14,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     setWindowTitle("Keyrook ﾍﾙﾌﾟ");
     resize(720, 520);
     auto* layout = new QHBoxLayout(this);
-    list_->setFixedWidth(200);
+    list_->setFixedWidth(230);
     layout->addWidget(list_);
     layout->addWidget(browser_, 1);
     QFont f("MS UI Gothic");
@@ -44,6 +44,10 @@ void HelpWindow::openFile(const QString& path, int context) {
         showTopic(topics_.begin()->first);
     else
         browser_->setHtml("<p>ﾍﾙﾌﾟの項目がありません。</p>");
+    if (!isVisible() && parentWidget()) {
+        QRect owner = parentWidget()->frameGeometry();
+        move(owner.center() - rect().center());
+    }
     show();
     raise();
     activateWindow();

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QToolButton>
 
@@ -128,6 +129,7 @@ void TMainForm::buildWindow() {
     btnNext_->setGeometry(25, 0, 24, 24);
     btnNext_->setEnabled(false);
     btnNext_->setFocusPolicy(Qt::NoFocus);
+    for (QToolButton* b : {btnBack_, btnNext_}) b->installEventFilter(this);
     connect(btnBack_, &QToolButton::clicked, this, [this] { guarded([this] { btnBackClick(); }); });
     connect(btnNext_, &QToolButton::clicked, this, [this] { guarded([this] { btnNextClick(); }); });
 
@@ -136,7 +138,10 @@ void TMainForm::buildWindow() {
     rgpTitle_->setGeometry(16, 88, 217, 241);
     rgpTitle_->setStyleSheet(
         "QGroupBox { background: black; border: 1px solid gray; margin-top: 0px; }"
-        "QRadioButton { color: silver; background: transparent; }");
+        "QRadioButton { color: silver; background: transparent; }"
+        "QRadioButton::indicator { width: 8px; height: 8px; border-radius: 5px;"
+        " border: 1px solid gray; background: black; }"
+        "QRadioButton::indicator:checked { background: silver; border: 1px solid white; }");
     rgpTitle_->setLayoutMetrics(6, 8, 23);
     connect(rgpTitle_, &TRadioGroup::clicked, this, [this](int index) {
         pager_.select(index);
@@ -483,7 +488,27 @@ void TMainForm::Shape2MouseMove(QObject* sender) {
     circles_[k]->setPenColor(Qt::red);
 }
 
+// The page buttons draw their own arrows: white when usable, dark grey when not.
+static void paintPageButton(QToolButton* b) {
+    QPainter p(b);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool on = b->isEnabled();
+    p.fillRect(b->rect(), b->isDown() ? QColor(0x50, 0x50, 0x50) : QColor(0x20, 0x20, 0x20));
+    p.setPen(on ? QColor(0x80, 0x80, 0x80) : QColor(0x30, 0x30, 0x30));
+    p.drawRect(b->rect().adjusted(0, 0, -1, -1));
+    const QPointF c = QRectF(b->rect()).center();
+    const qreal d = b->arrowType() == Qt::LeftArrow ? -1 : 1;
+    QPolygonF arrow{{c.x() + 4 * d, c.y()}, {c.x() - 3 * d, c.y() - 6}, {c.x() - 3 * d, c.y() + 6}};
+    p.setPen(Qt::NoPen);
+    p.setBrush(on ? QColor(Qt::white) : QColor(0x40, 0x40, 0x40));
+    p.drawPolygon(arrow);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && (watched == btnBack_ || watched == btnNext_)) {
+        paintPageButton(static_cast<QToolButton*>(watched));
+        return true;
+    }
     if (watched == cmbUser_) {
         // The user is chosen from the list only; typed characters are discarded.
         if (event->type() == QEvent::KeyPress) {
