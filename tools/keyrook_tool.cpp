@@ -14,6 +14,7 @@
 #include "problemsets/reading_decoder.h"
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/variant_table.h"
+#include "settings/variant_settings.h"
 #include "typing/record_file.h"
 
 namespace {
@@ -30,6 +31,7 @@ const char kUsage[] =
     "      readings in hiragana -> code strings\n"
     "  keyrook-tool romaji [--preset roman|hepburn] [--ini FILE] [--plain]\n"
     "      code strings -> romaji; default spellings are item 0 of every group,\n"
+    "      --ini takes the spelling lists and choices from a user's settings file,\n"
     "      --preset applies the roman or Hepburn preset (after --ini),\n"
     "      --plain returns every line unchanged (English-type set)\n"
     "  keyrook-tool yomi [--plain]\n"
@@ -186,8 +188,17 @@ int runRomaji(Args& args) {
             throw UsageError{"romaji takes no file arguments"};
         }
     }
-    if (ini) return fail("--ini is not supported yet");
     VariantTable variants;
+    if (ini) {
+        std::string text;
+        try {
+            text = loadStringFromFile(*ini);
+        } catch (const FileError& e) {
+            return fail(e.what());
+        }
+        for (const auto& problem : loadVariantSettings(IniDocument(text), variants))
+            return fail(*ini + ": " + problem);
+    }
     if (preset == "roman") variants.applyRoman();
     if (preset == "hepburn") variants.applyHepburn();
     return filterLines(

@@ -93,8 +93,8 @@ TEST_F(Tool, UsageErrors) {
         {"romaji", "--preset", "kunrei"},
         {"romaji", "--preset"},
         {"romaji", "--bogus"},
-        {"romaji", "--ini", "alice.ini"},
-        {"romaji", "--ini", "alice.ini", "--preset", "roman"},
+        {"romaji", "--ini", "missing.ini"},
+        {"romaji", "--ini"},
         {"yomi", "-x"},
         {"convert", "--title", "t", "ed.txt", "data"},
         {"convert", "--title", "t", "--author", "a", "--description", "d", "ed.txt"},
@@ -110,8 +110,26 @@ TEST_F(Tool, UsageErrors) {
         EXPECT_FALSE(r.err.empty()) << shown;
         EXPECT_EQ(r.out, "") << shown;
     }
-    EXPECT_NE(run({"romaji", "--ini", "x"}).err.find("not supported yet"), std::string::npos);
+    EXPECT_NE(run({"romaji", "--ini", "x.ini"}).err.find("x.ini"), std::string::npos);
     EXPECT_NE(run({"records", "x"}).err.find("x"), std::string::npos);  // names the missing file
+}
+
+TEST_F(Tool, RomajiTakesTheSpellingsOfASettingsFile) {
+    // Group 1 (し) with a user's own list of three, the third chosen; group 14 (ちゃ) on item 1.
+    saveStringToFile(temp / "alice.ini",
+                     "[RadioGroup1]\r\nItemIndex=2\r\nItems0=Obj.Strings = (\r\n"
+                     "Items1=    'SI'\r\nItems2=    'SHI'\r\nItems3=    'CI')\r\n\r\n"
+                     "[RadioGroup14]\r\nItemIndex=1\r\n\r\n");
+    Outcome r = run({"romaji", "--ini", temp / "alice.ini"}, "0114\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CICHA\n");
+    // The preset acts after the file: item 1 of group 1 is "SHI" in the user's list.
+    r = run({"romaji", "--ini", temp / "alice.ini", "--preset", "hepburn"}, "0114\n");
+    EXPECT_EQ(r.out, "SHICHA\n");
+    saveStringToFile(temp / "bad.ini", "[RadioGroup1]\r\nItems0=Obj.Strings = ('x\r\n");
+    r = run({"romaji", "--ini", temp / "bad.ini"}, "01\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("RadioGroup1"), std::string::npos);
 }
 
 TEST_F(Tool, RecordsReportEachLineByItsChecksum) {

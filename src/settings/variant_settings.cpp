@@ -1,0 +1,36 @@
+#include "settings/variant_settings.h"
+
+#include "settings/text_form.h"
+
+namespace keyrook {
+
+std::vector<std::string> loadVariantSettings(const IniDocument& ini, VariantTable& variants) {
+    std::vector<std::string> problems;
+    for (VariantGroup& g : variants.groups()) {
+        const std::string section = "RadioGroup" + std::to_string(g.number);
+        if (!ini.sectionExists(section)) continue;
+        // The list lines are the entries whose key starts with "Items", in file order.
+        std::vector<std::string> lines;
+        for (const auto& [key, value] : ini.sectionValues(section))
+            if (key.rfind("Items", 0) == 0) lines.push_back(value);
+        if (!lines.empty()) {
+            std::vector<std::string> items = g.items;
+            try {
+                textFormToStrings(lines, items);
+                g.items = std::move(items);
+            } catch (const TextFormError& e) {
+                problems.push_back("[" + section + "] Items: " + e.what());
+            }
+        }
+        if (ini.valueExists(section, "ItemIndex")) {
+            auto index = parseIniInteger(*ini.value(section, "ItemIndex"));
+            if (index)
+                g.itemIndex = *index;
+            else
+                problems.push_back("[" + section + "] ItemIndex: not a number");
+        }
+    }
+    return problems;
+}
+
+}  // namespace keyrook
