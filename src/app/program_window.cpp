@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "app/main_window.h"
+#include "settings/setting_window.h"
 #include "typing/fin_dialog.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
@@ -20,14 +21,30 @@ DateTime localNow() {
 
 }  // namespace
 
+// The typing window is made before the settings window whose controls it reads, so it is
+// handed this forwarder, pointed at the settings window once that exists.
+class ForwardedSettings : public TypingSettings {
+public:
+    TypingOptions options() const override { return target ? target->options() : TypingOptions(); }
+    const VariantTable& variants() const override {
+        return target ? target->variants() : defaults;
+    }
+    const TypingSettings* target = nullptr;
+    VariantTable defaults;
+};
+
 ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
                                Clock& clock, Random& random, Timers* typingTimers)
     : now(localNow),
-      settings_(std::make_unique<FixedTypingSettings>()),
+      settings_(std::make_unique<ForwardedSettings>()),
       main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
       typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),
-      fin_(std::make_unique<TFin>(*main_, typing_.get())) {
+      fin_(std::make_unique<TFin>(*main_, typing_.get())),
+      setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)) {
+    settings_->target = setting_.get();
     main_->startPractice = [this] { startPractice(); };
+    main_->entryActions[9] = [this] { setting_->open(main_->currentUser()); };
+    typing_->openSettings = [this] { main_->entryClick(9); };
     typing_->engine().onEnded = [this] { ViewResult(); };
     typing_->onRowsChanged = [this] { fin_->setRows(typing_->engine().rows()); };
 }
@@ -37,6 +54,7 @@ ProgramWindows::~ProgramWindows() = default;
 void ProgramWindows::startPractice() {
     TMainForm& m = *main_;
     m.hide();
+    setting_->applyFonts();
     typing_->preparePractice(m.pager().selectedTitle(), m.currentUser());
     typing_->show();
     typing_->raise();

@@ -12,7 +12,8 @@ namespace keyrook {
 class TMainForm;
 class TTyping;
 class TFin;
-class FixedTypingSettings;
+class TSetting;
+class ForwardedSettings;
 struct DateTime;
 
 class ProgramWindows {
@@ -24,6 +25,7 @@ public:
     TMainForm& MainForm() { return *main_; }
     TTyping& Typing() { return *typing_; }
     TFin& Fin() { return *fin_; }
+    TSetting& Setting() { return *setting_; }
 
     // "Practice" past its selection check.
     void startPractice();
@@ -34,10 +36,11 @@ public:
     std::function<DateTime()> now;
 
 private:
-    std::unique_ptr<FixedTypingSettings> settings_;
+    std::unique_ptr<ForwardedSettings> settings_;
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<TTyping> typing_;
     std::unique_ptr<TFin> fin_;
+    std::unique_ptr<TSetting> setting_;
 };
 
 }  // namespace keyrook

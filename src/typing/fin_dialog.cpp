@@ -58,7 +58,7 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     pal.setColor(QPalette::WindowText, Qt::white);
     setPalette(pal);
     setFont(pixelFont("MS UI Gothic", 12));
-    saveDialog_ = new TSaveDialog(this);
+    saveDialog_ = new TFileDialog(this);
     saveDialog_->setObjectName("SaveDialog1");
 
     auto* figures = new TShape(TShape::Kind::RoundRect, this);

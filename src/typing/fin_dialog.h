@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "typing/result_model.h"
+#include "widgets/dialog_state.h"
 
 class QLabel;
 class QTreeWidget;
@@ -18,19 +19,6 @@ namespace keyrook {
 
 class TMainForm;
 class TProgressBarREX;
-
-// The remembered file name of the report's save dialog; stored with the user's settings.
-class TSaveDialog : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString FileName READ fileName WRITE setFileName)
-public:
-    explicit TSaveDialog(QObject* parent = nullptr) : QObject(parent) {}
-    QString fileName() const { return fileName_; }
-    void setFileName(const QString& name) { fileName_ = name; }
-
-private:
-    QString fileName_;
-};
 
 class TFin : public QDialog {
     Q_OBJECT
@@ -47,7 +35,7 @@ public:
     void SpeedButton3Click();  // &Cancel
     void SpeedButton4Click();  // &Help
 
-    TSaveDialog* SaveDialog1() const { return saveDialog_; }
+    TFileDialog* SaveDialog1() const { return saveDialog_; }
     TProgressBarREX* bar(int i) const { return bars_[i - 1]; }
     QLabel* label(const QString& name) const;
     QTreeWidget* ls() const { return ls_; }
@@ -63,7 +51,7 @@ private:
     std::vector<QuestionRow> rows_;
     std::array<TProgressBarREX*, 4> bars_{};
     QTreeWidget* ls_ = nullptr;
-    TSaveDialog* saveDialog_ = nullptr;
+    TFileDialog* saveDialog_ = nullptr;
 };
 
 }  // namespace keyrook

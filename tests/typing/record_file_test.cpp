@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "base/files.h"
 
@@ -28,7 +31,11 @@ protected:
         return body + "," + std::to_string(Checksum(body));
     }
 
-    const fs::path dir = fs::temp_directory_path() / "keyrook_record_file_test";
+    // Unique per test: ctest runs the tests of this file in parallel processes.
+    const fs::path dir = fs::temp_directory_path() /
+                         ("keyrook_record_file_test_" +
+                          std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                          "_" + std::to_string(::getpid()));
     const std::string path = (dir / "user" / "player1.rec").string();
 };
 

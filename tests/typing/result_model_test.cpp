@@ -1,6 +1,7 @@
 #include "typing/result_model.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -124,7 +125,7 @@ TEST(ResultModel, EqualSessionsAndSignedTitle) {
 
 TEST(ResultModel, MakeResultComparesWithStoredRecordOfSameTitle) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / "keyrook_result_model_test";
+    const fs::path dir = fs::temp_directory_path() / ("keyrook_result_model_test_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     const std::string path = (dir / "player1.rec").string();
 

@@ -1,0 +1,337 @@
+#include "settings/setting_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+
+#include "app/main_window.h"
+#include "app/user_list.h"
+#include "settings/mine_dialog.h"
+#include "typing/fin_dialog.h"
+#include "typing/typing_window.h"
+#include "widgets/dialog_state.h"
+#include "widgets/ini_save_props.h"
+#include "widgets/qt_services.h"
+#include "widgets/radio_group.h"
+
+namespace keyrook {
+namespace {
+
+const char* const kCaption = "ﾛｰﾏ字設定";
+const char* const kClosedCaption = "詳細設定";
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// Accepts text of at most a number of Shift-JIS bytes (and only text Shift-JIS can hold).
+class Cp932LengthValidator : public QValidator {
+public:
+    Cp932LengthValidator(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+    State validate(QString& input, int&) const override {
+        auto cp932 = toCp932(input);
+        if (!cp932) return Invalid;
+        return static_cast<int>(cp932->size()) <= bytes_ ? Acceptable : Invalid;
+    }
+
+private:
+    int bytes_;
+};
+
+// Group numbers in the order of the window's three rows.
+const int kRows[3][8] = {{1, 2, 3, 4, 5, 6, 7, 8},
+                         {9, 10, 11, 12, 13, 14, 15, 16},
+                         {17, 19, 20, 22, 23, 21, 0, 0}};
+
+}  // namespace
+
+TSetting::TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent)
+    : QWidget(parent, Qt::Window), main_(main), typing_(typing), fin_(fin) {
+    setObjectName("Setting");
+    chooseFont = [this](const QFont& initial, bool fixedPitchOnly) -> std::optional<QFont> {
+        bool ok = false;
+        QFontDialog::FontDialogOptions options;
+        if (fixedPitchOnly) options |= QFontDialog::MonospacedFonts;
+        QFont f = QFontDialog::getFont(&ok, initial, this, "ﾌｫﾝﾄ", options);
+        if (!ok) return std::nullopt;
+        return f;
+    };
+    buildWindow();
+    saves_ = new TIniSaveProps(this, main.dialogs());
+    saves_->setAutoLoad(false);
+    saves_->setAutoSave(false);
+    buildStoredList();
+    loadFor(main.currentUser());
+}
+
+TSetting::~TSetting() = default;
+
+void TSetting::buildWindow() {
+    setWindowTitle(kCaption);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(776, 429);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    pal.setColor(QPalette::Text, Qt::white);
+    pal.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
+    setPalette(pal);
+    setFont(pixelFont("MS UI Gothic", 12));
+    setStyleSheet(
+        "QGroupBox { color: white; border: 1px solid gray; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
+        "QRadioButton, QCheckBox, QLabel { color: white; }"
+        "QRadioButton::indicator { width: 8px; height: 8px; border-radius: 5px;"
+        " border: 1px solid gray; background: black; }"
+        "QRadioButton::indicator:checked { background: white; border: 1px solid white; }");
+
+    const VariantTable defaults;
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 8; ++col) {
+            int n = kRows[row][col];
+            if (n == 0) continue;
+            auto* g = new TRadioGroup(this);
+            g->setObjectName(QString("RadioGroup%1").arg(n));
+            g->setTitle(fromCp932(defaults.group(n)->caption));
+            g->setGeometry(8 + col * 72, 6 + row * 78, 68, 73);
+            g->setLayoutMetrics(14, 6, 18);
+            QStringList items;
+            for (const auto& s : defaults.group(n)->items) items << fromCp932(s);
+            g->setItems(items);
+            g->setItemIndex(0);
+            groups_[static_cast<std::size_t>(n)] = g;
+        }
+    }
+
+    struct Button {
+        const char* name;
+        const char* caption;
+        void (TSetting::*handler)();
+    } buttons[] = {
+        {"btnOK", "適応(&S)", &TSetting::btnOKClick},
+        {"btnCancel", "取り消し(&C)", &TSetting::btnCancelClick},
+        {"btnHebon", "ﾍﾎﾞﾝ式(&B)", &TSetting::btnHebonClick},
+        {"btnRoma", "ﾛｰﾏ式(&R)", &TSetting::btnRomaClick},
+        {"btnMine", "独自流(&O)", &TSetting::btnMineClick},
+        {"btnHelp", "ﾍﾙﾌﾟ(&H)", &TSetting::btnHelpClick},
+    };
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(buttons[i].caption), this);
+        b->setObjectName(buttons[i].name);
+        b->setGeometry(600, 12 + i * 36, 164, 30);
+        b->setFlat(true);
+        b->setStyleSheet("QPushButton { color: white; background: #202020; border: 1px solid gray; }"
+                         "QPushButton:hover { color: yellow; border-color: silver; }");
+        auto handler = buttons[i].handler;
+        connect(b, &QPushButton::clicked, this, [this, handler] {
+            try {
+                (this->*handler)();
+            } catch (const std::exception& e) {
+                main_.dialogs().message(e.what());
+            }
+        });
+    }
+
+    auto* personal = new QGroupBox(" 個人情報設定 ▼ ", this);
+    personal->setGeometry(8, 246, 380, 175);
+    auto* note = new QLabel("（ﾗﾝｷﾝｸﾞに参加する際に利用します）", personal);
+    note->move(12, 18);
+    auto addEdit = [personal](const char* caption, const char* name, int top, int width) {
+        auto* l = new QLabel(caption, personal);
+        l->move(12, top + 3);
+        auto* e = new QLineEdit(personal);
+        e->setObjectName(name);
+        e->setGeometry(130, top, width, 22);
+        e->setStyleSheet("QLineEdit { color: white; background: #101010; border: 1px solid gray; }");
+        return e;
+    };
+    edtHN_ = addEdit("・ﾊﾝﾄﾞﾙﾈｰﾑ", "edtHN", 48, 130);
+    edtHN_->setValidator(new Cp932LengthValidator(16, edtHN_));
+    auto* limit = new QLabel("（16ﾊﾞｲﾄまで）", personal);
+    limit->move(266, 51);
+    edtMail_ = addEdit("・ﾒｰﾙｱﾄﾞﾚｽ", "edtMail", 86, 236);
+    edtHP_ = addEdit("・ﾎｰﾑﾍﾟｰｼﾞｱﾄﾞﾚｽ", "edtHP", 124, 236);
+
+    auto* detail = new QGroupBox(" 詳細設定 ▼ ", this);
+    detail->setGeometry(396, 246, 372, 175);
+    auto addCheck = [detail](const char* caption, const char* name, int top, bool checked,
+                             const char* hint) {
+        auto* c = new QCheckBox(caption, detail);
+        c->setObjectName(name);
+        c->setGeometry(14, top, 170, 20);
+        c->setChecked(checked);
+        if (hint) c->setToolTip(hint);
+        return c;
+    };
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 22, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 50, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 78, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 106, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 134, false, "出題問題の読みを出すかどうかです。");
+    auto addPanel = [this, detail](const char* caption, const char* name, int top,
+                                   void (TSetting::*handler)()) {
+        auto* p = new QPushButton(caption, detail);
+        p->setObjectName(name);
+        p->setGeometry(200, top, 156, 56);
+        p->setStyleSheet("QPushButton { color: white; background: #000040; border: 2px outset gray; }"
+                         "QPushButton:pressed { border-style: inset; }");
+        connect(p, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    addPanel("問題ﾌｫﾝﾄ", "Panel1", 26, &TSetting::Panel1Click);
+    addPanel("英字ﾌｫﾝﾄ", "Panel2", 98, &TSetting::Panel2Click);
+
+    FontDialog1_ = new TFontDialog(this);
+    FontDialog1_->setObjectName("FontDialog1");
+    FontDialog1_->font()->setName(QString::fromUtf8("HGPｺﾞｼｯｸE"));
+    FontDialog1_->font()->setHeight(-24);
+    FontDialog1_->font()->setColor(QColor(Qt::white));
+    FontDialog2_ = new TFontDialog(this);
+    FontDialog2_->setObjectName("FontDialog2");
+    FontDialog2_->font()->setName(QString::fromUtf8("ＭＳ ゴシック"));
+    FontDialog2_->font()->setHeight(-27);
+    FontDialog2_->font()->setColor(QColor(Qt::white));
+    OpenDialog1_ = new TFileDialog(this);
+    OpenDialog1_->setObjectName("OpenDialog1");
+}
+
+void TSetting::buildStoredList() {
+    TProps& props = saves_->Props();
+    const int groups[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19, 20, 21};
+    for (int n : groups) props.add(RadioGroup(n), "ItemIndex");
+    props.add(chkTypemiss_, "checked", {}, "Checked");
+    props.add(chkTypesound_, "checked", {}, "Checked");
+    props.add(chkFlash_, "checked", {}, "Checked");
+    props.add(main_.findChild<QObject*>("lblTitle"), "text", {}, "Caption");
+    props.add(fin_.SaveDialog1(), "FileName");
+    props.add(OpenDialog1_, "FileName");
+    props.add(FontDialog1_, "Font");
+    props.add(FontDialog2_, "Font");
+    props.add(chkLC_, "checked", {}, "Checked");
+    for (int n : groups) props.add(RadioGroup(n), "Items");
+    props.add(edtHN_, "text", {}, "Text");
+    props.add(edtMail_, "text", {}, "Text");
+    props.add(edtHP_, "text", {}, "Text");
+    props.add(chkYomi_, "checked", {}, "Checked");
+    props.add(RadioGroup(22), "Items");
+    props.add(RadioGroup(23), "Items");
+    props.add(RadioGroup(22), "ItemIndex");
+    props.add(RadioGroup(23), "ItemIndex");
+}
+
+TRadioGroup* TSetting::RadioGroup(int number) const {
+    return number >= 1 && number <= 23 ? groups_[static_cast<std::size_t>(number)] : nullptr;
+}
+
+TFont& TSetting::questionFont() const { return *FontDialog1_->font(); }
+TFont& TSetting::typingFont() const { return *FontDialog2_->font(); }
+
+TypingOptions TSetting::options() const {
+    TypingOptions o;
+    o.chkTypesound = chkTypesound_->isChecked();
+    o.chkTypemiss = chkTypemiss_->isChecked();
+    o.chkFlash = chkFlash_->isChecked();
+    o.chkLC = chkLC_->isChecked();
+    o.chkYomi = chkYomi_->isChecked();
+    return o;
+}
+
+const VariantTable& TSetting::variants() const {
+    for (VariantGroup& g : variants_.groups()) {
+        const TRadioGroup* rg = RadioGroup(g.number);
+        g.items.clear();
+        for (const QString& item : rg->items()) g.items.push_back(toCp932(item).value_or(std::string()));
+        g.itemIndex = rg->itemIndex();
+    }
+    return variants_;
+}
+
+void TSetting::applyVariants(const VariantTable& table) {
+    for (const VariantGroup& g : table.groups()) RadioGroup(g.number)->setItemIndex(g.itemIndex);
+}
+
+void TSetting::loadFor(const std::string& cp932User) {
+    saves_->setFileName(QString::fromStdString(userFilePath(main_.AppDir, cp932User, ".ini")));
+    saves_->Load();
+}
+
+void TSetting::open(const std::string& cp932User) {
+    main_.setEnabled(false);
+    typing_.setEnabled(false);
+    if (!isVisible()) move(main_.frameGeometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+    setWindowTitle(windowTitle() + "（ﾕｰｻﾞｰ : " + fromCp932(cp932User) + "）");
+    loadFor(cp932User);
+}
+
+void TSetting::applyFonts() {
+    typing_.setQuestionFont(questionFont().font(), questionFont().color());
+    typing_.setTypingFont(typingFont().font(), typingFont().color());
+}
+
+void TSetting::btnOKClick() {
+    saves_->Save();
+    applyFonts();
+    close();
+}
+
+void TSetting::btnCancelClick() {
+    close();
+    saves_->Load();
+}
+
+void TSetting::btnHebonClick() {
+    VariantTable table = variants();
+    table.applyHepburn();
+    applyVariants(table);
+}
+
+void TSetting::btnRomaClick() {
+    VariantTable table = variants();
+    table.applyRoman();
+    applyVariants(table);
+}
+
+void TSetting::btnMineClick() {
+    TMine mine(*this, main_.dialogs(), this);
+    mine.exec();
+}
+
+void TSetting::btnHelpClick() { main_.Helper(16); }
+
+void TSetting::Panel1Click() {
+    TFont& f = questionFont();
+    QLabel* label = typing_.label("lblQuestion");
+    f.setFont(label->font());
+    f.setColor(label->palette().color(QPalette::WindowText));
+    if (auto chosen = chooseFont(f.font(), false)) f.setFont(*chosen);
+}
+
+void TSetting::Panel2Click() {
+    TFont& f = typingFont();
+    QLabel* label = typing_.label("lblTyping");
+    f.setFont(label->font());
+    f.setColor(label->palette().color(QPalette::WindowText));
+    if (auto chosen = chooseFont(f.font(), true)) f.setFont(*chosen);
+}
+
+void TSetting::closeEvent(QCloseEvent* event) {
+    setWindowTitle(kClosedCaption);
+    main_.setEnabled(true);
+    typing_.setEnabled(true);
+    event->accept();
+}
+
+}  // namespace keyrook

@@ -1,0 +1,84 @@
+// The settings window "ﾛｰﾏ字設定": the user's romaji spellings, own spelling lists, sounds,
+// display options, fonts and personal data. Its controls are the live settings the typing
+// session reads; Saves keeps them in the user's INI file.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "problemsets/variant_table.h"
+#include "typing/typing_engine.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace keyrook {
+
+class TMainForm;
+class TTyping;
+class TFin;
+class TRadioGroup;
+class TIniSaveProps;
+class TFontDialog;
+class TFileDialog;
+class TFont;
+
+class TSetting : public QWidget, public TypingSettings {
+    Q_OBJECT
+public:
+    TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent = nullptr);
+    ~TSetting() override;
+
+    // TypingSettings: read at the moment a session needs them.
+    TypingOptions options() const override;
+    const VariantTable& variants() const override;
+
+    // Opening from the main menu: for the user selected now.
+    void open(const std::string& cp932User);
+    // Loads the settings file of a user (at creation and at every opening).
+    void loadFor(const std::string& cp932User);
+
+    void btnOKClick();      // 適応(&S)
+    void btnCancelClick();  // 取り消し(&C)
+    void btnHebonClick();   // ﾍﾎﾞﾝ式(&B)
+    void btnRomaClick();    // ﾛｰﾏ式(&R)
+    void btnMineClick();    // 独自流(&O)
+    void btnHelpClick();    // ﾍﾙﾌﾟ(&H)
+    void Panel1Click();     // 問題ﾌｫﾝﾄ
+    void Panel2Click();     // 英字ﾌｫﾝﾄ
+
+    TRadioGroup* RadioGroup(int number) const;
+    TIniSaveProps& Saves() { return *saves_; }
+    TFont& questionFont() const;
+    TFont& typingFont() const;
+    // The typing window's label fonts, as "適応(&S)" and the start of a session set them.
+    void applyFonts();
+
+    // Font chooser: the program uses QFontDialog, tests replace it.
+    std::function<std::optional<QFont>(const QFont& initial, bool fixedPitchOnly)> chooseFont;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildStoredList();
+    void applyVariants(const VariantTable& table);
+
+    TMainForm& main_;
+    TTyping& typing_;
+    TFin& fin_;
+    std::array<TRadioGroup*, 24> groups_{};
+    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_;
+    QLineEdit *edtHN_, *edtMail_, *edtHP_;
+    TFontDialog *FontDialog1_, *FontDialog2_;
+    TFileDialog* OpenDialog1_;
+    TIniSaveProps* saves_;
+    mutable VariantTable variants_;
+};
+
+}  // namespace keyrook
