@@ -1,0 +1,205 @@
+// The settings window over a user's INI file: what it writes, what it restores, the presets,
+// the own-style editor and how it opens and closes.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "app/program_window.h"
+#include "base/cp932.h"
+#include "base/files.h"
+#include "problemsets/romaji_decoder.h"
+#include "settings/mine_dialog.h"
+#include "settings/setting_window.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "typing/typing_window.h"
+#include "widgets/ini_save_props.h"
+#include "widgets/radio_group.h"
+
+namespace keyrook {
+namespace {
+
+using namespace fakes;
+
+struct SettingFixture : ::testing::Test {
+    keyrook::testing::TempDir app;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeTimers timers{clock};
+    FakeRandom random;
+
+    void SetUp() override {
+        saveStringToFile(app / "data/a.std", "d/me\r\nq\r\nKA\r\n");
+        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+    }
+    std::unique_ptr<ProgramWindows> start() {
+        return std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
+    }
+    static QPushButton* button(TSetting& s, const char* name) { return s.findChild<QPushButton*>(name); }
+    static QCheckBox* check(TSetting& s, const char* name) { return s.findChild<QCheckBox*>(name); }
+};
+
+// One group's section as the store writes it: the selection, then the list in text form.
+std::string groupSection(int n, int index, const std::vector<std::string>& items, bool indexLast = false) {
+    std::string list;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        list += "Items" + std::to_string(i + 1) + "=    '" + items[i] + "'" +
+                (i + 1 == items.size() ? ")" : "") + "\r\n";
+    std::string head = "[RadioGroup" + std::to_string(n) + "]\r\n";
+    std::string idx = "ItemIndex=" + std::to_string(index) + "\r\n";
+    std::string strings = "Items0=  Obj.Strings = (\r\n" + list;
+    return head + (indexLast ? strings + idx : idx + strings) + "\r\n";
+}
+
+TEST_F(SettingFixture, SaveWritesTheUsersFileByteForByteAndLoadRestoresIt) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    s.open("taro");
+    EXPECT_EQ(s.windowTitle(), "ﾛｰﾏ字設定（ﾕｰｻﾞｰ : taro）");
+    EXPECT_FALSE(w->MainForm().isEnabled());
+    EXPECT_FALSE(w->Typing().isEnabled());
+
+    // A few choices, one own list (chosen past the default list's end) and one font.
+    s.RadioGroup(1)->setItemIndex(1);
+    s.RadioGroup(21)->setItemIndex(1);
+    check(s, "chkLC")->setChecked(true);
+    check(s, "chkFlash")->setChecked(false);
+    {
+        TMine mine(s, dialogs);
+        mine.cmbKind()->setCurrentIndex(13);  // ちゃ
+        EXPECT_EQ(mine.memEdit()->toPlainText(), "TYA\nCHA\nCYA");
+        mine.memEdit()->setPlainText("tya\ncha\n\ncya\nCHA\nty");
+        mine.btnOKClick();
+    }
+    s.RadioGroup(14)->setItemIndex(3);
+    s.chooseFont = [](const QFont&, bool) {
+        QFont f("Noto Sans CJK JP");
+        f.setPixelSize(30);
+        f.setBold(true);
+        return std::optional<QFont>(f);
+    };
+    button(s, "Panel1")->click();
+    s.findChild<QLineEdit*>("edtHN")->setText("たろう");
+    button(s, "btnOK")->click();
+
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_EQ(s.windowTitle(), "詳細設定");
+    EXPECT_TRUE(w->MainForm().isEnabled());
+    QFont applied = w->Typing().label("lblQuestion")->font();
+    EXPECT_EQ(applied.pixelSize(), 30);
+    EXPECT_TRUE(applied.bold());
+
+    std::string expected;
+    const VariantTable defaults;
+    auto listOf = [&](int n) { return defaults.group(n)->items; };
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19, 20, 21}) {
+        int index = n == 1 || n == 21 ? 1 : n == 14 ? 3 : 0;
+        auto items = n == 14 ? std::vector<std::string>{"TYA", "CHA", "CYA", "TY"} : listOf(n);
+        expected += groupSection(n, index, items);
+    }
+    expected +=
+        "[chkTypemiss]\r\nChecked=1\r\n\r\n"
+        "[chkTypesound]\r\nChecked=1\r\n\r\n"
+        "[chkFlash]\r\nChecked=0\r\n\r\n"
+        "[lblTitle]\r\nCaption=a\r\n\r\n"
+        "[SaveDialog1]\r\nFileName=\r\n\r\n"
+        "[OpenDialog1]\r\nFileName=\r\n\r\n"
+        "[FontDialog1]\r\nFont0=  Obj.Charset = DEFAULT_CHARSET\r\nFont1=  Obj.Color = clWhite\r\n"
+        "Font2=  Obj.Height = -30\r\nFont3=  Obj.Name = 'Noto Sans CJK JP'\r\n"
+        "Font4=  Obj.Style = [fsBold]\r\n\r\n"
+        "[FontDialog2]\r\nFont0=  Obj.Charset = DEFAULT_CHARSET\r\nFont1=  Obj.Color = clWhite\r\n"
+        "Font2=  Obj.Height = -27\r\nFont3=  Obj.Name = '\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e'\r\n"
+        "Font4=  Obj.Style = []\r\n\r\n"
+        "[chkLC]\r\nChecked=1\r\n\r\n"
+        "[edtHN]\r\nText=\x82\xbd\x82\xeb\x82\xa4\r\n\r\n"
+        "[edtMail]\r\nText=\r\n\r\n"
+        "[edtHP]\r\nText=\r\n\r\n"
+        "[chkYomi]\r\nChecked=0\r\n\r\n";
+    expected += groupSection(22, 0, listOf(22), true);
+    expected += groupSection(23, 0, listOf(23), true);
+    // The sections of groups are single sections: the Items lines follow the ItemIndex line.
+    ASSERT_EQ(loadStringFromFile(app / "user/taro.ini"), expected);
+
+    // A new run restores every control, the own list's fourth spelling included.
+    w.reset();
+    auto again = start();
+    TSetting& r = again->Setting();
+    EXPECT_EQ(r.RadioGroup(14)->items(), (QStringList{"TYA", "CHA", "CYA", "TY"}));
+    EXPECT_EQ(r.RadioGroup(14)->itemIndex(), 3);
+    EXPECT_EQ(r.RadioGroup(1)->itemIndex(), 1);
+    EXPECT_TRUE(check(r, "chkLC")->isChecked());
+    EXPECT_FALSE(check(r, "chkFlash")->isChecked());
+    EXPECT_EQ(r.questionFont().Height(), -30);
+    EXPECT_EQ(r.findChild<QLineEdit*>("edtHN")->text(), "たろう");
+    EXPECT_EQ(Changer("1401@A", r.variants(), false), "TYSHILA");
+    EXPECT_TRUE(r.options().chkLC);
+}
+
+TEST_F(SettingFixture, PresetsAndCancel) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    s.open("taro");
+    button(s, "btnHebon")->click();
+    EXPECT_EQ(Changer("0501NN", s.variants(), false), "SHASHINN");
+    EXPECT_EQ(Changer("04", s.variants(), false), "HU");
+    EXPECT_EQ(Changer("10", s.variants(), false), "ZYA");  // じゃ keeps its choice
+    // First use: no file, so cancel has nothing to restore and the edits stay.
+    button(s, "btnCancel")->click();
+    EXPECT_FALSE(fileExists(app / "user/taro.ini"));
+    EXPECT_EQ(Changer("01", s.variants(), false), "SHI");
+
+    s.open("taro");
+    s.RadioGroup(21)->setItemIndex(1);
+    button(s, "btnOK")->click();
+    s.open("taro");
+    button(s, "btnRoma")->click();
+    EXPECT_EQ(Changer("0514@A", s.variants(), false), "SYATYALA");  // 小字 keeps "L"
+    std::string before = loadStringFromFile(app / "user/taro.ini");
+    button(s, "btnCancel")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), before);
+    EXPECT_EQ(Changer("0514", s.variants(), false), "SHACHA");  // the stored choices are back
+}
+
+TEST_F(SettingFixture, OwnStyleEditorRules) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    TMine mine(s, dialogs);
+    ASSERT_EQ(mine.cmbKind()->count(), 22);
+    EXPECT_EQ(mine.cmbKind()->itemText(19), "小字");
+    mine.memEdit()->setPlainText("abc");
+    mine.btnOKClick();  // no kind chosen: nothing changes and the editor stays
+    EXPECT_EQ(mine.result(), 0);
+
+    s.RadioGroup(10)->setItemIndex(2);  // "JA", the third of three
+    mine.cmbKind()->setCurrentIndex(9);
+    mine.memEdit()->setPlainText("zya\njya");
+    mine.btnOKClick();
+    EXPECT_EQ(s.RadioGroup(10)->items(), (QStringList{"ZYA", "JYA"}));
+    EXPECT_EQ(s.RadioGroup(10)->itemIndex(), 1);
+
+    TMine emptied(s, dialogs);
+    emptied.cmbKind()->setCurrentIndex(9);
+    emptied.memEdit()->setPlainText("\n\n");
+    emptied.btnOKClick();  // an empty list changes nothing
+    EXPECT_EQ(s.RadioGroup(10)->items().size(), 2);
+}
+
+TEST_F(SettingFixture, HandleNameTakesAtMostSixteenShiftJisBytes) {
+    auto w = start();
+    auto* hn = w->Setting().findChild<QLineEdit*>("edtHN");
+    int pos = 0;
+    QString eight = "あいうえおかきく", nine = "あいうえおかきくけ", emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    EXPECT_EQ(hn->validator()->validate(eight, pos), QValidator::Acceptable);
+    EXPECT_EQ(hn->validator()->validate(nine, pos), QValidator::Invalid);
+    EXPECT_EQ(hn->validator()->validate(emoji, pos), QValidator::Invalid);
+}
+
+}  // namespace
+}  // namespace keyrook
