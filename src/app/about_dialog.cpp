@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "widgets/look.h"
 
 namespace keyrook {
 
@@ -19,13 +20,6 @@ std::function<void(const QUrl&)> TAbout::openUrl = [](const QUrl& url) {
 };
 
 namespace {
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 // A round button with a small drawn picture.
 class RoundPictureButton : public QAbstractButton {
@@ -91,18 +85,6 @@ private:
     Picture picture_;
 };
 
-QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
-                 const QColor& color) {
-    auto* l = new QLabel(text, parent);
-    l->setFont(font);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, color);
-    l->setPalette(pal);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
 }  // namespace
 
 TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
@@ -111,17 +93,13 @@ TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setFixedSize(456, 260);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
+    paintBlack(this, Qt::white);
 
-    const QColor silver(0xC0, 0xC0, 0xC0);
-    addLabel(this, "Keyrook", 20, 14, pixelFont("Century Gothic", 37), silver);
+    placeLabel(this, "Keyrook", 20, 14, pixelFont("Century Gothic", 37), kSilver);
     auto* logo = new RoundPictureButton(RoundPictureButton::Picture::Key, 56, this);
     logo->move(196, 10);
     logo->setCursor(Qt::ArrowCursor);
-    addLabel(this, "Keyrook", 392, 6, pixelFont("Century Gothic", 12), silver);
+    placeLabel(this, "Keyrook", 392, 6, pixelFont("Century Gothic", 12), kSilver);
 
     struct Link {
         RoundPictureButton::Picture picture;
@@ -137,13 +115,13 @@ TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
         b->setObjectName(QString("btnLink%1").arg(i + 1));
         b->move(24 + i * 40, 80 + i * 40);
         links_[i] = b;
-        addLabel(this, links[i].caption, 66 + i * 40, 89 + i * 40, pixelFont("MS UI Gothic", 12),
+        placeLabel(this, links[i].caption, 66 + i * 40, 89 + i * 40, pixelFont("MS UI Gothic", 12),
                  Qt::white);
     }
-    addLabel(this, "現在ﾗﾝｷﾝｸﾞはCGI自動転送ｼｽﾃﾑを", 24, 208, pixelFont("MS UI Gothic", 12), silver);
-    addLabel(this, "開発中なのでﾊﾞｰｼﾞｮﾝｱｯﾌﾟまでお待ち下さい...", 24, 224,
-             pixelFont("MS UI Gothic", 12), silver);
-    addLabel(this, "ver1.28", 300, 236, pixelFont("Arial", 12), silver);
+    placeLabel(this, "現在ﾗﾝｷﾝｸﾞはCGI自動転送ｼｽﾃﾑを", 24, 208, pixelFont("MS UI Gothic", 12), kSilver);
+    placeLabel(this, "開発中なのでﾊﾞｰｼﾞｮﾝｱｯﾌﾟまでお待ち下さい...", 24, 224,
+             pixelFont("MS UI Gothic", 12), kSilver);
+    placeLabel(this, "ver1.28", 300, 236, pixelFont("Arial", 12), kSilver);
 
     auto* close = new QPushButton("閉じる", this);
     close->setObjectName("btnClose");

@@ -17,6 +17,7 @@
 #include "base/cp932.h"
 #include "base/files.h"
 #include "problemsets/problem_set.h"
+#include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
 #include "widgets/shape.h"
@@ -25,7 +26,6 @@ namespace keyrook {
 namespace {
 
 const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kSilver(0xC0, 0xC0, 0xC0);
 
 struct Entry {
     const char* caption;
@@ -50,32 +50,6 @@ const Entry kEntries[11] = {
     {"TP Maker", "M", QColor(0x80, 0x80, 0x80), kSilver, 388, 401, 399},
 };
 
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-void setTextColor(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Text, c);
-    p.setColor(QPalette::ButtonText, c);
-    w->setPalette(p);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
-                  const QColor& color, const char* name) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(font);
-    setTextColor(l, color);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(std::string appDir, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
@@ -96,23 +70,19 @@ void TMainForm::buildWindow() {
     auto* client = new QWidget(this);
     client->setObjectName("client");
     client->setFixedSize(466, 449);
-    client->setAutoFillBackground(true);
-    QPalette pal = client->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, kSilver);
-    client->setPalette(pal);
+    paintBlack(client, kSilver);
     client->setFont(pixelFont("MS UI Gothic", 12));
     client->setMouseTracking(true);
     client->installEventFilter(this);
     setCentralWidget(client);
 
-    makeLabel(client, "Keyrook", 16, 8, pixelFont("Century Gothic", 37), kSilver, "lblProduct");
+    placeLabel(client, "Keyrook", 16, 8, pixelFont("Century Gothic", 37), kSilver, "lblProduct");
 
     auto* pageCircle = new TShape(TShape::Kind::Circle, client);
     pageCircle->setGeometry(16, 62, 25, 25);
     pageCircle->setPenColor(kMaroon);
     pageCircle->setBrushColor(Qt::black);
-    lblPages_ = makeLabel(client, "01", 22, 67, pixelFont("Arial", 12), Qt::white, "lblPages");
+    lblPages_ = placeLabel(client, "01", 22, 67, pixelFont("Arial", 12), Qt::white, "lblPages");
 
     auto* toolBar = new QWidget(client);
     toolBar->setObjectName("ToolBar1");
@@ -153,14 +123,14 @@ void TMainForm::buildWindow() {
     infoBox->setGeometry(16, 336, 217, 94);
     infoBox->setBrushColor(QColor(0, 0, 64));
     infoBox->setPenColor(kSilver);
-    lblTitle_ = makeLabel(client, "", 24, 344, pixelFont("MS UI Gothic", 12, true), Qt::white,
+    lblTitle_ = placeLabel(client, "", 24, 344, pixelFont("MS UI Gothic", 12, true), Qt::white,
                           "lblTitle");
     lblTitle_->setFixedWidth(201);
-    lblCount_ = makeLabel(client, "", 24, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblCount");
+    lblCount_ = placeLabel(client, "", 24, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblCount");
     lblCount_->setFixedWidth(78);
-    lblMaker_ = makeLabel(client, "", 104, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblMaker");
+    lblMaker_ = placeLabel(client, "", 104, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblMaker");
     lblMaker_->setFixedWidth(125);
-    lblExpress_ = makeLabel(client, "", 24, 376, pixelFont("MS UI Gothic", 12), Qt::cyan,
+    lblExpress_ = placeLabel(client, "", 24, 376, pixelFont("MS UI Gothic", 12), Qt::cyan,
                             "lblExpress");
     lblExpress_->setWordWrap(true);
     lblExpress_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -172,7 +142,7 @@ void TMainForm::buildWindow() {
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(263, 0, 3, 449);
 
-    makeLabel(client, "※ﾕｰｻﾞ名を選択して下さい...", 280, 16, pixelFont("MS UI Gothic", 11),
+    placeLabel(client, "※ﾕｰｻﾞ名を選択して下さい...", 280, 16, pixelFont("MS UI Gothic", 11),
               kSilver, "lblHint");
     cmbUser_ = new QComboBox(client);
     cmbUser_->setObjectName("cmbUser");
@@ -219,7 +189,7 @@ void TMainForm::buildWindow() {
         circle->setBrushColor(Qt::black);
         circle->setPenColor(kMaroon);
         circles_[k] = circle;
-        auto* letter = makeLabel(client, e.key, 261, e.circleTop + 2, pixelFont("Arial", 12),
+        auto* letter = placeLabel(client, e.key, 261, e.circleTop + 2, pixelFont("Arial", 12),
                                  Qt::white, k == 1 ? "Label1" : "");
         if (k > 1) letter->setObjectName(QString("Label%1").arg(k + 11));
         letter->setGeometry(256, e.circleTop + 2, 18, 14);

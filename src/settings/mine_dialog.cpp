@@ -8,6 +8,7 @@
 #include "base/services.h"
 #include "settings/own_spellings.h"
 #include "settings/setting_window.h"
+#include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
 
@@ -20,14 +21,8 @@ TMine::TMine(TSetting& setting, Dialogs& dialogs, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setFixedSize(168, 139);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-    QFont f("MS UI Gothic");
-    f.setPixelSize(12);
-    setFont(f);
+    paintBlack(this, Qt::white);
+    setFont(pixelFont("MS UI Gothic", 12));
 
     auto* kindLabel = new QLabel("・追加したい種類", this);
     kindLabel->move(8, 6);

@@ -16,6 +16,7 @@
 #include "typing/typing_window.h"
 #include "widgets/dialog_state.h"
 #include "widgets/ini_save_props.h"
+#include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
 
@@ -24,13 +25,6 @@ namespace {
 
 const char* const kCaption = "ﾛｰﾏ字設定";
 const char* const kClosedCaption = "詳細設定";
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 // Accepts text of at most a number of Shift-JIS bytes (and only text Shift-JIS can hold).
 class Cp932LengthValidator : public QValidator {

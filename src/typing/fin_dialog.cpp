@@ -11,38 +11,21 @@
 #include "base/files.h"
 #include "typing/record_file.h"
 #include "widgets/progress_bar_rex.h"
+#include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
 
 namespace keyrook {
 namespace {
 
-const QColor kSilver(0xC0, 0xC0, 0xC0);
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                  const QFont& font, const QColor& color, int width = 0,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* l = new QLabel(text, parent);
-    if (name) l->setObjectName(name);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
+    QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
     l->setAlignment(alignment);
-    l->move(x, y);
-    l->adjustSize();
-    if (width > 0) l->setFixedWidth(width);
     return l;
 }
 
-QColor rgb(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 }  // namespace
 
@@ -52,11 +35,7 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setFixedSize(581, 446);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
+    paintBlack(this, Qt::white);
     setFont(pixelFont("MS UI Gothic", 12));
     saveDialog_ = new TFileDialog(this);
     saveDialog_->setObjectName("SaveDialog1");
@@ -169,7 +148,7 @@ void TFin::showResult(const ResultModel& model, const std::string& recordPath) {
         if (QLabel* l = label(QString::fromStdString(name))) {
             l->setText(fromCp932(lbl->caption));
             QPalette p = l->palette();
-            p.setColor(QPalette::WindowText, rgb(lbl->colour));
+            p.setColor(QPalette::WindowText, rgbColor(lbl->colour));
             l->setPalette(p);
         }
     }

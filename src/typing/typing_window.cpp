@@ -12,29 +12,12 @@
 
 #include "app/about_dialog.h"
 #include "app/main_window.h"
+#include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
 
 namespace keyrook {
 namespace {
-
-const QColor kSilver(0xC0, 0xC0, 0xC0);
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false) {
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-void setTextColor(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    w->setPalette(p);
-}
-
-QColor rgb(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 Qt::Alignment align(TextAlign a) {
     switch (a) {
@@ -76,12 +59,8 @@ void TTyping::buildWindow() {
                    Qt::WindowStaysOnTopHint);
     client_ = new QWidget(this);
     client_->setFixedSize(751, 368);
-    client_->setAutoFillBackground(true);
     client_->setFont(pixelFont("ＭＳ ゴシック", 12));
-    QPalette pal = client_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, kSilver);
-    client_->setPalette(pal);
+    paintBlack(client_, kSilver);
     client_->setFocusPolicy(Qt::StrongFocus);
     client_->setAttribute(Qt::WA_InputMethodEnabled);
     client_->installEventFilter(this);
@@ -269,19 +248,19 @@ void TTyping::render() {
     }
     if (c & kChangedStart) {
         lblStart_->setText(fromCp932(v.lblStartCaption));
-        setTextColor(lblStart_, rgb(v.lblStartColor));
+        setTextColor(lblStart_, rgbColor(v.lblStartColor));
         lblStart_->setVisible(v.lblStartVisible);
     }
     if (c & kChangedBonus) {
         lblBonusUp_->setText(fromCp932(v.lblBonusUpCaption));
         lblBonusUp_->adjustSize();
         lblBonusUp_->move(v.lblBonusUpLeft, 64);
-        setTextColor(lblBonusUp_, rgb(v.lblBonusUpColor));
+        setTextColor(lblBonusUp_, rgbColor(v.lblBonusUpColor));
         lblBonusUp_->setVisible(v.lblBonusUpVisible);
     }
     if (c & kChangedColor) {
         QPalette pal = client_->palette();
-        pal.setColor(QPalette::Window, rgb(v.color));
+        pal.setColor(QPalette::Window, rgbColor(v.color));
         client_->setPalette(pal);
     }
     if (c & kChangedCommands) {

@@ -1,0 +1,44 @@
+#include "widgets/look.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace keyrook {
+
+QFont pixelFont(const QString& family, int pixels, bool bold, bool italic) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+void setTextColor(QWidget* widget, const QColor& color) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, color);
+    p.setColor(QPalette::Text, color);
+    p.setColor(QPalette::ButtonText, color);
+    widget->setPalette(p);
+}
+
+void paintBlack(QWidget* widget, const QColor& text) {
+    widget->setAutoFillBackground(true);
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, text);
+    widget->setPalette(p);
+}
+
+QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
+                   const QColor& color, const char* objectName, int width) {
+    auto* l = new QLabel(text, parent);
+    if (objectName && *objectName) l->setObjectName(objectName);
+    l->setFont(font);
+    setTextColor(l, color);
+    l->move(x, y);
+    l->adjustSize();
+    if (width > 0) l->setFixedWidth(width);
+    return l;
+}
+
+}  // namespace keyrook

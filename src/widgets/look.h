@@ -1,0 +1,32 @@
+// The look shared by the program's windows: pixel-sized fonts, text colours, black windows.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+
+class QLabel;
+class QWidget;
+
+namespace keyrook {
+
+inline const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false);
+
+// The text colour of a label, check box or button.
+void setTextColor(QWidget* widget, const QColor& color);
+
+// A colour held as 0xRRGGBB by the core.
+inline QColor rgbColor(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+// Black background, the given text colour.
+void paintBlack(QWidget* widget, const QColor& text);
+
+// A label placed at (x, y), sized to its text unless a width is given.
+QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
+                   const QColor& color, const char* objectName = nullptr, int width = 0);
+
+}  // namespace keyrook
