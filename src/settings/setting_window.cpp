@@ -300,6 +300,7 @@ void TSetting::btnRomaClick() {
 
 void TSetting::btnMineClick() {
     TMine mine(*this, main_.dialogs(), this);
+    mine.move(main_.frameGeometry().center() - mine.rect().center());
     mine.exec();
 }
 
