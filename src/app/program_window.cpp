@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "settings/setting_window.h"
 #include "typing/fin_dialog.h"
+#include "typing/invader_window.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
 #include "typing/typing_window.h"
@@ -43,6 +44,7 @@ ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialog
       setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)) {
     settings_->target = setting_.get();
     main_->startPractice = [this] { startPractice(); };
+    main_->entryActions[4] = [this] { openInvader(); };
     main_->entryActions[9] = [this] { setting_->open(main_->currentUser()); };
     typing_->openSettings = [this] { main_->entryClick(9); };
     typing_->engine().onEnded = [this] { ViewResult(); };
@@ -59,6 +61,22 @@ void ProgramWindows::startPractice() {
     typing_->show();
     typing_->raise();
     typing_->activateWindow();
+}
+
+void ProgramWindows::openInvader() {
+    TInvader picker(main_.get());
+    picker.move(main_->frameGeometry().center() - picker.rect().center());
+    picker.onChoose = [this](int level) { startInvader(level); };
+    picker.exec();
+}
+
+void ProgramWindows::startInvader(int level) {
+    typing_->invader().choose(typing_->engine(), level);
+    typing_->render();
+    typing_->show();
+    typing_->raise();
+    typing_->activateWindow();
+    main_->hide();
 }
 
 void ProgramWindows::ViewResult() {

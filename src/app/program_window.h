@@ -29,6 +29,9 @@ public:
 
     // "Practice" past its selection check.
     void startPractice();
+    // "VA Zevuduz": the level picker, then the typing window in an invader session.
+    void openInvader();
+    void startInvader(int level);
     // The result procedure at the end of a practice session.
     void ViewResult();
 

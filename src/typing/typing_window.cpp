@@ -13,6 +13,7 @@
 #include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "widgets/look.h"
+#include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
 
@@ -44,6 +45,7 @@ TTyping::TTyping(TMainForm& main, const TypingSettings& settings, Clock& clock, 
     TypingServices services{clock, *timers, random, main.sounds(), main.dialogs()};
     engine_ = std::make_unique<TypingEngine>(services, main.SetLines, main.PlainReadings, settings);
     engine_->onReloadSetLines = [this] { main_.rgpTitleClick(); };
+    engine_->invaderRules = &invader_;
     buildWindow();
     buildCommands();
     render();
@@ -129,6 +131,7 @@ void TTyping::buildWindow() {
     pnlPower_->setObjectName("pnlPower");
     pnlPower_->setGeometry(488, 248, 249, 57);
     pnlPower_->hide();
+    buildPowerPanel();
 
     lblTitle2_ = makeLabel("lblTitle2", "", QRect(1, 317, 743, 24), pixelFont("HGPｺﾞｼｯｸE", 21),
                            kSilver, Qt::AlignRight | Qt::AlignVCenter);
@@ -140,6 +143,33 @@ void TTyping::buildWindow() {
     setFixedSize(sizeHint());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TTyping::buildPowerPanel() {
+    const QFont small = pixelFont("ＭＳ ゴシック", 11, true);
+    placeLabel(pnlPower_, "LIMIT", 4, 5, small, kSilver, "lblLimit");
+    placeLabel(pnlPower_, "POWER", 4, 21, small, kSilver, "lblPower");
+    auto bar = [this](const char* name, int top, int maximum, int position) {
+        auto* b = new TProgressBarREX(pnlPower_);
+        b->setObjectName(name);
+        b->setGeometry(44, top, 198, 9);
+        b->setRange(0, maximum);
+        b->setStep(3);
+        b->setPosition(position);
+        b->setBarColor(QColor(0x80, 0x80, 0x80));
+        b->setSmooth(true);
+        return b;
+    };
+    LimitBar_ = bar("LimitBar", 8, 120, 120);
+    PowerBar_ = bar("PowerBar", 24, 255, 0);
+    const int lefts[3] = {69, 134, 199};
+    for (int i = 0; i < 3; ++i) {
+        lamps_[i] = placeLabel(pnlPower_, QString("Lv%1").arg(i + 1), lefts[i], 38, small,
+                               QColor(0x80, 0x80, 0x80));
+        lamps_[i]->setObjectName(QString("lblLV%1").arg(i + 1));
+        lampBars_[i] = placeLabel(pnlPower_, "＿／", lefts[i] + 22, 38, small, QColor(0x80, 0x80, 0x80));
+        lampBars_[i]->setObjectName(QString("lblLV%1bar").arg(i + 1));
+    }
 }
 
 void TTyping::buildCommands() {
@@ -277,6 +307,17 @@ void TTyping::render() {
         stop_.action->setText(fromCp932(v.btnStopCaption));
     }
     if ((c & kChangedRows) && onRowsChanged) onRowsChanged();
+    if (c & kChangedInvader) {
+        const InvaderGauges& g = invader_.gauges();
+        LimitBar_->setPosition(g.LimitBar);
+        LimitBar_->setBarColor(rgbColor(g.limitColor));
+        PowerBar_->setPosition(g.PowerBar);
+        PowerBar_->setBarColor(rgbColor(g.powerColor));
+        for (int i = 0; i < 3; ++i) {
+            setTextColor(lamps_[i], rgbColor(g.lampColor[i]));
+            setTextColor(lampBars_[i], rgbColor(g.lampColor[i]));
+        }
+    }
     if (c & kChangedTitle) {
         lblTitle_->setText(fromCp932(v.lblTitle));
         lblTitle2_->setText(fromCp932(v.lblTitle));

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/services.h"
+#include "typing/invader_rules.h"
 #include "typing/typing_engine.h"
 
 class QAction;
@@ -19,6 +20,7 @@ namespace keyrook {
 
 class TMainForm;
 class TShape;
+class TProgressBarREX;
 
 class TTyping : public QMainWindow {
     Q_OBJECT
@@ -29,6 +31,7 @@ public:
     ~TTyping() override;
 
     TypingEngine& engine() { return *engine_; }
+    InvaderGame& invader() { return invader_; }
 
     // Set-up by the main menu before a practice session.
     void setQuestionFont(const QFont& font, const QColor& color);
@@ -53,6 +56,7 @@ protected:
 private:
     void buildWindow();
     void buildCommands();
+    void buildPowerPanel();
     void run(const std::function<void()>& f);
 
     TMainForm& main_;
@@ -62,6 +66,11 @@ private:
     QLabel *lblScore_, *lblCombo_, *lblMaxCombo_, *lblMiss_, *lblBonusUp_, *lblMondai_, *lblYomi_,
         *lblQuestion_, *lblTyping_, *lblStart_, *lblNext_, *lblTitle_, *lblTitle2_;
     QWidget* pnlPower_ = nullptr;
+    TProgressBarREX* LimitBar_ = nullptr;
+    TProgressBarREX* PowerBar_ = nullptr;
+    std::array<QLabel*, 3> lamps_{};
+    std::array<QLabel*, 3> lampBars_{};
+    InvaderGame invader_;
     struct Command {
         QToolButton* button;
         QAction* action;

@@ -146,13 +146,15 @@ void installFontSubstitutions() {
     const QStringList gothic{"Noto Sans CJK JP", "DejaVu Sans"};
     const QStringList mono{"Noto Sans Mono CJK JP", "DejaVu Sans Mono"};
     for (const char* face : {"MS UI Gothic", "ＭＳ Ｐゴシック", "HGPｺﾞｼｯｸE", "HGPゴシックE",
-                             "ＭＳ Ｐ明朝", "MS Sans Serif"})
+                             "HGSｺﾞｼｯｸE", "HGSゴシックE", "ＭＳ Ｐ明朝", "MS Sans Serif"})
         QFont::insertSubstitutions(QString::fromUtf8(face), gothic);
     for (const char* face : {"ＭＳ ゴシック", "MS Gothic", "ＭＳ 明朝", "Courier New"})
         QFont::insertSubstitutions(QString::fromUtf8(face), mono);
     QFont::insertSubstitutions("Century Gothic", {"URW Gothic", "Noto Sans CJK JP"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Nimbus Sans", "DejaVu Sans"});
     QFont::insertSubstitutions("Tahoma", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Impact", {"DejaVu Sans Condensed", "Liberation Sans Narrow",
+                                          "Liberation Sans"});
     for (const char* face : {"Times New Roman", "Century"})
         QFont::insertSubstitutions(face, {"Liberation Serif", "Nimbus Roman", "DejaVu Serif"});
 }
