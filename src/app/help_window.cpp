@@ -9,7 +9,9 @@
 namespace keyrook {
 
 HelpWindow::HelpWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), list_(new QListWidget(this)), browser_(new QTextBrowser(this)) {
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
+      list_(new QListWidget(this)),
+      browser_(new QTextBrowser(this)) {
     setObjectName("HelpWindow");
     setWindowTitle("Keyrook ﾍﾙﾌﾟ");
     resize(720, 520);

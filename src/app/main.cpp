@@ -19,7 +19,10 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::warning(activeWindow(), applicationName(), QString::fromStdString(e.what()));
+            QMessageBox box(QMessageBox::Warning, applicationName(), QString::fromStdString(e.what()),
+                            QMessageBox::Ok, activeWindow());
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
+            box.exec();
         }
         return false;
     }
@@ -46,7 +49,6 @@ int main(int argc, char** argv) {
     }
     KeyrookApplication app(argc, argv);
     QApplication::setApplicationName("Keyrook");
-    QApplication::setApplicationDisplayName("Keyrook");
     keyrook::installFontSubstitutions();
 
     std::string appDir = QCoreApplication::applicationDirPath().toStdString() + "/";

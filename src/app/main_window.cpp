@@ -321,6 +321,10 @@ void TMainForm::rgpTitleClick() {
     lblMaker_->setText("制作者 : " + fromCp932(header.author));
 }
 
+void TMainForm::showSelectedTitle() {
+    if (pager_.selected() >= 0) lblTitle_->setText(fromCp932(pager_.selectedTitle()));
+}
+
 void TMainForm::btnNextClick() {
     if (pager_.next()) {
         showPage();
@@ -513,6 +517,11 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // While the settings window is open this window is not usable, closing included.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     player("no");
     int index = cmbUser_->currentIndex();
     if (index >= 0 && index < static_cast<int>(users_.items.size()))

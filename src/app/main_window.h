@@ -52,6 +52,8 @@ public:
 
     // Handlers.
     void rgpTitleClick();
+    // Puts the selected title back into lblTitle (a settings load may have written another).
+    void showSelectedTitle();
     void btnNextClick();
     void btnBackClick();
     void mnuNextClick();

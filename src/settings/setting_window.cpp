@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,6 +58,11 @@ TSetting::TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent)
         QFont f = QFontDialog::getFont(&ok, initial, this, "ﾌｫﾝﾄ", options);
         if (!ok) return std::nullopt;
         return f;
+    };
+    chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
+        QColor c = QColorDialog::getColor(initial, this, "文字色");
+        if (!c.isValid()) return std::nullopt;
+        return c;
     };
     buildWindow();
     saves_ = new TIniSaveProps(this, main.dialogs());
@@ -257,6 +263,9 @@ void TSetting::applyVariants(const VariantTable& table) {
 void TSetting::loadFor(const std::string& cp932User) {
     saves_->setFileName(QString::fromStdString(userFilePath(main_.AppDir, cp932User, ".ini")));
     saves_->Load();
+    // The stored title is the last one chosen; while a set is selected its own title stays in
+    // the information box, next to its count and author.
+    main_.showSelectedTitle();
 }
 
 void TSetting::open(const std::string& cp932User) {
@@ -319,7 +328,10 @@ void TSetting::Panel2Click() {
     QLabel* label = typing_.label("lblTyping");
     f.setFont(label->font());
     f.setColor(label->palette().color(QPalette::WindowText));
-    if (auto chosen = chooseFont(f.font(), true)) f.setFont(*chosen);
+    if (auto chosen = chooseFont(f.font(), true)) {
+        f.setFont(*chosen);
+        if (auto colour = chooseColor(f.color())) f.setColor(*colour);
+    }
 }
 
 void TSetting::closeEvent(QCloseEvent* event) {

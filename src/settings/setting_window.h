@@ -60,6 +60,8 @@ public:
 
     // Font chooser: the program uses QFontDialog, tests replace it.
     std::function<std::optional<QFont>(const QFont& initial, bool fixedPitchOnly)> chooseFont;
+    // The romaji font's colour, asked after its face (the question font keeps white).
+    std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

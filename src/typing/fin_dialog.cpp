@@ -126,6 +126,9 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
         button->setObjectName(b.name);
         button->setGeometry(b.left, 409, 68, 23);
         button->setFlat(true);
+        // Flat buttons take no keys: a Return meant for the typing window stores nothing.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
         button->setStyleSheet("QPushButton { color: white; background: black; border: none; }"
                               "QPushButton:hover { color: yellow; }");
         auto handler = b.handler;

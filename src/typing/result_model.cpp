@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "base/cp932.h"
 #include "base/files.h"
@@ -15,10 +16,12 @@ namespace {
 
 std::string sjis(std::string_view utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
 
+// A 32-bit field, as every integer of a record is written; anything wider is no record value,
+// and keeping differences within 64 bits keeps their arithmetic defined.
 std::optional<long long> intField(const std::vector<std::string>& fields, std::size_t number) {
     if (number == 0 || number > fields.size()) return std::nullopt;
     const std::string& text = fields[number - 1];
-    long long v = 0;
+    std::int32_t v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return v;

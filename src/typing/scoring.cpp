@@ -120,9 +120,12 @@ std::string formatFixed(long double value, int decimals) {
 }
 
 std::optional<long double> parseNumber(std::string_view text) {
+    // Plain decimals only, as they are written: no exponent, no infinity, no NaN.
     long double v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        return std::nullopt;
     return v;
 }
 
@@ -135,14 +138,16 @@ std::string speedIndexText(int typingMs, int bytes) {
 }
 
 std::string SplitThousand(long long n) {
-    if (n < 0) return "-" + SplitThousand(-n);
-    std::string digits = std::to_string(n);
+    // The magnitude as unsigned: the most negative value has no positive counterpart.
+    const unsigned long long magnitude =
+        n < 0 ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    std::string digits = std::to_string(magnitude);
     std::string out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
         out += digits[i];
     }
-    return out;
+    return n < 0 ? "-" + out : out;
 }
 
 std::string ChangeTime(long long ms) {

@@ -1,5 +1,6 @@
 #include "typing/typing_engine.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "base/cp932.h"
@@ -215,43 +216,54 @@ void TypingEngine::tmrIntervalTimer() {
     showQuestion();
 }
 
+// Nothing to type could never be completed: questions whose romaji is empty are left out of
+// the session. A leading run of them is passed over and erased in one go, so even a long run
+// costs one pass.
+void TypingEngine::dropEmptyQuestions() {
+    std::size_t first = 0;
+    while (first + 1 < setLines_.size() &&
+           Changer(setLines_[first + 1], settings_.variants(), plainReadings_).empty())
+        first += 2;
+    if (first == 0) return;
+    setLines_.erase(setLines_.begin(), setLines_.begin() + static_cast<std::ptrdiff_t>(first));
+    state_.QuestionCount = static_cast<std::int32_t>(std::max<std::int64_t>(
+        0, std::int64_t{state_.QuestionCount} - static_cast<std::int64_t>(first / 2)));
+}
+
 void TypingEngine::showQuestion() {
     const TypingOptions opts = settings_.options();
-    while (setLines_.size() >= 2) {
-        std::string romaji = Changer(setLines_[1], settings_.variants(), plainReadings_);
-        if (auto blank = romaji.find(' '); blank != std::string::npos) romaji[blank] = '_';
-        if (opts.chkLC) romaji = lowerCp932(romaji);
-        if (romaji.empty()) {
-            // Nothing to type could never be completed: leave the question out of the session.
-            setLines_.erase(setLines_.begin(), setLines_.begin() + 2);
-            if (state_.QuestionCount > 0) --state_.QuestionCount;
-            continue;
-        }
-
-        view_.lblStartVisible = false;
-        view_.lblQuestion = setLines_[0];
-        state_.CodedAnswer = setLines_[1];
-        view_.lblTyping = std::move(romaji);
-        // A reading left from an earlier question would be wrong under this one.
-        view_.lblYomi = opts.chkYomi ? ChangeYomi(state_.CodedAnswer, plainReadings_) : std::string();
-        setLines_.erase(setLines_.begin(), setLines_.begin() + 2);
-        view_.lblNext = setLines_.empty() ? std::string() : setLines_[0];
-
-        QuestionRow row;
-        row.number = static_cast<int>(rows_.size() + 1);
-        row.question = view_.lblQuestion;
-        row.bytes = clampToInt(view_.lblTyping.size());
-        rows_.push_back(std::move(row));
-
-        state_.FirstKeyPending = true;
-        view_.lblMondai = std::to_string(rows_.size()) + " / " + std::to_string(state_.QuestionCount);
-        state_.QuestionStart = services_.clock.tickCount();
-        services_.timers.setEnabled(kTmrInterval, false);
-        changed_ |= kChangedStart | kChangedQuestion | kChangedTyping | kChangedRows | kChangedMondai;
+    dropEmptyQuestions();
+    if (setLines_.size() < 2) {
+        setLines_.clear();  // a stray single line is no question
+        endSession();
         return;
     }
-    setLines_.clear();  // a stray single line is no question
-    endSession();
+    std::string romaji = Changer(setLines_[1], settings_.variants(), plainReadings_);
+    if (auto blank = romaji.find(' '); blank != std::string::npos) romaji[blank] = '_';
+    if (opts.chkLC) romaji = lowerCp932(romaji);
+
+    view_.lblStartVisible = false;
+    view_.lblQuestion = setLines_[0];
+    state_.CodedAnswer = setLines_[1];
+    view_.lblTyping = std::move(romaji);
+    // A reading left from an earlier question would be wrong under this one.
+    view_.lblYomi = opts.chkYomi ? ChangeYomi(state_.CodedAnswer, plainReadings_) : std::string();
+    setLines_.erase(setLines_.begin(), setLines_.begin() + 2);
+    // The next question shown is the next one that can be typed.
+    dropEmptyQuestions();
+    view_.lblNext = setLines_.empty() ? std::string() : setLines_[0];
+
+    QuestionRow row;
+    row.number = static_cast<int>(rows_.size() + 1);
+    row.question = view_.lblQuestion;
+    row.bytes = clampToInt(view_.lblTyping.size());
+    rows_.push_back(std::move(row));
+
+    state_.FirstKeyPending = true;
+    view_.lblMondai = std::to_string(rows_.size()) + " / " + std::to_string(state_.QuestionCount);
+    state_.QuestionStart = services_.clock.tickCount();
+    services_.timers.setEnabled(kTmrInterval, false);
+    changed_ |= kChangedStart | kChangedQuestion | kChangedTyping | kChangedRows | kChangedMondai;
 }
 
 void TypingEngine::endSession() {
@@ -261,7 +273,16 @@ void TypingEngine::endSession() {
     const bool anything = FInvader() || !rows_.empty();
     if (anything && onEnded) {
         ending_ = true;
-        onEnded();
+        try {
+            onEnded();
+        } catch (...) {
+            // The result could not be made (a record file that cannot be read, say): the
+            // session is over all the same, so the window goes back to rest before the error
+            // is shown.
+            ending_ = false;
+            if (!atRest()) quitAction();
+            throw;
+        }
         ending_ = false;
     }
     if (!atRest()) quitAction();

@@ -239,6 +239,7 @@ public:
 
 private:
     void showQuestion();
+    void dropEmptyQuestions();
     void hit();
     void miss();
     void completeQuestion();

@@ -41,11 +41,15 @@ TTyping::TTyping(TMainForm& main, const TypingSettings& settings, Clock& clock, 
         });
         ownTimers_.reset(qtTimers);
         timers = qtTimers;
+        flashTimerToFrame_ = true;
     }
     TypingServices services{clock, *timers, random, main.sounds(), main.dialogs()};
     engine_ = std::make_unique<TypingEngine>(services, main.SetLines, main.PlainReadings, settings);
     engine_->onReloadSetLines = [this] { main_.rgpTitleClick(); };
     engine_->invaderRules = &invader_;
+    // The red of a miss lasts one timer period; a real 1 ms period would never reach the screen,
+    // so the flash lasts one frame.
+    if (flashTimerToFrame_) timers->setInterval(TypingEngine::kTmrFlash, 16);
     buildWindow();
     buildCommands();
     render();
@@ -360,6 +364,10 @@ void TTyping::showEvent(QShowEvent* event) {
 }
 
 void TTyping::closeEvent(QCloseEvent* event) {
+    if (!isEnabled()) {  // the settings window is open over it
+        event->ignore();
+        return;
+    }
     run([this] { engine_->FormClose(); });
     main_.show();
     main_.raise();

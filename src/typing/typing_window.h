@@ -71,6 +71,7 @@ private:
     std::array<QLabel*, 3> lamps_{};
     std::array<QLabel*, 3> lampBars_{};
     InvaderGame invader_;
+    bool flashTimerToFrame_ = false;
     struct Command {
         QToolButton* button;
         QAction* action;

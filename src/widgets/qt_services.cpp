@@ -88,23 +88,30 @@ void QtSounds::start(const std::string& name, bool loop) {
     playing_ = effect;
 }
 
+// The window the user is looking at owns the box, so it opens above it; the main window may be
+// hidden during a session.
+QWidget* QtDialogs::owner() const {
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : parent_;
+}
+
 void QtDialogs::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), qs(text), QMessageBox::Ok,
-                    parent_);
+                    owner());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 
 bool QtDialogs::confirm(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), qs(text),
-                    QMessageBox::Yes | QMessageBox::No, parent_);
+                    QMessageBox::Yes | QMessageBox::No, owner());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return box.exec() == QMessageBox::Yes;
 }
 
 Answer QtDialogs::confirmCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), qs(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
         case QMessageBox::Yes: return Answer::Yes;
@@ -115,7 +122,7 @@ Answer QtDialogs::confirmCancel(const std::string& text) {
 
 std::optional<std::string> QtDialogs::input(const std::string& caption, const std::string& prompt,
                                             const std::string& value) {
-    QInputDialog dialog(parent_);
+    QInputDialog dialog(owner());
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     dialog.setWindowTitle(qs(caption));
     dialog.setLabelText(qs(prompt));
@@ -129,17 +136,22 @@ std::optional<std::string> QtDialogs::input(const std::string& caption, const st
 std::optional<std::string> QtDialogs::saveFileName(const std::string& caption,
                                                    const std::string& initial,
                                                    const std::string& filter) {
-    QString name = QFileDialog::getSaveFileName(parent_, qs(caption), qs(initial), qs(filter));
-    if (name.isEmpty()) return std::nullopt;
-    return us(name);
+    QFileDialog dialog(owner(), qs(caption), qs(initial), qs(filter));
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return us(dialog.selectedFiles().front());
 }
 
 std::optional<std::string> QtDialogs::openFileName(const std::string& caption,
                                                    const std::string& initial,
                                                    const std::string& filter) {
-    QString name = QFileDialog::getOpenFileName(parent_, qs(caption), qs(initial), qs(filter));
-    if (name.isEmpty()) return std::nullopt;
-    return us(name);
+    QFileDialog dialog(owner(), qs(caption), qs(initial), qs(filter));
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return us(dialog.selectedFiles().front());
 }
 
 void installFontSubstitutions() {

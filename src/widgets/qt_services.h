@@ -94,6 +94,7 @@ public:
                                             const std::string& filter) override;
 
 private:
+    QWidget* owner() const;
     QWidget* parent_;
 };
 

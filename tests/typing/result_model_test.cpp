@@ -123,6 +123,36 @@ TEST(ResultModel, EqualSessionsAndSignedTitle) {
     expectLabels(better, {{"lblTime_", {"+0:01`00", A}}});
 }
 
+// A stored line is only text: values beyond 32 bits or not written as plain numbers leave
+// their difference empty instead of overflowing.
+TEST(ResultModel, ForeignPreviousFieldsLeaveDifferencesEmpty) {
+    std::vector<std::string> prev = splitRecordFields(kPracticeLine);
+    prev[3] = "-9223372036854775808";  // time
+    prev[4] = "nan";                   // speed
+    prev[5] = "2147483648";            // misses
+    prev[7] = "99999999999999999999";  // max combo
+    prev[8] = "-9223372036854775808";  // score
+    prev[9] = "inf";
+    prev[10] = "1e2";
+    SessionFigures f = samplePractice();
+    f.score = 0;
+    ResultModel m = buildResultModel(f, prev);
+    expectLabels(m, {{"lblTime_", {"", W}},
+                     {"lblAverage_", {"", W}},
+                     {"lblMiss_", {"", W}},
+                     {"lblMaxCombo_", {"", W}},
+                     {"lblScore_", {"", W}},
+                     {"lblResult1_", {"", W}},
+                     {"lblResult2_", {"", W}},
+                     {"lblResult3_", {"+0", A}}});
+
+    prev[4] = "1e400";
+    prev[8] = "-2147483648";
+    m = buildResultModel(f, prev);
+    EXPECT_EQ(m.lblAverage_.caption, "");
+    EXPECT_EQ(m.lblScore_.caption, "+2,147,529,728");  // the bonus 46080 against -2147483648
+}
+
 TEST(ResultModel, MakeResultComparesWithStoredRecordOfSameTitle) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / ("keyrook_result_model_test_" + std::to_string(::getpid()));

@@ -31,6 +31,10 @@ TEST(Scoring, RoundingsAndNumberTexts) {
              {244.9L - 242.4L, 1, "2.5"}, {1.0L / 1600 * 100, 3, "0.063"},
              {9.9996L, 3, "10.000"}, {-0.0001L, 3, "0.000"}, {-2.25L, 1, "-2.3"}})
         EXPECT_EQ(formatFixed(v, decimals), text);
+    // Only what floatText and formatFixed write reads back.
+    for (const char* text : {"245", "244.9", "-2.5", "0.063"}) EXPECT_TRUE(parseNumber(text)) << text;
+    for (const char* text : {"", "nan", "inf", "-infinity", "1e2", "---", "N/A", "2.5x"})
+        EXPECT_FALSE(parseNumber(text)) << text;
     EXPECT_EQ(speedIndexText(0, 1), "0.0");
     EXPECT_EQ(speedIndexText(1234, 12), "102.8");
     EXPECT_EQ(speedIndexText(850, 10), "85.0");
@@ -38,7 +42,8 @@ TEST(Scoring, RoundingsAndNumberTexts) {
 
 TEST(Scoring, SplitThousandChangeTimeChecksum) {
     for (auto [n, text] : std::vector<std::pair<long long, const char*>>{
-             {0, "0"}, {999, "999"}, {1000, "1,000"}, {1234567, "1,234,567"}, {45600000, "45,600,000"}})
+             {0, "0"}, {999, "999"}, {1000, "1,000"}, {1234567, "1,234,567"}, {45600000, "45,600,000"},
+             {-1234, "-1,234"}, {LLONG_MIN, "-9,223,372,036,854,775,808"}})
         EXPECT_EQ(SplitThousand(n), text);
     for (auto [ms, text] : std::vector<std::pair<long long, const char*>>{
              {0, "0:00`00"}, {60230, "1:00`23"}, {5009, "0:05`00"}, {3599990, "59:59`99"},

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <set>
+#include <stdexcept>
 
 #include "base/cp932.h"
 #include "support/fakes.h"
@@ -401,6 +402,46 @@ TEST(TypingEngine, UnpairedLineAndEmptyRomajiAreLeftOut) {
     EXPECT_EQ(none.engine.phase(), Phase::AtRest);  // nothing shown, nothing to rate
     EXPECT_EQ(none.ended, 0);
     EXPECT_EQ(none.reloads, 1);
+}
+
+// The preview line names the next question that will really come, and a long run of
+// untypeable questions is passed over in one step.
+TEST(TypingEngine, NextLinePassesOverEmptyRomaji) {
+    Session s({"h/a", "q1", "AB", "q2", "", "q3", "18", "q4", "CD"});
+    s.random.script({0, 0, 0, 0, 0});
+    s.start();
+    EXPECT_EQ(s.v().lblQuestion, "q1");
+    EXPECT_EQ(s.v().lblNext, "q4");
+    EXPECT_EQ(s.v().lblMondai, "1 / 2");
+    s.type("AB");
+    s.timers.advance(500);
+    EXPECT_EQ(s.v().lblQuestion, "q4");
+    EXPECT_EQ(s.v().lblMondai, "2 / 2");
+
+    std::vector<std::string> file = {"h/a"};
+    for (int i = 0; i < 100000; ++i) {
+        file.push_back("empty");
+        file.push_back("");
+    }
+    file.push_back("last");
+    file.push_back("KA");
+    Session many(file);
+    many.random.script(std::vector<int>(100002, 100000));  // the typeable pair stays last
+    many.start();
+    EXPECT_EQ(many.v().lblQuestion, "last");
+    EXPECT_EQ(many.v().lblMondai, "1 / 1");
+}
+
+TEST(TypingEngine, FailedResultStillEndsTheSession) {
+    Session s(oneQuestion("A"));
+    s.engine.onEnded = [] { throw std::runtime_error("cannot read the record file"); };
+    s.start();
+    s.type("A");
+    EXPECT_THROW(s.timers.advance(500), std::runtime_error);
+    EXPECT_EQ(s.engine.phase(), Phase::AtRest);
+    EXPECT_FALSE(s.st().Playing);
+    EXPECT_EQ(s.setLines, s.fileLines);
+    EXPECT_FALSE(s.timers.enabled(TypingEngine::kTmrInterval));
 }
 
 TEST(TypingEngine, FullWidthInputWarnsOncePerSession) {

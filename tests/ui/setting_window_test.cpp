@@ -191,6 +191,20 @@ TEST_F(SettingFixture, OwnStyleEditorRules) {
     EXPECT_EQ(s.RadioGroup(10)->items().size(), 2);
 }
 
+TEST_F(SettingFixture, LoadingKeepsTheSelectedTitleAndTheMenuWaitsForTheSettings) {
+    saveStringToFile(app / "user/taro.ini", "[lblTitle]\r\nCaption=other\r\n\r\n");
+    auto w = start();
+    EXPECT_EQ(w->MainForm().findChild<QLabel*>("lblTitle")->text(), "a");
+    w->MainForm().show();
+    w->Setting().open("taro");
+    EXPECT_EQ(w->MainForm().findChild<QLabel*>("lblTitle")->text(), "a");
+    // The main window cannot be closed under the open settings window.
+    EXPECT_FALSE(w->MainForm().close());
+    EXPECT_TRUE(w->MainForm().isVisible());
+    w->Setting().close();
+    EXPECT_TRUE(w->MainForm().close());
+}
+
 TEST_F(SettingFixture, HandleNameTakesAtMostSixteenShiftJisBytes) {
     auto w = start();
     auto* hn = w->Setting().findChild<QLineEdit*>("edtHN");

@@ -1,0 +1,142 @@
+#include "widgets/keyboard_picture.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+#include "widgets/look.h"
+#include "widgets/shape.h"
+
+namespace keyrook {
+namespace {
+
+struct KeyRow {
+    int left, top;
+    const char* keys;  // only letters ever show text; the others are plain frames
+};
+constexpr KeyRow kRows[] = {
+    {40, 72, "1234567890"},
+    {72, 128, "QWERTYUIOP"},
+    {104, 184, "ASDFGHJKL;"},
+    {144, 240, "ZXCVBNM,./"},
+};
+constexpr int kPitch = 56;
+constexpr int kFrame = 49;
+
+QPixmap transparentPixmap(int w, int h) {
+    QPixmap pm(w, h);
+    pm.fill(Qt::transparent);
+    return pm;
+}
+
+// A round rubber stamp, slightly turned, in the given ink.
+QPixmap stamp(const QColor& ink, const QString& top, const QString& middle, const QString& bottom) {
+    QPixmap pm = transparentPixmap(72, 73);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(36, 36.5);
+    p.rotate(-15);
+    p.setPen(QPen(ink, 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(0, 0), 33, 33);
+    p.setPen(QPen(ink, 1.2));
+    p.drawEllipse(QPointF(0, 0), 28, 28);
+    p.drawLine(QPointF(-27, -8), QPointF(27, -8));
+    p.drawLine(QPointF(-27, 9), QPointF(27, 9));
+    p.setPen(ink);
+    p.setFont(pixelFont("Arial", 8, true));
+    p.drawText(QRectF(-28, -24, 56, 14), Qt::AlignCenter, top);
+    p.drawText(QRectF(-28, 10, 56, 14), Qt::AlignCenter, bottom);
+    p.setFont(pixelFont("Arial Black", middle.size() > 5 ? 11 : 15, true));
+    p.drawText(QRectF(-30, -8, 60, 17), Qt::AlignCenter, middle);
+    return pm;
+}
+
+}  // namespace
+
+KeyboardPicture buildKeyboardPicture(QWidget* parent, const QFont& font, const QColor& text) {
+    KeyboardPicture kb;
+    int index = 0;
+    for (const KeyRow& row : kRows) {
+        for (int k = 0; row.keys[k]; ++k, ++index) {
+            const int x = row.left + k * kPitch;
+            auto* frame = new TShape(TShape::Kind::RoundRect, parent);
+            frame->setObjectName(QString("Shape%1").arg(index + 1));
+            frame->setGeometry(x, row.top, kFrame, kFrame);
+            frame->setPenColor(Qt::red);
+            frame->setBrushColor(Qt::black);
+            kb.frames.push_back(frame);
+
+            auto* cell = new QLabel(parent);
+            cell->setGeometry(x + 2, row.top + 3, 45, 43);
+            cell->setAlignment(Qt::AlignCenter);
+            cell->setFont(font);
+            setTextColor(cell, text);
+            const char key = row.keys[k];
+            if (key >= 'A' && key <= 'Z') {
+                cell->setObjectName(QString("Label") + QChar(key));
+                kb.letterCells[static_cast<std::size_t>(key - 'A')] = cell;
+            }
+            kb.cells.push_back(cell);
+        }
+    }
+    return kb;
+}
+
+QPixmap levelIcon(int level) {
+    static const QColor colours[6] = {QColor(0x20, 0xA0, 0x40), QColor(0x10, 0x90, 0x90),
+                                      QColor(0x20, 0x60, 0xD0), QColor(0x80, 0x30, 0xC0),
+                                      QColor(0xE0, 0x80, 0x10), QColor(0xD0, 0x10, 0x20)};
+    const QColor c = colours[(level < 1 ? 1 : level > 6 ? 6 : level) - 1];
+    QPixmap pm = transparentPixmap(50, 50);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 50);
+    g.setColorAt(0, c.lighter(150));
+    g.setColorAt(1, c.darker(160));
+    p.setBrush(g);
+    p.setPen(QPen(kSilver, 1.5));
+    p.drawRoundedRect(QRectF(1.5, 1.5, 47, 47), 9, 9);
+    // One pip per level along the bottom: the harder, the more.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 200));
+    const qreal pipsLeft = 25 - (level * 6 - 2) / 2.0;
+    for (int i = 0; i < level; ++i) p.drawEllipse(QRectF(pipsLeft + i * 6, 40, 4, 4));
+    p.setPen(Qt::white);
+    p.setFont(pixelFont("Arial", 10, true));
+    p.drawText(QRectF(0, 3, 50, 12), Qt::AlignCenter, "LEVEL");
+    p.setFont(pixelFont("Arial Black", 26, true));
+    p.drawText(QRectF(0, 11, 50, 30), Qt::AlignCenter, QString::number(level));
+    return pm;
+}
+
+QPixmap clearStamp() { return stamp(QColor(0xFF, 0x20, 0x20, 230), "REFLEX", "CLEAR", "LEVEL"); }
+
+QPixmap unclearStamp() { return stamp(QColor(0x40, 0x80, 0xFF, 230), "REFLEX", "FAILED", "LEVEL"); }
+
+QPixmap pickerOrnament(int width, int height) {
+    // A single key cap with a letter lighting up on it, as in the game.
+    QPixmap pm = transparentPixmap(width, height);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal side = std::min(width, height) - 4;
+    QRectF key((width - side) / 2, (height - side) / 2, side, side);
+    p.setPen(QPen(Qt::red, 1.5));
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(key, side / 6, side / 6);
+    QRadialGradient glow(key.center(), side / 2);
+    glow.setColorAt(0, QColor(0xFF, 0xFF, 0x80, 120));
+    glow.setColorAt(1, QColor(0xFF, 0xFF, 0x80, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(key.adjusted(2, 2, -2, -2));
+    p.setPen(kSilver);
+    p.setFont(pixelFont("Arial", static_cast<int>(side * 0.6), true));
+    p.drawText(key, Qt::AlignCenter, "F");
+    return pm;
+}
+
+}  // namespace keyrook
