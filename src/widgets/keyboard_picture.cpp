@@ -33,25 +33,21 @@ QPixmap transparentPixmap(int w, int h) {
 }
 
 // A round rubber stamp, slightly turned, in the given ink.
-QPixmap stamp(const QColor& ink, const QString& top, const QString& middle, const QString& bottom) {
+QPixmap stamp(const QColor& ink, const QString& word) {
     QPixmap pm = transparentPixmap(72, 73);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(36, 36.5);
-    p.rotate(-15);
-    p.setPen(QPen(ink, 3));
-    p.setBrush(Qt::NoBrush);
+    p.rotate(-18);
+    p.setPen(QPen(ink, 3.5));
+    p.setBrush(QColor(0, 0, 0, 185));  // dims the text underneath so the word reads
     p.drawEllipse(QPointF(0, 0), 33, 33);
-    p.setPen(QPen(ink, 1.2));
-    p.drawEllipse(QPointF(0, 0), 28, 28);
-    p.drawLine(QPointF(-27, -8), QPointF(27, -8));
-    p.drawLine(QPointF(-27, 9), QPointF(27, 9));
+    p.setPen(QPen(ink, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(0, 0), 27.5, 27.5);
     p.setPen(ink);
-    p.setFont(pixelFont("Arial", 8, true));
-    p.drawText(QRectF(-28, -24, 56, 14), Qt::AlignCenter, top);
-    p.drawText(QRectF(-28, 10, 56, 14), Qt::AlignCenter, bottom);
-    p.setFont(pixelFont("Arial Black", middle.size() > 5 ? 11 : 15, true));
-    p.drawText(QRectF(-30, -8, 60, 17), Qt::AlignCenter, middle);
+    p.setFont(pixelFont("Arial", word.size() > 5 ? 11 : 13, true));
+    p.drawText(QRectF(-27, -10, 54, 20), Qt::AlignCenter, word);
     return pm;
 }
 
@@ -113,9 +109,9 @@ QPixmap levelIcon(int level) {
     return pm;
 }
 
-QPixmap clearStamp() { return stamp(QColor(0xFF, 0x20, 0x20, 230), "REFLEX", "CLEAR", "LEVEL"); }
+QPixmap clearStamp() { return stamp(QColor(0xFF, 0x30, 0x30), "CLEAR"); }
 
-QPixmap unclearStamp() { return stamp(QColor(0x40, 0x80, 0xFF, 230), "REFLEX", "FAILED", "LEVEL"); }
+QPixmap unclearStamp() { return stamp(QColor(0x50, 0x90, 0xFF), "FAILED"); }
 
 QPixmap pickerOrnament(int width, int height) {
     // A single key cap with a letter lighting up on it, as in the game.
