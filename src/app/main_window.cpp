@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -411,7 +412,16 @@ void TMainForm::Helper(int context) {
         return;
     }
     guarded([this, &path, context] {
-        if (!help_) help_ = new HelpWindow(this);
+        // Under a modal window (the ten-key drill, the maker...) the help belongs to it, or the
+        // modal window would block it.
+        QWidget* owner = QApplication::activeModalWidget();
+        if (!owner) owner = this;
+        if (help_ && help_->parentWidget() != owner) {
+            help_->close();
+            help_->deleteLater();
+            help_ = nullptr;
+        }
+        if (!help_) help_ = new HelpWindow(owner);
         help_->openFile(QString::fromStdString(path), context);
     });
 }

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "settings/setting_window.h"
+#include "tenkey/tenkey_window.h"
 #include "typing/fin_dialog.h"
 #include "typing/invader_window.h"
 #include "typing/record_file.h"
@@ -45,6 +46,7 @@ ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialog
     settings_->target = setting_.get();
     main_->startPractice = [this] { startPractice(); };
     main_->entryActions[4] = [this] { openInvader(); };
+    main_->entryActions[6] = [this] { openTenkey(*main_); };
     main_->entryActions[9] = [this] { setting_->open(main_->currentUser()); };
     typing_->openSettings = [this] { main_->entryClick(9); };
     typing_->engine().onEnded = [this] { ViewResult(); };
