@@ -4,6 +4,9 @@
 
 #include "app/main_window.h"
 #include "settings/setting_window.h"
+#include "records/log_window.h"
+#include "reflex/ref_level_dialog.h"
+#include "reflex/reflection_window.h"
 #include "tenkey/tenkey_window.h"
 #include "typing/fin_dialog.h"
 #include "typing/invader_window.h"
@@ -42,10 +45,13 @@ ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialog
       main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
       typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),
       fin_(std::make_unique<TFin>(*main_, typing_.get())),
-      setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)) {
+      setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)),
+      reflection_(std::make_unique<TReflection>(*main_, clock, random)) {
     settings_->target = setting_.get();
     main_->startPractice = [this] { startPractice(); };
     main_->entryActions[4] = [this] { openInvader(); };
+    main_->entryActions[3] = [this] { openRecord(*main_); };
+    main_->entryActions[5] = [this] { openReflection(*main_, *reflection_); };
     main_->entryActions[6] = [this] { openTenkey(*main_); };
     main_->entryActions[9] = [this] { setting_->open(main_->currentUser()); };
     typing_->openSettings = [this] { main_->entryClick(9); };

@@ -13,6 +13,7 @@ class TMainForm;
 class TTyping;
 class TFin;
 class TSetting;
+class TReflection;
 class ForwardedSettings;
 struct DateTime;
 
@@ -26,6 +27,7 @@ public:
     TTyping& Typing() { return *typing_; }
     TFin& Fin() { return *fin_; }
     TSetting& Setting() { return *setting_; }
+    TReflection& Reflection() { return *reflection_; }
 
     // "Practice" past its selection check.
     void startPractice();
@@ -44,6 +46,7 @@ private:
     std::unique_ptr<TTyping> typing_;
     std::unique_ptr<TFin> fin_;
     std::unique_ptr<TSetting> setting_;
+    std::unique_ptr<TReflection> reflection_;
 };
 
 }  // namespace keyrook

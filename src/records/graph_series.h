@@ -1,0 +1,48 @@
+// The progress graphs' rules: which column of the record list a metric button draws, how the
+// number is cut from its text, the points in the list's current order, the marks at the points
+// and the range of the left axis.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/record_log.h"
+
+namespace keyrook {
+
+struct GraphMetric {
+    const char* button;   // control name
+    const char* caption;  // UTF-8
+    int column;           // column of the record list, 1-based
+    int suffixPosition;   // the unit is cut from byte (length - suffixPosition), 1-based,
+    int suffixLength;     // for suffixLength bytes
+};
+
+// btnPoint, btnTime, btnMiss, btnMaxCombo.
+const std::array<GraphMetric, 4>& graphMetrics();
+
+struct GraphPoint {
+    int x = 0;          // the row's place in the list, from 0
+    long double y = 0;
+    std::string mark;   // "#,##0.###"
+};
+
+struct GraphPlot {
+    std::vector<GraphPoint> points;
+    long long axisMaximum = 105;  // the left axis runs from 0 to this
+};
+
+// The column text without its unit, as the metric's suffix position and length say.
+std::string cutSuffix(std::string_view text, int suffixPosition, int suffixLength);
+
+// "#,##0.###": 1234 -> "1,234", 83.5 -> "83.5", 0.25 -> "0.25".
+std::string markText(long double value);
+
+// One metric over the rows in their current order. A row whose text does not read as a number
+// gets no point; the others keep their place on the bottom axis.
+GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPosition,
+                   int suffixLength);
+
+}  // namespace keyrook

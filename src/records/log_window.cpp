@@ -1,0 +1,387 @@
+#include "records/log_window.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include <ctime>
+
+#include "app/main_window.h"
+#include "records/graph_window.h"
+#include "typing/result_model.h"
+#include "widgets/look.h"
+#include "widgets/progress_bar_rex.h"
+#include "widgets/qt_services.h"
+#include "widgets/shape.h"
+
+namespace keyrook {
+namespace {
+
+DateTime localToday() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+// A round button with a small drawn picture.
+class RoundPictureButton : public QAbstractButton {
+public:
+    enum class Picture { Graph, Help, Close };
+    RoundPictureButton(Picture picture, QWidget* parent) : QAbstractButton(parent), picture_(picture) {
+        setFixedSize(40, 40);
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void enterEvent(QEnterEvent* e) override {
+        QAbstractButton::enterEvent(e);
+        update();
+    }
+    void leaveEvent(QEvent* e) override {
+        QAbstractButton::leaveEvent(e);
+        update();
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+        QRadialGradient g(r.center() - QPointF(r.width() / 5, r.height() / 5), r.width() * 0.7);
+        g.setColorAt(0, isDown() ? QColor(0x30, 0x30, 0x60) : QColor(0x50, 0x60, 0xA0));
+        g.setColorAt(1, QColor(0x10, 0x10, 0x30));
+        p.setBrush(g);
+        p.setPen(QPen(underMouse() ? QColor(Qt::white) : kSilver, 2));
+        p.drawEllipse(r);
+        p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        const qreal w = width(), h = height();
+        switch (picture_) {
+            case Picture::Graph: {
+                p.drawLine(QPointF(w * 0.27, h * 0.27), QPointF(w * 0.27, h * 0.73));
+                p.drawLine(QPointF(w * 0.27, h * 0.73), QPointF(w * 0.75, h * 0.73));
+                QPainterPath line;
+                line.moveTo(w * 0.33, h * 0.62);
+                line.lineTo(w * 0.47, h * 0.45);
+                line.lineTo(w * 0.57, h * 0.55);
+                line.lineTo(w * 0.72, h * 0.33);
+                p.setPen(QPen(QColor(0xFF, 0x80, 0x80), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.drawPath(line);
+                break;
+            }
+            case Picture::Help:
+                p.setFont(pixelFont("Arial", static_cast<int>(h * 0.5), true));
+                p.drawText(rect(), Qt::AlignCenter, "?");
+                break;
+            case Picture::Close:
+                p.drawLine(QPointF(w * 0.35, h * 0.35), QPointF(w * 0.65, h * 0.65));
+                p.drawLine(QPointF(w * 0.65, h * 0.35), QPointF(w * 0.35, h * 0.65));
+                break;
+        }
+    }
+
+private:
+    Picture picture_;
+};
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                 const QFont& font, const QColor& color, int width = 0,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
+    l->setAlignment(alignment);
+    return l;
+}
+
+constexpr int kNumberRole = Qt::UserRole;
+
+}  // namespace
+
+TLog::TLog(TMainForm& main, QWidget* parent)
+    : QDialog(parent), now(localToday), main_(main), log_(main.AppDir) {
+    setObjectName("Log");
+    setWindowTitle("過去の記録");
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(799, 375);
+    paintBlack(this, kSilver);
+    const QFont uiFont = pixelFont("MS UI Gothic", 12);
+    setFont(uiFont);
+
+    addLabel(this, "lblUser", "ﾕｰｻﾞ名 :", 8, 8, uiFont, kSilver);
+    lstUser_ = new QListWidget(this);
+    lstUser_->setObjectName("lstUser");
+    lstUser_->setGeometry(8, 24, 145, 64);
+    lstUser_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstUser_->setStyleSheet(
+        "QListWidget { background: black; color: silver; border: 1px solid gray; }"
+        "QListWidget::item:selected { background: navy; color: white; }");
+    lstUser_->viewport()->installEventFilter(this);
+    lstUser_->installEventFilter(this);
+
+    addLabel(this, "lblTitleCaption", "ﾀｲﾄﾙ :", 164, 8, uiFont, kSilver);
+    cmbTitle_ = new QComboBox(this);
+    cmbTitle_->setObjectName("cmbTitle");
+    cmbTitle_->setGeometry(164, 24, 220, 22);
+    cmbTitle_->setStyleSheet(
+        "QComboBox { background: black; color: silver; border: 1px solid gray; padding-left: 3px; }"
+        "QComboBox QAbstractItemView { background: black; color: silver; "
+        "selection-background-color: navy; }");
+    cmbTitle_->installEventFilter(this);
+    connect(cmbTitle_, &QComboBox::activated, this, [this] { guarded([this] { cmbTitleChange(); }); });
+    QLabel* hint = addLabel(this, "lblHint",
+                            "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
+                            164, 54, uiFont, kSilver, 320, Qt::AlignLeft | Qt::AlignTop);
+    hint->setWordWrap(true);
+    hint->setFixedHeight(32);
+
+    struct Image {
+        const char* name;
+        const char* caption;
+        RoundPictureButton::Picture picture;
+        int centre;
+        void (TLog::*handler)();
+    } images[] = {
+        {"Image1", "グラフを見る", RoundPictureButton::Picture::Graph, 566, &TLog::Image1Click},
+        {"Image4", "ﾍﾙﾌﾟ", RoundPictureButton::Picture::Help, 656, &TLog::Image4Click},
+        {"Image3", "ｳｨﾝﾄﾞｳを閉じる", RoundPictureButton::Picture::Close, 746, &TLog::Image3Click},
+    };
+    for (const Image& im : images) {
+        auto* button = new RoundPictureButton(im.picture, this);
+        button->setObjectName(im.name);
+        button->move(im.centre - 20, 10);
+        addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);
+        auto handler = im.handler;
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    }
+
+    lslog_ = new QTreeWidget(this);
+    lslog_->setObjectName("lslog");
+    lslog_->setGeometry(8, 96, 505, 271);
+    lslog_->setRootIsDecorated(false);
+    lslog_->setUniformRowHeights(true);
+    lslog_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lslog_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lslog_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lslog_->setSortingEnabled(false);
+    lslog_->setFont(uiFont);
+    lslog_->setStyleSheet(
+        "QTreeWidget { background: white; color: black; }"
+        "QTreeWidget::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
+        "QTreeWidget::item:selected { background: navy; color: white; }");
+    lslog_->setHeaderLabels({"", "", "名前", "獲得点数", "所用時間", "ﾐｽﾀｲﾌﾟ率", "ﾏｯｸｽｺﾝﾎﾞ", "偏差値"});
+    const int widths[kLogColumns] = {30, 0, 100, 80, 80, 80, 65, 50};
+    for (int c = 0; c < kLogColumns; ++c) {
+        lslog_->setColumnWidth(c, widths[c]);
+        if (c >= 2) lslog_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lslog_->setColumnHidden(1, true);  // the session key
+    lslog_->header()->setSectionsClickable(true);
+    lslog_->header()->setSectionsMovable(false);
+    connect(lslog_->header(), &QHeaderView::sectionClicked, this,
+            [this](int logical) { lslogColumnClick(logical + 1); });
+    lslog_->viewport()->installEventFilter(this);
+    lslog_->installEventFilter(this);
+
+    // The detail panel.
+    const QFont caption = pixelFont("ＭＳ ゴシック", 13);
+    const QFont value = pixelFont("Tahoma", 13, true);
+    addLabel(this, "lbldate", "", 521, 96, value, kSilver, 270);
+    auto* figures = new TShape(TShape::Kind::RoundRect, this);
+    figures->setObjectName("Shape1");
+    figures->setGeometry(521, 114, 270, 129);
+    figures->setPenColor(Qt::red);
+    figures->setBrushColor(Qt::black);
+    const char* captions[] = {"THEME", "SCORE", "TIME", "MISTAKE", "AVERAGE", "MAXCOMBO"};
+    const char* values[] = {"lblTheme", "lblScore", "lblTime", "lblMiss", "lblAverage", "lblMaxcombo"};
+    for (int i = 0; i < 6; ++i) {
+        const int top = 122 + i * 20;
+        addLabel(this, nullptr, captions[i], 537, top, caption, kSilver);
+        if (i == 0)
+            addLabel(this, values[i], "", 617, top, uiFont, Qt::white, 166);
+        else
+            addLabel(this, values[i], "", 617, top - 1, value, Qt::white, 166);
+    }
+
+    auto* ratings = new TShape(TShape::Kind::RoundRect, this);
+    ratings->setObjectName("Shape2");
+    ratings->setGeometry(521, 251, 270, 116);
+    ratings->setPenColor(QColor(0x00, 0xFF, 0x00));
+    ratings->setBrushColor(Qt::black);
+    addLabel(this, "lblParamHead", "● ﾊﾟﾗﾒｰﾀ分析", 533, 261, pixelFont("MS UI Gothic", 12, true),
+             Qt::white);
+    for (int i = 0; i < 4; ++i) {
+        const int top = 284 + i * 19;
+        addLabel(this, QString("lblParam%1").arg(i + 1).toLatin1().constData(),
+                 fromCp932(parameterNames()[static_cast<std::size_t>(i)]), 537, top - 2, uiFont,
+                 Qt::white);
+        auto* bar = new TProgressBarREX(this);
+        bar->setObjectName(QString("ProgressBarREX%1").arg(i + 1));
+        bar->setGeometry(609, top + 2, 130, 8);
+        bar->setRange(0, 100);
+        bar->setBarColor(QColor(0x80, 0x80, 0xFF));
+        bars_[static_cast<std::size_t>(i)] = bar;
+        addLabel(this, QString("lblResult%1").arg(i + 1).toLatin1().constData(), "", 745, top - 2,
+                 pixelFont("MS UI Gothic", 12, true), Qt::white, 30,
+                 Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    if (QWidget* owner = parentWidget()) {
+        const QPoint centre = owner->isVisible() ? owner->frameGeometry().center()
+                                                 : owner->geometry().center();
+        move(centre - rect().center());
+    }
+}
+
+QLabel* TLog::label(const QString& name) const { return findChild<QLabel*>(name); }
+
+QAbstractButton* TLog::image(int i) const {
+    return findChild<QAbstractButton*>(QString("Image%1").arg(i));
+}
+
+void TLog::setUsers(const std::vector<std::string>& users) {
+    users_ = users;
+    lstUser_->clear();
+    for (const std::string& name : users_) lstUser_->addItem(fromCp932(name));
+}
+
+std::vector<std::string> TLog::selectedUsers() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < lstUser_->count() && i < static_cast<int>(users_.size()); ++i)
+        if (lstUser_->item(i)->isSelected()) out.push_back(users_[static_cast<std::size_t>(i)]);
+    return out;
+}
+
+void TLog::lstUserMouseUp() {
+    titleUsers_ = selectedUsers();
+    log_.lstUserMouseUp(titleUsers_);
+    cmbTitle_->clear();
+    for (const std::string& title : log_.titles()) cmbTitle_->addItem(fromCp932(title));
+    cmbTitle_->setCurrentIndex(-1);
+}
+
+void TLog::cmbTitleChange() {
+    const int index = cmbTitle_->currentIndex();
+    if (index < 0 || index >= static_cast<int>(log_.titles().size())) return;
+    log_.cmbTitleChange(selectedUsers(), log_.titles()[static_cast<std::size_t>(index)], now());
+    lslog_->clear();
+    showRows();
+}
+
+// Fills the list in the core's order; the selected session stays selected.
+void TLog::showRows() {
+    int selected = 0;
+    if (QTreeWidgetItem* current = lslog_->currentItem(); current && current->isSelected())
+        selected = current->data(0, kNumberRole).toInt();
+    lslog_->setUpdatesEnabled(false);
+    lslog_->clear();
+    for (const LogRow& row : log_.rows()) {
+        auto* item = new QTreeWidgetItem(lslog_);
+        item->setData(0, kNumberRole, row.number);
+        for (int c = 0; c < kLogColumns; ++c) {
+            item->setText(c, fromCp932(row.column(c + 1)));
+            if (c >= 2) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        if (row.number == selected) {
+            lslog_->setCurrentItem(item);
+            item->setSelected(true);
+        }
+    }
+    lslog_->setUpdatesEnabled(true);
+}
+
+void TLog::lslogClick() {
+    QTreeWidgetItem* item = lslog_->currentItem();
+    if (!item || !item->isSelected()) return;
+    const int number = item->data(0, kNumberRole).toInt();
+    for (const LogRow& row : log_.rows()) {
+        if (row.number != number) continue;
+        const LogDetails d = logDetails(row);
+        QLabel* date = label("lbldate");
+        date->setText(fromCp932(d.lbldate));
+        setTextColor(date, d.dateWhite ? QColor(Qt::white) : kSilver);
+        label("lblTheme")->setText(fromCp932(d.lblTheme));
+        label("lblScore")->setText(fromCp932(d.lblScore));
+        label("lblTime")->setText(fromCp932(d.lblTime));
+        label("lblMiss")->setText(fromCp932(d.lblMiss));
+        label("lblAverage")->setText(fromCp932(d.lblAverage));
+        label("lblMaxcombo")->setText(fromCp932(d.lblMaxcombo));
+        for (int i = 1; i <= 4; ++i) {
+            label(QString("lblResult%1").arg(i))->setText(fromCp932(d.lblResult[static_cast<std::size_t>(i - 1)]));
+            findChild<TProgressBarREX*>(QString("ProgressBarREX%1").arg(i))
+                ->setPosition(d.positions[static_cast<std::size_t>(i - 1)]);
+        }
+        return;
+    }
+}
+
+void TLog::lslogColumnClick(int column) {
+    log_.lslogColumnClick(column);
+    showRows();
+}
+
+void TLog::Image1Click() {
+    if (auto refusal = log_.graphRefusal(selectedUsers().size())) {
+        main_.dialogs().message(*refusal);
+        return;
+    }
+    TGraph graph(main_, log_, this);
+    graph.exec();
+}
+
+void TLog::Image3Click() { close(); }
+
+void TLog::Image4Click() { main_.Helper(14); }
+
+void TLog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) main_.playerloop("log");
+}
+
+void TLog::done(int result) {
+    main_.playerloop("op");
+    QDialog::done(result);
+}
+
+bool TLog::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == cmbTitle_ && type == QEvent::KeyPress) {
+        // Only the offered titles count: typed characters are discarded.
+        auto* key = static_cast<QKeyEvent*>(event);
+        return !key->text().isEmpty() && key->text().at(0).isPrint();
+    }
+    if (type == QEvent::MouseButtonRelease && watched == lstUser_->viewport()) {
+        guarded([this] { lstUserMouseUp(); });
+    } else if (type == QEvent::KeyRelease && watched == lstUser_) {
+        // Choosing users by keyboard offers their titles as a click does.
+        if (selectedUsers() != titleUsers_) guarded([this] { lstUserMouseUp(); });
+    } else if ((type == QEvent::MouseButtonRelease && watched == lslog_->viewport()) ||
+               (type == QEvent::KeyRelease && watched == lslog_)) {
+        lslogClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TLog::guarded(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        main_.dialogs().message(e.what());
+    }
+}
+
+void openRecord(TMainForm& main) {
+    TLog log(main, &main);
+    log.setUsers(main.users().items);
+    log.exec();
+}
+
+}  // namespace keyrook

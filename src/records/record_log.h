@@ -1,0 +1,109 @@
+// The record viewer's rules: which titles the chosen users have played, the sessions of one
+// title with their column texts and deviation scores, sorting by a column, and the detail texts
+// of one session. Texts are CP932; the record files are read, never written.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "typing/scoring.h"
+
+namespace keyrook {
+
+// Columns of the record list, numbered from 1 as the header clicks count them.
+inline constexpr int kLogColumns = 8;
+
+// One listed session.
+struct LogRow {
+    int number = 0;                   // 1-based, in the order the rows were added
+    bool today = false;               // recorded on today's date
+    std::vector<std::string> fields;  // the record line split at its commas, checksum last
+    long long score = 0;              // field 9
+    std::string deviation;            // "##.0"
+
+    // Text of column k (1..8): number ("3" or "3*"), session key, name, score, time,
+    // mistype rate, max combo, deviation score.
+    std::string column(int k) const;
+};
+
+// What the detail panel shows for one session.
+struct LogDetails {
+    std::string lbldate;  // "Date : 20" + field 1
+    bool dateWhite = false;  // today's sessions are drawn white, older ones silver
+    std::string lblTheme, lblScore, lblTime, lblMiss, lblAverage, lblMaxcombo;
+    std::array<std::string, 4> lblResult;  // lblResult1..4
+    std::array<int, 4> positions{};        // ProgressBarREX1..4
+};
+
+// Field 3 of every line with at least three commas, first spelling kept when titles differ
+// only in letter case. Checksums are not tested: a damaged line still names its title.
+std::vector<std::string> recordTitles(std::string_view fileText);
+
+// Fields of the lines that belong in the list for title: valid checksum, 14 fields, the exact
+// title, and numbers where the columns need them.
+std::vector<std::vector<std::string>> titleSessions(std::string_view fileText,
+                                                    std::string_view title);
+
+// Column texts.
+std::string sessionTimeText(long long ms);                  // 83500 -> "83.50 秒"
+std::string mistypeRateText(long long misses, long long keys);  // "1.186 %"; 0 keys -> "0.000 %"
+std::string deviationText(long double value);               // "##.0": 50 -> "50.0", 0.4 -> ".4"
+
+// Deviation scores of the scores, in the same order: one score gives "50.0"; equal scores
+// all give "50.0"; otherwise (score - mean) / s x 10 + 50 with s the sample deviation.
+std::vector<std::string> deviationScores(const std::vector<long long>& scores);
+
+// The number a sort reads from a text: an optional "-", then the leading run of digits and
+// "."; 0 when there is none.
+long double leadingNumber(std::string_view text);
+
+// Order of rows a and b by column k (1..8), ascending: negative, zero or positive.
+int compareLogRows(const LogRow& a, const LogRow& b, int column);
+
+// "yy/mm/dd", the date part of a record's field 1.
+std::string recordDateOnly(const DateTime& when);
+
+LogDetails logDetails(const LogRow& row);
+
+inline constexpr const char* kGraphNeedsTwoRows = "ﾃﾞｰﾀは2つ以上ないと結果表示できません。";
+inline constexpr const char* kGraphOneUserOnly =
+    "ﾕｰｻﾞｰは1人に限ります。複数のﾕｰｻﾞｰﾃﾞｰﾀを同時に見る事はできません。";
+
+// The viewer's state while it is open: title choices, rows in their shown order, sort state.
+class RecordLog {
+public:
+    explicit RecordLog(std::string appDir) : appDir_(std::move(appDir)) {}
+
+    // Mouse released over the user list: the title choices of the selected users (CP932
+    // names, in list order).
+    void lstUserMouseUp(const std::vector<std::string>& selectedUsers);
+    const std::vector<std::string>& titles() const { return titles_; }
+
+    // A title chosen: the sessions of that title in the selected users' files, in list and
+    // file order, with deviation scores. An empty title changes nothing.
+    void cmbTitleChange(const std::vector<std::string>& selectedUsers, const std::string& title,
+                        const DateTime& today);
+
+    // Rows in their shown order; what the graphs read.
+    const std::vector<LogRow>& rows() const { return rows_; }
+
+    // Header k (1..8) clicked: the same column again flips the order, another column sorts
+    // ascending by it. Rows keep their numbers and texts.
+    void lslogColumnClick(int column);
+    int sortState() const { return sortState_; }
+
+    // The message that refuses the graphs, or nullopt when they may open.
+    std::optional<std::string> graphRefusal(std::size_t selectedUsers) const;
+
+private:
+    std::string appDir_;
+    std::vector<std::string> titles_;
+    std::vector<LogRow> rows_;
+    int sortState_ = 0;
+};
+
+}  // namespace keyrook

@@ -1,0 +1,93 @@
+#include "records/graph_series.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace keyrook {
+namespace {
+
+// Rows whose score, time (ms), misses / keys and max combo columns come from the given values.
+LogRow row(int number, const std::string& score, const std::string& timeMs,
+           const std::string& misses, const std::string& keys, const std::string& combo) {
+    LogRow r;
+    r.number = number;
+    r.fields = {"24/03/01 9:00:00", "amy", "T", timeMs, "300", misses, keys, combo, score,
+                "0", "0", "0", "0", "0"};
+    return r;
+}
+
+const GraphMetric& metric(const char* button) {
+    for (const GraphMetric& m : graphMetrics())
+        if (std::string(m.button) == button) return m;
+    throw std::logic_error(button);
+}
+
+GraphPlot draw(const std::vector<LogRow>& rows, const char* button) {
+    const GraphMetric& m = metric(button);
+    return GetGraph(rows, m.column, m.suffixPosition, m.suffixLength);
+}
+
+std::vector<double> ys(const GraphPlot& p) {
+    std::vector<double> out;
+    for (const GraphPoint& g : p.points) out.push_back(static_cast<double>(g.y));
+    return out;
+}
+
+TEST(GraphSeries, EachMetricReadsItsColumnWithoutTheUnit) {
+    const std::vector<LogRow> rows = {row(1, "800", "83500", "12", "1012", "156"),
+                                      row(2, "1234", "245000", "0", "0", "7"),
+                                      row(3, "950", "500", "1", "3", "40")};
+    struct Case {
+        const char* button;
+        std::vector<double> values;
+        long long axis;
+        std::vector<std::string> marks;
+    } cases[] = {
+        // 1234 x 1.05 + 0.5 = 1296.2
+        {"btnPoint", {800, 1234, 950}, 1296, {"800", "1,234", "950"}},
+        // 245 x 1.05 + 0.5 = 257.75
+        {"btnTime", {83.5, 245, 0.5}, 258, {"83.5", "245", "0.5"}},
+        // 33.333 x 1.05 + 0.5 = 35.49965
+        {"btnMiss", {1.186, 0, 33.333}, 35, {"1.186", "0", "33.333"}},
+        // 156 x 1.05 + 0.5 = 164.3
+        {"btnMaxCombo", {156, 7, 40}, 164, {"156", "7", "40"}},
+    };
+    for (const Case& c : cases) {
+        GraphPlot p = draw(rows, c.button);
+        ASSERT_EQ(p.points.size(), 3u) << c.button;
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(p.points[i].x, static_cast<int>(i));
+            EXPECT_NEAR(ys(p)[i], c.values[i], 1e-9) << c.button;
+            EXPECT_EQ(p.points[i].mark, c.marks[i]) << c.button;
+        }
+        EXPECT_EQ(p.axisMaximum, c.axis) << c.button;
+    }
+}
+
+TEST(GraphSeries, PointsFollowTheListOrderAndSkipUnreadableTexts) {
+    std::vector<LogRow> rows = {row(1, "300", "1000", "0", "10", "5"),
+                                row(2, "N/A", "1000", "0", "10", "5"),
+                                row(3, "100", "1000", "0", "10", "5")};
+    GraphPlot p = draw(rows, "btnPoint");
+    ASSERT_EQ(p.points.size(), 2u);
+    EXPECT_EQ(p.points[1].x, 2);
+    EXPECT_EQ(ys(p), (std::vector<double>{300, 100}));
+
+    std::swap(rows[0], rows[2]);  // the viewer sorted its list
+    EXPECT_EQ(ys(draw(rows, "btnPoint")), (std::vector<double>{100, 300}));
+
+    // No mistype at all still leaves the axis a height.
+    EXPECT_EQ(draw(rows, "btnMiss").axisMaximum, 1);
+}
+
+TEST(GraphSeries, MarkTexts) {
+    for (auto [value, text] : std::vector<std::pair<long double, std::string>>{
+             {0, "0"}, {0.25L, "0.25"}, {999, "999"}, {1000, "1,000"},
+             {1234567.5L, "1,234,567.5"}, {2.0005L, "2.001"}, {-1234, "-1,234"}})
+        EXPECT_EQ(markText(value), text);
+}
+
+}  // namespace
+}  // namespace keyrook
