@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "widgets/look.h"
+#include "widgets/round_button.h"
 
 namespace keyrook {
 
@@ -21,31 +22,12 @@ std::function<void(const QUrl&)> TAbout::openUrl = [](const QUrl& url) {
 
 namespace {
 
-// A round button with a small drawn picture.
-class RoundPictureButton : public QAbstractButton {
-public:
-    enum class Picture { Home, Books, Crown, Key };
-    RoundPictureButton(Picture picture, int diameter, QWidget* parent)
-        : QAbstractButton(parent), picture_(picture) {
-        setFixedSize(diameter, diameter);
-        setCursor(Qt::PointingHandCursor);
-    }
+// The pictures of the About box's round buttons.
+enum class Picture { Home, Books, Crown, Key };
 
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-        QRadialGradient g(r.center() - QPointF(r.width() / 5, r.height() / 5), r.width() * 0.7);
-        g.setColorAt(0, isDown() ? QColor(0x30, 0x30, 0x60) : QColor(0x50, 0x60, 0xA0));
-        g.setColorAt(1, QColor(0x10, 0x10, 0x30));
-        p.setBrush(g);
-        p.setPen(QPen(underMouse() ? QColor(Qt::white) : QColor(0xC0, 0xC0, 0xC0), 2));
-        p.drawEllipse(r);
-        p.setPen(QPen(Qt::white, 2));
-        p.setBrush(Qt::NoBrush);
-        const qreal w = width(), h = height();
-        switch (picture_) {
+TRoundButton::Picture drawn(Picture picture) {
+    return [picture](QPainter& p, qreal w, qreal h) {
+        switch (picture) {
             case Picture::Home: {
                 QPainterPath roof;
                 roof.moveTo(w * 0.25, h * 0.5);
@@ -72,18 +54,14 @@ protected:
                 p.drawPath(crown);
                 break;
             }
-            case Picture::Key: {
+            case Picture::Key:
                 p.setFont(pixelFont("Century Gothic", static_cast<int>(h * 0.5), true));
                 p.drawRoundedRect(QRectF(w * 0.24, h * 0.24, w * 0.52, h * 0.52), 4, 4);
-                p.drawText(rect(), Qt::AlignCenter, "K");
+                p.drawText(QRectF(0, 0, w, h), Qt::AlignCenter, "K");
                 break;
-            }
         }
-    }
-
-private:
-    Picture picture_;
-};
+    };
+}
 
 }  // namespace
 
@@ -96,22 +74,22 @@ TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
     paintBlack(this, Qt::white);
 
     placeLabel(this, "Keyrook", 20, 14, pixelFont("Century Gothic", 37), kSilver);
-    auto* logo = new RoundPictureButton(RoundPictureButton::Picture::Key, 56, this);
+    auto* logo = new TRoundButton(56, drawn(Picture::Key), this);
     logo->move(196, 10);
     logo->setCursor(Qt::ArrowCursor);
     placeLabel(this, "Keyrook", 392, 6, pixelFont("Century Gothic", 12), kSilver);
 
     struct Link {
-        RoundPictureButton::Picture picture;
+        Picture picture;
         const char* caption;
     };
     const Link links[3] = {
-        {RoundPictureButton::Picture::Home, "ソフトの最新版を取りに行きます。"},
-        {RoundPictureButton::Picture::Books, "様々なジャンルの問題集を取りに行きます！"},
-        {RoundPictureButton::Picture::Crown, "ランキングはお待ち下さい！"},
+        {Picture::Home, "ソフトの最新版を取りに行きます。"},
+        {Picture::Books, "様々なジャンルの問題集を取りに行きます！"},
+        {Picture::Crown, "ランキングはお待ち下さい！"},
     };
     for (int i = 0; i < 3; ++i) {
-        auto* b = new RoundPictureButton(links[i].picture, 34, this);
+        auto* b = new TRoundButton(34, drawn(links[i].picture), this);
         b->setObjectName(QString("btnLink%1").arg(i + 1));
         b->move(24 + i * 40, 80 + i * 40);
         links_[i] = b;

@@ -1,12 +1,10 @@
 #include "app/program_window.h"
 
-#include <ctime>
-
 #include "app/main_window.h"
-#include "settings/setting_window.h"
 #include "records/log_window.h"
 #include "reflex/ref_level_dialog.h"
 #include "reflex/reflection_window.h"
+#include "settings/setting_window.h"
 #include "tenkey/tenkey_window.h"
 #include "typing/fin_dialog.h"
 #include "typing/invader_window.h"
@@ -15,16 +13,6 @@
 #include "typing/typing_window.h"
 
 namespace keyrook {
-namespace {
-
-DateTime localNow() {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
-}  // namespace
 
 // The typing window is made before the settings window whose controls it reads, so it is
 // handed this forwarder, pointed at the settings window once that exists.
@@ -40,7 +28,7 @@ public:
 
 ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
                                Clock& clock, Random& random, Timers* typingTimers)
-    : now(localNow),
+    : now(localDateTime),
       settings_(std::make_unique<ForwardedSettings>()),
       main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
       typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),

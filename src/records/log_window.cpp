@@ -11,59 +11,26 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
-#include <ctime>
 
 #include "app/main_window.h"
 #include "records/graph_window.h"
+#include "typing/record_file.h"
 #include "typing/result_model.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
+#include "widgets/round_button.h"
 #include "widgets/shape.h"
 
 namespace keyrook {
 namespace {
 
-DateTime localToday() {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
+// The pictures of the viewer's round buttons.
+enum class Picture { Graph, Help, Close };
 
-// A round button with a small drawn picture.
-class RoundPictureButton : public QAbstractButton {
-public:
-    enum class Picture { Graph, Help, Close };
-    RoundPictureButton(Picture picture, QWidget* parent) : QAbstractButton(parent), picture_(picture) {
-        setFixedSize(40, 40);
-        setCursor(Qt::PointingHandCursor);
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-protected:
-    void enterEvent(QEnterEvent* e) override {
-        QAbstractButton::enterEvent(e);
-        update();
-    }
-    void leaveEvent(QEvent* e) override {
-        QAbstractButton::leaveEvent(e);
-        update();
-    }
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-        QRadialGradient g(r.center() - QPointF(r.width() / 5, r.height() / 5), r.width() * 0.7);
-        g.setColorAt(0, isDown() ? QColor(0x30, 0x30, 0x60) : QColor(0x50, 0x60, 0xA0));
-        g.setColorAt(1, QColor(0x10, 0x10, 0x30));
-        p.setBrush(g);
-        p.setPen(QPen(underMouse() ? QColor(Qt::white) : kSilver, 2));
-        p.drawEllipse(r);
-        p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        const qreal w = width(), h = height();
-        switch (picture_) {
+TRoundButton::Picture drawn(Picture picture) {
+    return [picture](QPainter& p, qreal w, qreal h) {
+        switch (picture) {
             case Picture::Graph: {
                 p.drawLine(QPointF(w * 0.27, h * 0.27), QPointF(w * 0.27, h * 0.73));
                 p.drawLine(QPointF(w * 0.27, h * 0.73), QPointF(w * 0.75, h * 0.73));
@@ -78,25 +45,14 @@ protected:
             }
             case Picture::Help:
                 p.setFont(pixelFont("Arial", static_cast<int>(h * 0.5), true));
-                p.drawText(rect(), Qt::AlignCenter, "?");
+                p.drawText(QRectF(0, 0, w, h), Qt::AlignCenter, "?");
                 break;
             case Picture::Close:
                 p.drawLine(QPointF(w * 0.35, h * 0.35), QPointF(w * 0.65, h * 0.65));
                 p.drawLine(QPointF(w * 0.65, h * 0.35), QPointF(w * 0.35, h * 0.65));
                 break;
         }
-    }
-
-private:
-    Picture picture_;
-};
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
-                 const QFont& font, const QColor& color, int width = 0,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
-    l->setAlignment(alignment);
-    return l;
+    };
 }
 
 constexpr int kNumberRole = Qt::UserRole;
@@ -104,7 +60,7 @@ constexpr int kNumberRole = Qt::UserRole;
 }  // namespace
 
 TLog::TLog(TMainForm& main, QWidget* parent)
-    : QDialog(parent), now(localToday), main_(main), log_(main.AppDir) {
+    : QDialog(parent), now(localDateTime), main_(main), log_(main.AppDir) {
     setObjectName("Log");
     setWindowTitle("過去の記録");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -145,16 +101,16 @@ TLog::TLog(TMainForm& main, QWidget* parent)
     struct Image {
         const char* name;
         const char* caption;
-        RoundPictureButton::Picture picture;
+        Picture picture;
         int centre;
         void (TLog::*handler)();
     } images[] = {
-        {"Image1", "グラフを見る", RoundPictureButton::Picture::Graph, 566, &TLog::Image1Click},
-        {"Image4", "ﾍﾙﾌﾟ", RoundPictureButton::Picture::Help, 656, &TLog::Image4Click},
-        {"Image3", "ｳｨﾝﾄﾞｳを閉じる", RoundPictureButton::Picture::Close, 746, &TLog::Image3Click},
+        {"Image1", "グラフを見る", Picture::Graph, 566, &TLog::Image1Click},
+        {"Image4", "ﾍﾙﾌﾟ", Picture::Help, 656, &TLog::Image4Click},
+        {"Image3", "ｳｨﾝﾄﾞｳを閉じる", Picture::Close, 746, &TLog::Image3Click},
     };
     for (const Image& im : images) {
-        auto* button = new RoundPictureButton(im.picture, this);
+        auto* button = new TRoundButton(40, drawn(im.picture), this);
         button->setObjectName(im.name);
         button->move(im.centre - 20, 10);
         addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);

@@ -18,13 +18,6 @@
 namespace keyrook {
 namespace {
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
-                 const QFont& font, const QColor& color, int width = 0,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
-    l->setAlignment(alignment);
-    return l;
-}
 
 
 }  // namespace

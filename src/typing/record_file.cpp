@@ -1,5 +1,7 @@
 #include "typing/record_file.h"
 
+#include <ctime>
+
 #include <charconv>
 #include <cstdio>
 
@@ -7,6 +9,13 @@
 #include "base/files.h"
 
 namespace keyrook {
+
+DateTime localDateTime() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
 
 std::string recordDateText(const DateTime& when) {
     char buf[64];

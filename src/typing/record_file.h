@@ -11,6 +11,9 @@
 
 namespace keyrook {
 
+// The machine's local date and time now.
+DateTime localDateTime();
+
 // Field 1: "yy/mm/dd h:nn:ss" (01/03/24 11:45:43) whatever the machine's locale; the displays
 // put "20" in front of it.
 std::string recordDateText(const DateTime& when);

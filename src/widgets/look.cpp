@@ -41,4 +41,11 @@ QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFo
     return l;
 }
 
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                 const QFont& font, const QColor& color, int width, Qt::Alignment alignment) {
+    QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
+    l->setAlignment(alignment);
+    return l;
+}
+
 }  // namespace keyrook

@@ -29,4 +29,9 @@ void paintBlack(QWidget* widget, const QColor& text);
 QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
                    const QColor& color, const char* objectName = nullptr, int width = 0);
 
+// The same with the name first, as the dialogs lay out their named labels.
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                 const QFont& font, const QColor& color, int width = 0,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
 }  // namespace keyrook
