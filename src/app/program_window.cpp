@@ -1,6 +1,7 @@
 #include "app/program_window.h"
 
 #include "app/main_window.h"
+#include "problemsets/maker_window.h"
 #include "records/log_window.h"
 #include "reflex/ref_level_dialog.h"
 #include "reflex/reflection_window.h"
@@ -42,6 +43,7 @@ ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialog
     main_->entryActions[5] = [this] { openReflection(*main_, *reflection_); };
     main_->entryActions[6] = [this] { openTenkey(*main_); };
     main_->entryActions[9] = [this] { setting_->open(main_->currentUser()); };
+    main_->entryActions[10] = [this] { openTPMaker(*main_); };
     typing_->openSettings = [this] { main_->entryClick(9); };
     typing_->engine().onEnded = [this] { ViewResult(); };
     typing_->onRowsChanged = [this] { fin_->setRows(typing_->engine().rows()); };

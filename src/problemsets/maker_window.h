@@ -1,0 +1,133 @@
+// The problem-set maker "問題集作成ｴﾃﾞｨﾀ": the set list, the header fields, the text editor
+// with its line numbers, ruler and line-end marks, the error strip and the status bar. Every rule
+// lives in MakerEngine; this window passes it the events and shows its view.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+
+#include <Qsci/qsciscintilla.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "problemsets/maker_engine.h"
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QStatusBar;
+class QToolButton;
+
+namespace keyrook {
+
+class TMainForm;
+
+// The editor control `TPEditor`. Lines end in LF inside; a file gets CR LF on saving. Its line
+// list follows the usual rule of line lists: a final line end starts no further line.
+class TPEditor : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit TPEditor(QWidget* parent = nullptr);
+
+    std::vector<std::string> lineList() const;  // UTF-8
+    std::string lineText(int row) const;
+    // Replaces the text; the undo history starts afresh and the editor is unmodified.
+    void setLineList(const std::vector<std::string>& lines);
+    void placeCaret(int row, int charIndex);
+
+    // A font given in pixels (Windows face names are resolved to installed faces).
+    void setEditorFont(const QFont& font);
+    QFont editorFont() const { return font_; }
+    // Selects all text, or removes the selection when all text is already selected.
+    void toggleSelectAll();
+
+    // Where half-width column 0 starts in the viewport, and the width of one column.
+    int columnLeft() const;
+    double columnWidth() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QFont font_;
+};
+
+class TTPMaker : public QDialog {
+    Q_OBJECT
+public:
+    explicit TTPMaker(TMainForm& main, QWidget* parent = nullptr);
+    ~TTPMaker() override;
+
+    MakerEngine& engine() { return *engine_; }
+    TPEditor* editor() const { return editor_; }
+    QListWidget* lst() const { return lst_; }
+    QListWidget* lstError() const { return lstError_; }
+    QLabel* panel(int i) const { return panels_[i]; }
+
+    // The opening steps of the main menu's entry: list, file count, unmodified editor.
+    void openFromMenu();
+    // Shows every part of the engine's view.
+    void render();
+
+    void btnCreateClick();
+    void btnReloadClick();
+    void btnSaveClick();
+    void mnuQuitClick();
+    void btnCutClick();
+    void btnCopyClick();
+    void btnPasteClick();
+    void mnuDeleteClick();
+    void mnuSelectAllClick();
+    void btnUndoClick();
+    void btnRedoClick();
+    void btnBackCaretClick();
+    void btnFontClick();
+    void btnHelpClick();
+
+    // Font chooser: the program uses QFontDialog, tests replace it.
+    std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void buildWindow();
+    void buildMenu();
+    QWidget* buildToolBar();
+    QWidget* buildHeader();
+    void renderStatus();
+    // Runs a command; a file error is shown in a message box and the command is abandoned.
+    void run(const std::function<void()>& command);
+
+    TMainForm& main_;
+    TPEditor* editor_ = nullptr;
+    std::unique_ptr<MakerEditor> editorLines_;
+    std::unique_ptr<MakerEngine> engine_;
+    QWidget* ruler_ = nullptr;
+    QLineEdit* edtTitle_ = nullptr;
+    QLineEdit* edtAuthor_ = nullptr;
+    QLineEdit* edtExpress_ = nullptr;
+    QToolButton* btnRoman_ = nullptr;
+    QToolButton* btnEnglish_ = nullptr;
+    QLabel* lblFileCount_ = nullptr;
+    QListWidget* lst_ = nullptr;
+    QWidget* pnlError_ = nullptr;
+    QListWidget* lstError_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* panels_[5] = {};
+    QProgressBar* progress_ = nullptr;
+    bool rendering_ = false;
+    bool closeApproved_ = false;
+};
+
+// The main menu's "TP Maker" entry: makes the maker, fills it, shows it modally and discards it.
+void openTPMaker(TMainForm& main);
+
+}  // namespace keyrook
