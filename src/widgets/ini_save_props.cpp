@@ -163,19 +163,19 @@ void TFont::assign(const TFont& other) {
     touch();
 }
 
-std::optional<FontSpec> TFont::spec() const {
+std::optional<FontSpec> TFont::fontSpec() const {
     auto name = toCp932(name_);
     if (!name) return std::nullopt;
     return FontSpec{charset_, color_, height_, *name, pitch_, style_};
 }
 
-void TFont::setSpec(const FontSpec& spec) {
-    charset_ = spec.charset;
-    color_ = spec.color;
-    height_ = spec.height;
-    name_ = fromCp932(spec.name);
-    pitch_ = spec.pitch;
-    style_ = spec.style;
+void TFont::setFontSpec(const FontSpec& stored) {
+    charset_ = stored.charset;
+    color_ = stored.color;
+    height_ = stored.height;
+    name_ = fromCp932(stored.name);
+    pitch_ = stored.pitch;
+    style_ = stored.style;
     touch();
 }
 
@@ -446,11 +446,11 @@ std::vector<std::string> TCustomSaveProps::textFormOf(const QVariant& object) {
         return stringsToTextForm(items);
     }
     if (TFont* font = fontOf(object)) {
-        auto spec = font->spec();
-        if (!spec)
+        auto stored = font->fontSpec();
+        if (!stored)
             throw std::runtime_error("フォント名「" + font->Name().toStdString() +
                                      "」に Shift-JIS で表せない文字があります");
-        return fontToTextForm(*spec);
+        return fontToTextForm(*stored);
     }
     return {};
 }
@@ -476,12 +476,12 @@ void TCustomSaveProps::applyTextForm(const std::vector<std::string>& lines,
             FontSpec start{font->Charset(), font->Color(), font->Height(),
                            toCp932(font->Name()).value_or(std::string()), font->Pitch(),
                            font->Style()};
-            FontSpec spec = start;
-            textFormToFont(lines, spec);
-            if (spec.name != start.name && !isCleanCp932(spec.name))
+            FontSpec stored = start;
+            textFormToFont(lines, stored);
+            if (stored.name != start.name && !isCleanCp932(stored.name))
                 throw std::runtime_error(notText);
-            QString name = spec.name == start.name ? font->Name() : fromCp932(spec.name);
-            font->setSpec(spec);
+            QString name = stored.name == start.name ? font->Name() : fromCp932(stored.name);
+            font->setFontSpec(stored);
             font->setName(name);
         }
     } catch (const TextFormError& e) {

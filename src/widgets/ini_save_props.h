@@ -59,8 +59,8 @@ public:
     void assign(const TFont& other);
 
     // The stored form; nullopt when the face name has characters Shift-JIS lacks.
-    std::optional<FontSpec> spec() const;
-    void setSpec(const FontSpec& spec);
+    std::optional<FontSpec> fontSpec() const;
+    void setFontSpec(const FontSpec& stored);
 
 signals:
     void changed();
