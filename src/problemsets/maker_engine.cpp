@@ -206,6 +206,16 @@ bool MakerEngine::btnSaveClick() {
     if (!doc.title.empty()) {
         doc.description = view_.edtExpress;
         doc.author = view_.edtAuthor;
+        // The header line is split at its first "/" and a final "#" marks an English-type set;
+        // either in the wrong field would make the saved set read back differently.
+        if (doc.description.find('/') != std::string::npos) {
+            dialogs_.message("説明文に「/」は使えません。");
+            return false;
+        }
+        if (doc.kind == SetKind::Roman && !doc.author.empty() && doc.author.back() == '#') {
+            dialogs_.message("ローマ字タイプの問題集では、作者名の最後に「#」は使えません。");
+            return false;
+        }
         std::vector<std::string> lines = editor_.lines();
         doc.lines.reserve(lines.size());
         for (std::size_t r = 0; r < lines.size(); ++r) {

@@ -46,7 +46,13 @@ std::array<bool, 6> readClearMarks(const std::string& path) {
 void storeReflexRecord(const std::string& path, std::string_view recordLine, int level,
                        bool cleared) {
     std::vector<std::string> lines;
-    if (fileExists(path)) lines = splitLines(loadStringFromFile(path));
+    if (fileExists(path)) {
+        const std::string text = loadStringFromFile(path);
+        // Lines end at a NUL byte, so rewriting such a file would drop everything after it.
+        if (text.find('\0') != std::string::npos)
+            throw FileError(path + "に壊れた部分があるため、記録を保存できません。");
+        lines = splitLines(text);
+    }
     // A short flags line is padded; anything else keeps its place below a new flags line, so
     // no stored game is lost.
     if (lines.empty() || !isFlagsLine(lines.front()))

@@ -28,6 +28,8 @@ void InvaderGame::start(TypingEngine& engine) {
     gauges_.LimitBar = 120;
     gauges_.limitColor = kGaugeGrey;
     gauges_.PowerBar = 0;
+    // Without this the lamps of the last game would stay lit over an empty gauge.
+    RestoreBar();
     engine.markChanged(kChangedInvader);
 }
 

@@ -240,10 +240,10 @@ TEST_F(MakerFixture, Saving) {
 
     // An English-type set is written as it stands, without the pass or its sound.
     sounds.clear();
-    fields("english", "d", "a", SetKind::English);
+    fields("english", "d", "C#", SetKind::English);
     editor.edit({"学校", "school", "", "aか"});
     EXPECT_TRUE(maker.btnSaveClick());
-    EXPECT_EQ(read("english"), "d/a#\r\n学校\r\nschool\r\n\r\naか\r\n");
+    EXPECT_EQ(read("english"), "d/C##\r\n学校\r\nschool\r\n\r\naか\r\n");
     EXPECT_FALSE(editor.modified());
     EXPECT_TRUE(sounds.played.empty());
 }
@@ -251,18 +251,24 @@ TEST_F(MakerFixture, Saving) {
 TEST_F(MakerFixture, SavesThatWriteNothing) {
     const struct {
         const char* title;
+        const char* description;
+        const char* author;
         std::vector<std::string> editor;
         const char* message;
         int caretRow, caretIndex;
     } cases[] = {
-        {"", {"Q", "か"}, "タイトルが記入されておりません。", -1, -1},
-        {"../x", {"Q", "か"}, "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。", -1, -1},
-        {"t", {"Q", "か", "Q😀", "か"}, "3行目にShift-JISで表せない文字があります。", 2, 1},
+        {"", "d", "a", {"Q", "か"}, "タイトルが記入されておりません。", -1, -1},
+        {"../x", "d", "a", {"Q", "か"}, "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。", -1, -1},
+        {"t", "d", "a", {"Q", "か", "Q😀", "か"}, "3行目にShift-JISで表せない文字があります。", 2, 1},
+        // A "/" would move the rest of the description into the author, a final "#" would
+        // turn the set into an English-type one when it is read back.
+        {"t", "1/2", "a", {"Q", "か"}, "説明文に「/」は使えません。", -1, -1},
+        {"t", "d", "C#", {"Q", "か"}, "ローマ字タイプの問題集では、作者名の最後に「#」は使えません。", -1, -1},
     };
     for (const auto& c : cases) {
         dialogs.messages.clear();
         editor.caretRow = editor.caretIndex = -1;
-        fields(c.title, "d", "a", SetKind::Roman);
+        fields(c.title, c.description, c.author, SetKind::Roman);
         editor.edit(c.editor);
         EXPECT_FALSE(maker.btnSaveClick());
         EXPECT_EQ(dialogs.messages, (std::vector<std::string>{c.message}));

@@ -75,6 +75,12 @@ TEST(RefFile, DamagedFilesKeepTheirGames) {
         storeReflexRecord(path, rec, k.level, true);
         EXPECT_EQ(loadStringFromFile(path), k.after + rec + "\r\n") << k.before;
     }
+
+    // A NUL byte would cut the rewritten file short: the store is refused and the file kept.
+    const std::string damaged("000000\r\nold\0more\r\n", 18);
+    saveStringToFile(path, damaged);
+    EXPECT_THROW(storeReflexRecord(path, rec, 1, true), FileError);
+    EXPECT_EQ(loadStringFromFile(path), damaged);
 }
 
 }  // namespace

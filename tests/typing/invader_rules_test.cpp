@@ -122,7 +122,10 @@ TEST(Invader, PowerGaugeColoursLampsAndTheBomb) {
             EXPECT_EQ(g.invader.gauges().lampColor[i], i < c.lamps ? c.colour : kGaugeGrey) << c.power;
     }
 
+    // A new game starts with an empty gauge and no lamp lit, whatever the last one left.
     g.start();
+    EXPECT_EQ(g.invader.gauges().powerColor, kGaugeGrey);
+    for (auto lamp : g.invader.gauges().lampColor) EXPECT_EQ(lamp, kGaugeGrey);
     g.lettersUntil(3);
     g.invader.setPower(84);
     g.engine.FormKeyPress('\b');  // not enough power: nothing happens, and it is no miss
