@@ -1,6 +1,5 @@
 #include "reflex/reflection_window.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -111,14 +110,9 @@ void TReflection::buildCommands() {
         b->setStyleSheet("QPushButton { color: silver; background: black; border: 1px solid gray; }"
                          "QPushButton:hover { color: white; border-color: red; }");
         left += 172;
-        QAction* a = menu->addAction(QString::fromUtf8(c.itemCaption));
-        a->setObjectName(c.item);
-        a->setShortcut(QKeySequence(c.key));
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-        auto handler = c.handler;
-        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        auto run = [this, handler = c.handler] { (this->*handler)(); };
+        connect(b, &QPushButton::clicked, this, run);
+        addKeyCommand(this, menu, c.item, c.itemCaption, QKeySequence(c.key), run);
     }
 }
 

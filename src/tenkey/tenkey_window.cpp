@@ -1,6 +1,5 @@
 #include "tenkey/tenkey_window.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QFontInfo>
 #include <QFrame>
@@ -192,13 +191,9 @@ void TTenkey::buildCommands() {
             "QToolButton:disabled { color: #606060; }");
         button->setGeometry(x, 381, 126, 24);
         x += 131;
-        auto handler = c.handler;
-        connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
-        QAction* action = menu->addAction(QString::fromUtf8(c.itemCaption));
-        action->setObjectName(c.item);
-        action->setShortcut(QKeySequence(c.key));
-        addAction(action);
-        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        auto run = [this, handler = c.handler] { (this->*handler)(); };
+        connect(button, &QToolButton::clicked, this, run);
+        addKeyCommand(this, menu, c.item, c.itemCaption, QKeySequence(c.key), run);
         if (c.handler == &TTenkey::btnStartClick) btnStart_ = button;
     }
 }

@@ -1,6 +1,8 @@
 #include "widgets/look.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QWidget>
 
 namespace keyrook {
@@ -46,6 +48,17 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, 
     QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
     l->setAlignment(alignment);
     return l;
+}
+
+QAction* addKeyCommand(QWidget* owner, QMenu* menu, const char* name, const char* caption,
+                       const QKeySequence& key, std::function<void()> run) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    owner->addAction(action);
+    QObject::connect(action, &QAction::triggered, owner, std::move(run));
+    return action;
 }
 
 }  // namespace keyrook

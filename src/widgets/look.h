@@ -6,8 +6,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
+class QAction;
+class QKeySequence;
 class QLabel;
+class QMenu;
 class QWidget;
 
 namespace keyrook {
@@ -33,5 +37,10 @@ QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFo
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                  const QFont& font, const QColor& color, int width = 0,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+// An item of a menu that is never shown: added to the owner too, so its key works in the
+// owner's window even while the button of the same command is disabled.
+QAction* addKeyCommand(QWidget* owner, QMenu* menu, const char* name, const char* caption,
+                       const QKeySequence& key, std::function<void()> run);
 
 }  // namespace keyrook
