@@ -49,6 +49,9 @@ public:
     void Helper(int context);
     Sounds& sounds() { return sounds_; }
     Dialogs& dialogs() { return dialogs_; }
+    // Runs a command of any window; a file error is shown in a message box and the command is
+    // abandoned.
+    void guarded(const std::function<void()>& f);
 
     // Handlers.
     void rgpTitleClick();
@@ -89,8 +92,6 @@ private:
     void Shape2MouseMove(QObject* sender);
     void loadUserList();
     void registerUserClick();
-    // Runs f; a file error is shown in a message box and the command is abandoned.
-    void guarded(const std::function<void()>& f);
 
     Sounds& sounds_;
     Dialogs& dialogs_;

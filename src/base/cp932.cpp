@@ -79,6 +79,8 @@ std::optional<std::string> utf8ToCp932(std::string_view utf8) {
     return out;
 }
 
+std::string cp932Of(std::string_view utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
+
 bool isValidUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {

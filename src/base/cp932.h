@@ -20,6 +20,10 @@ std::string cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932; nullopt when the text is not valid UTF-8 or holds a character CP932 lacks.
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
 
+// The CP932 form of one of the program's own texts (written in UTF-8 in the source); empty for a
+// text CP932 cannot hold.
+std::string cp932Of(std::string_view utf8);
+
 bool isValidUtf8(std::string_view text);
 
 // Upper-cases the ASCII letters of a CP932 string, leaving two-byte characters alone

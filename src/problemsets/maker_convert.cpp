@@ -10,23 +10,21 @@
 namespace keyrook {
 namespace {
 
-std::string sjis(const char* utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
-
 const std::string& fatalEntry() {
-    static const std::string s = sjis("[致命的エラー] ローマ字タイプの問題集と英文字タイプの問題集の混同");
+    static const std::string s = cp932Of("[致命的エラー] ローマ字タイプの問題集と英文字タイプの問題集の混同");
     return s;
 }
 
 std::string warningEntry(std::size_t row, std::size_t column) {
-    static const std::string head = sjis("[警告] ");
-    static const std::string lineMark = sjis("行目 ");
-    static const std::string tail = sjis("桁目で半角文字が見つかりました。");
+    static const std::string head = cp932Of("[警告] ");
+    static const std::string lineMark = cp932Of("行目 ");
+    static const std::string tail = cp932Of("桁目で半角文字が見つかりました。");
     return head + std::to_string(row + 1) + lineMark + std::to_string(column) + tail;
 }
 
 std::string cannotCreateEntry(const std::string& pathText) {
-    static const std::string head = sjis("[エラー] 「");
-    static const std::string tail = sjis("」は作成できませんでした。");
+    static const std::string head = cp932Of("[エラー] 「");
+    static const std::string tail = cp932Of("」は作成できませんでした。");
     return head + pathText + tail;
 }
 
@@ -100,12 +98,12 @@ SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
     SaveResult result;
     if (doc.title.empty()) {
         result.status = SaveStatus::EmptyTitle;
-        result.message = sjis("タイトルが記入されておりません。");
+        result.message = cp932Of("タイトルが記入されておりません。");
         return result;
     }
     if (!titleNamesFile(doc.title)) {
         result.status = SaveStatus::BadTitle;
-        result.message = sjis("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+        result.message = cp932Of("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
         return result;
     }
     const std::string path = setFilePath(dataDir, doc.title);
@@ -127,8 +125,8 @@ SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
 }
 
 std::optional<EntryPosition> entryPosition(const std::string& entry) {
-    static const std::string lineMark = sjis("行目");
-    static const std::string columnMark = sjis("桁目");
+    static const std::string lineMark = cp932Of("行目");
+    static const std::string columnMark = cp932Of("桁目");
     constexpr std::size_t kLineStart = 7;  // the 8th byte: just after "[警告] "
     std::size_t lineEnd = findCp932(entry, lineMark);
     if (lineEnd == std::string::npos || lineEnd < kLineStart) return std::nullopt;

@@ -10,8 +10,6 @@
 namespace keyrook {
 namespace {
 
-std::string sjis(const char* utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
-
 std::size_t utf8CharLength(unsigned char lead) {
     if (lead < 0x80) return 1;
     if ((lead & 0xE0) == 0xC0) return 2;
@@ -91,7 +89,7 @@ std::string MakerEngine::pathPanel() const {
 }
 
 std::string MakerEngine::modifiedPanel() const {
-    return sjis(editor_.modified() ? "変更あり" : "変更なし");
+    return cp932Of(editor_.modified() ? "変更あり" : "変更なし");
 }
 
 void MakerEngine::listSets() {
@@ -100,7 +98,7 @@ void MakerEngine::listSets() {
         // Same titles as the main menu: a name Shift-JIS cannot spell is left out there too.
         if (auto title = utf8ToCp932(titleFromFileName(file))) view_.lst.push_back(*title);
     }
-    view_.lblFileCount = sjis("登録されているﾌｧｲﾙ数 : ") + std::to_string(view_.lst.size());
+    view_.lblFileCount = cp932Of("登録されているﾌｧｲﾙ数 : ") + std::to_string(view_.lst.size());
 }
 
 void MakerEngine::openFromMenu() {
@@ -184,7 +182,7 @@ void MakerEngine::openSet(const std::string& title) {
     view_.edtTitle = title;
     if (fileLines.empty()) {
         editor_.setLines({});
-        view_.countPanel = sjis("問題数 : 0");
+        view_.countPanel = cp932Of("問題数 : 0");
         dialogs_.message("データファイルの中身が存在しません！");
         return;
     }
@@ -195,7 +193,7 @@ void MakerEngine::openSet(const std::string& title) {
     utf8Lines.reserve(editorLines.size());
     for (const auto& l : editorLines) utf8Lines.push_back(cp932ToUtf8(l));
     editor_.setLines(utf8Lines);
-    view_.countPanel = sjis("問題数 : ") + std::to_string(utf8Lines.size() / 2);
+    view_.countPanel = cp932Of("問題数 : ") + std::to_string(utf8Lines.size() / 2);
     editor_.clearModified();
 }
 
@@ -289,7 +287,7 @@ void MakerEngine::btnCreateClick() {
     view_.lst.push_back(*title);
     view_.lstIndex = static_cast<int>(view_.lst.size()) - 1;
     editor_.setLines({});
-    view_.countPanel = sjis("問題数 : 0");
+    view_.countPanel = cp932Of("問題数 : 0");
     view_.pnlErrorVisible = false;
     view_.edtTitle = *title;
     // The editor now holds this set: abandoning a later opening comes back to it.
@@ -304,8 +302,8 @@ void MakerEngine::caretMoved(int row, int charIndex) {
     const int column = cp932Column(editor_.line(row), charIndex);
     view_.caretRow = row;
     view_.caretColumn = column;
-    view_.caretPanel = std::to_string(row + 1) + sjis("行 ") + std::to_string(column) + sjis("桁");
-    view_.linePanel = sjis(row % 2 == 0 ? "問題" : "問題の読み");
+    view_.caretPanel = std::to_string(row + 1) + cp932Of("行 ") + std::to_string(column) + cp932Of("桁");
+    view_.linePanel = cp932Of(row % 2 == 0 ? "問題" : "問題の読み");
 }
 
 void MakerEngine::lstErrorDblClick(int index) {

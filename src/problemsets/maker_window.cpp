@@ -618,11 +618,7 @@ void TTPMaker::buildMenu() {
 }
 
 void TTPMaker::run(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        main_.dialogs().message(e.what());
-    }
+    main_.guarded(command);
     render();
 }
 

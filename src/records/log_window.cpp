@@ -91,7 +91,8 @@ TLog::TLog(TMainForm& main, QWidget* parent)
         "QComboBox QAbstractItemView { background: black; color: silver; "
         "selection-background-color: navy; }");
     cmbTitle_->installEventFilter(this);
-    connect(cmbTitle_, &QComboBox::activated, this, [this] { guarded([this] { cmbTitleChange(); }); });
+    connect(cmbTitle_, &QComboBox::activated, this,
+            [this] { main_.guarded([this] { cmbTitleChange(); }); });
     QLabel* hint = addLabel(this, "lblHint",
                             "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
                             164, 54, uiFont, kSilver, 320, Qt::AlignLeft | Qt::AlignTop);
@@ -116,7 +117,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
         addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);
         auto handler = im.handler;
         connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     lslog_ = new QTreeWidget(this);
@@ -315,10 +316,10 @@ bool TLog::eventFilter(QObject* watched, QEvent* event) {
         return !key->text().isEmpty() && key->text().at(0).isPrint();
     }
     if (type == QEvent::MouseButtonRelease && watched == lstUser_->viewport()) {
-        guarded([this] { lstUserMouseUp(); });
+        main_.guarded([this] { lstUserMouseUp(); });
     } else if (type == QEvent::KeyRelease && watched == lstUser_) {
         // Choosing users by keyboard offers their titles as a click does.
-        if (selectedUsers() != titleUsers_) guarded([this] { lstUserMouseUp(); });
+        if (selectedUsers() != titleUsers_) main_.guarded([this] { lstUserMouseUp(); });
     } else if ((type == QEvent::MouseButtonRelease && watched == lslog_->viewport()) ||
                (type == QEvent::KeyRelease && watched == lslog_)) {
         lslogClick();
@@ -326,13 +327,6 @@ bool TLog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TLog::guarded(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        main_.dialogs().message(e.what());
-    }
-}
 
 void openRecord(TMainForm& main) {
     TLog log(main, &main);

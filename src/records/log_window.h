@@ -58,7 +58,6 @@ protected:
 private:
     std::vector<std::string> selectedUsers() const;
     void showRows();
-    void guarded(const std::function<void()>& f);
 
     TMainForm& main_;
     RecordLog log_;

@@ -27,13 +27,9 @@ TReflection::TReflection(TMainForm& main, Clock& clock, Random& random, Timers* 
                          QWidget* parent)
     : QWidget(parent), main_(main) {
     setObjectName("Reflection");
-    if (!timers) {
-        auto* qtTimers = new QtTimers();
-        qtTimers->setHandler([this](const std::string& name) { timerFired(name); });
-        ownTimers_.reset(qtTimers);
-        timers = qtTimers;
-    }
-    engine_ = std::make_unique<ReflexEngine>(ReflexServices{clock, *timers, random, main.sounds()});
+    Timers& ticks =
+        windowTimers(timers, ownTimers_, [this](const std::string& name) { timerFired(name); });
+    engine_ = std::make_unique<ReflexEngine>(ReflexServices{clock, ticks, random, main.sounds()});
     engine_->onFinalGame = [this](const ReflexResult& r) { FinalGame(r); };
     execResult = [](TRefFin& fin) { fin.exec(); };
     buildWindow();
@@ -141,11 +137,7 @@ void TReflection::FinalGame(const ReflexResult& result) {
 }
 
 void TReflection::run(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        main_.dialogs().message(e.what());
-    }
+    main_.guarded(f);
     render();
 }
 

@@ -21,6 +21,7 @@ class QPushButton;
 
 namespace keyrook {
 
+class QtTimers;
 class TMainForm;
 class TRefFin;
 
@@ -65,7 +66,7 @@ private:
     void run(const std::function<void()>& f);
 
     TMainForm& main_;
-    std::unique_ptr<Timers> ownTimers_;
+    std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<ReflexEngine> engine_;
     KeyboardPicture keyboard_;
     std::array<QLabel*, 6> status_{};  // lblScore, lblHits, lblTotal, lblMiss, lblTime, lblAv

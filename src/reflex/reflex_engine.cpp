@@ -13,8 +13,6 @@ namespace {
 const char* const kCountdown = "tmrTimer";
 const char* const kJudge = "tmrJudge";
 
-std::string cp932Of(const char* utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
-
 }  // namespace
 
 ReflexEngine::ReflexEngine(ReflexServices services) : s_(services) {

@@ -8,8 +8,6 @@
 namespace keyrook {
 namespace {
 
-std::string cp932Of(const char* utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
-
 // The condition line is two parts joined by an ideographic space.
 std::array<std::string, 3> lines(const char* name, const char* condition, const char* mean,
                                  const char* mistypes) {

@@ -52,24 +52,17 @@ constexpr int kPadLeft = 8, kPadTop = 8, kPadMargin = 14, kKey = 56, kGap = 6;
 TTenkey::TTenkey(TMainForm& main, Clock& clock, Random& random, Timers* timers, QWidget* parent)
     : QDialog(parent), main_(main) {
     setObjectName("Tenkey");
-    if (!timers) {
-        auto* qtTimers = new QtTimers();
-        qtTimers->setHandler([this](const std::string& name) { timerFired(name); });
-        ownTimers_.reset(qtTimers);
-        timers = qtTimers;
-    }
-    engine_ = std::make_unique<TenkeyEngine>(
-        TenkeyServices{clock, *timers, random, main.sounds()}, main.userFile(".tnk"));
+    Timers& ticks =
+        windowTimers(timers, ownTimers_, [this](const std::string& name) { timerFired(name); });
+    engine_ = std::make_unique<TenkeyEngine>(TenkeyServices{clock, ticks, random, main.sounds()},
+                                             main.userFile(".tnk"));
     buildWindow();
     buildKeypad();
     buildCommands();
     render();
 }
 
-TTenkey::~TTenkey() {
-    // No tick may reach the engine once the window is going away.
-    if (ownTimers_) static_cast<QtTimers*>(ownTimers_.get())->setHandler(nullptr);
-}
+TTenkey::~TTenkey() = default;
 
 void TTenkey::buildWindow() {
     setWindowTitle("ﾃﾝｷｰﾓｰﾄﾞ");
@@ -213,11 +206,7 @@ void TTenkey::btnBackMenuClick() { close(); }
 void TTenkey::btnHelpClick() { main_.Helper(11); }
 
 void TTenkey::run(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        main_.dialogs().message(e.what());
-    }
+    main_.guarded(f);
     render();
 }
 

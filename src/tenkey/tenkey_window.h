@@ -19,6 +19,7 @@ class QToolButton;
 
 namespace keyrook {
 
+class QtTimers;
 class TMainForm;
 
 class TTenkey : public QDialog {
@@ -58,7 +59,7 @@ private:
     void run(const std::function<void()>& f);
 
     TMainForm& main_;
-    std::unique_ptr<Timers> ownTimers_;
+    std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TenkeyEngine> engine_;
     std::array<QLabel*, 10> lblDigits_{};
     QPlainTextEdit* lbl_ = nullptr;

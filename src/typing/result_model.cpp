@@ -14,8 +14,6 @@ namespace keyrook {
 
 namespace {
 
-std::string sjis(std::string_view utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
-
 // A 32-bit field, as every integer of a record is written; anything wider is no record value,
 // and keeping differences within 64 bits keeps their arithmetic defined.
 std::optional<long long> intField(const std::vector<std::string>& fields, std::size_t number) {
@@ -165,8 +163,8 @@ ResultModel makeResult(const SessionFigures& figures, const std::string& recordP
 }
 
 const std::array<std::string, 4>& parameterNames() {
-    static const std::array<std::string, 4> names = {sjis("ﾀｲﾌﾟ速度"), sjis("反射神経"),
-                                                     sjis("ﾀｲﾌﾟ精度"), sjis("総合評価")};
+    static const std::array<std::string, 4> names = {cp932Of("ﾀｲﾌﾟ速度"), cp932Of("反射神経"),
+                                                     cp932Of("ﾀｲﾌﾟ精度"), cp932Of("総合評価")};
     return names;
 }
 
@@ -177,20 +175,20 @@ std::string reportText(const ResultModel& model, const std::vector<QuestionRow>&
 
     std::vector<std::string> lines = {
         date,
-        sjis("ﾃｰﾏ,") + csvField(model.lblTheme.caption),
-        sjis("得点,") + rep(model.lblScore.caption, ",", ""),
-        sjis("所要時間,") + model.lblTime.caption,
-        sjis("ﾐｽﾀｲﾌﾟ数,") + model.lblMiss.caption,
-        sjis("ﾀｲﾋﾟﾝｸﾞ速度,") + model.lblAverage.caption,
-        sjis("ﾏｯｸｽｺﾝﾎﾞ, ") + model.lblMaxcombo.caption,
+        cp932Of("ﾃｰﾏ,") + csvField(model.lblTheme.caption),
+        cp932Of("得点,") + rep(model.lblScore.caption, ",", ""),
+        cp932Of("所要時間,") + model.lblTime.caption,
+        cp932Of("ﾐｽﾀｲﾌﾟ数,") + model.lblMiss.caption,
+        cp932Of("ﾀｲﾋﾟﾝｸﾞ速度,") + model.lblAverage.caption,
+        cp932Of("ﾏｯｸｽｺﾝﾎﾞ, ") + model.lblMaxcombo.caption,
         "",
-        sjis("◆ﾊﾟﾗﾒｰﾀ分析") + hyphens,
+        cp932Of("◆ﾊﾟﾗﾒｰﾀ分析") + hyphens,
     };
     for (std::size_t i = 0; i < 4; ++i)
         lines.push_back(parameterNames()[i] + "," + model.lblResult[i].caption);
     lines.push_back("");
-    lines.push_back(sjis("◆結果分析") + hyphens);
-    lines.push_back(sjis("No,問題,ﾊﾞｲﾄ数,反射神経,ﾀｲﾋﾟﾝｸﾞ速度,速度指数"));
+    lines.push_back(cp932Of("◆結果分析") + hyphens);
+    lines.push_back(cp932Of("No,問題,ﾊﾞｲﾄ数,反射神経,ﾀｲﾋﾟﾝｸﾞ速度,速度指数"));
     for (const QuestionRow& row : rows) {
         std::vector<std::string> cells = row.texts();
         std::string text;

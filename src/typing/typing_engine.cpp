@@ -21,8 +21,6 @@ constexpr const char* kSettingUnused = "このﾎﾞﾀﾝは現段階では使�
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::uint32_t kMissGuardMs = 500;
 
-std::string cp932Of(const char* utf8) { return utf8ToCp932(utf8).value_or(std::string()); }
-
 // Score, combo and counts stop at the top of the 32-bit range instead of wrapping negative.
 std::int32_t saturatingAdd(std::int32_t a, std::int64_t b) {
     const std::int64_t sum = std::int64_t{a} + b;

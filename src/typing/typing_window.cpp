@@ -34,22 +34,16 @@ TTyping::TTyping(TMainForm& main, const TypingSettings& settings, Clock& clock, 
                  Timers* timers, QWidget* parent)
     : QMainWindow(parent), main_(main) {
     setObjectName("Typing");
-    if (!timers) {
-        auto* qtTimers = new QtTimers();
-        qtTimers->setHandler([this](const std::string& name) {
-            run([this, &name] { engine_->timerFired(name); });
-        });
-        ownTimers_.reset(qtTimers);
-        timers = qtTimers;
-        flashTimerToFrame_ = true;
-    }
-    TypingServices services{clock, *timers, random, main.sounds(), main.dialogs()};
+    Timers& ticks = windowTimers(timers, ownTimers_, [this](const std::string& name) {
+        run([this, &name] { engine_->timerFired(name); });
+    });
+    TypingServices services{clock, ticks, random, main.sounds(), main.dialogs()};
     engine_ = std::make_unique<TypingEngine>(services, main.SetLines, main.PlainReadings, settings);
     engine_->onReloadSetLines = [this] { main_.rgpTitleClick(); };
     engine_->invaderRules = &invader_;
     // The red of a miss lasts one timer period; a real 1 ms period would never reach the screen,
     // so the flash lasts one frame.
-    if (flashTimerToFrame_) timers->setInterval(TypingEngine::kTmrFlash, 16);
+    if (ownTimers_) ticks.setInterval(TypingEngine::kTmrFlash, 16);
     buildWindow();
     buildCommands();
     render();
@@ -251,11 +245,7 @@ void TTyping::preparePractice(const std::string& cp932Title, const std::string& 
 }
 
 void TTyping::run(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        main_.dialogs().message(e.what());
-    }
+    main_.guarded(f);
     render();
 }
 

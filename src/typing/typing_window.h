@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace keyrook {
 
+class QtTimers;
 class TMainForm;
 class TShape;
 class TProgressBarREX;
@@ -60,7 +61,7 @@ private:
     void run(const std::function<void()>& f);
 
     TMainForm& main_;
-    std::unique_ptr<Timers> ownTimers_;
+    std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TypingEngine> engine_;
     QWidget* client_ = nullptr;
     QLabel *lblScore_, *lblCombo_, *lblMaxCombo_, *lblMiss_, *lblBonusUp_, *lblMondai_, *lblYomi_,
@@ -71,7 +72,6 @@ private:
     std::array<QLabel*, 3> lamps_{};
     std::array<QLabel*, 3> lampBars_{};
     InvaderGame invader_;
-    bool flashTimerToFrame_ = false;
     struct Command {
         QToolButton* button;
         QAction* action;

@@ -30,6 +30,14 @@ int StdRandom::next(int range) {
     return std::uniform_int_distribution<int>(0, range - 1)(engine_);
 }
 
+Timers& windowTimers(Timers* given, std::unique_ptr<QtTimers>& own,
+                     std::function<void(const std::string&)> onTick) {
+    if (given) return *given;
+    own = std::make_unique<QtTimers>();
+    own->setHandler(std::move(onTick));
+    return *own;
+}
+
 QTimer* QtTimers::timer(const std::string& name) {
     QTimer*& t = timers_[name];
     if (!t) {

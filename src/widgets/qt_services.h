@@ -61,6 +61,11 @@ private:
     std::function<void(const std::string&)> handler_;
 };
 
+// The timers a window runs on: the ones given (tests pass fake timers), or else Qt timers of
+// its own, kept in own, whose ticks go to onTick.
+Timers& windowTimers(Timers* given, std::unique_ptr<QtTimers>& own,
+                     std::function<void(const std::string&)> onTick);
+
 // Wave sounds from a folder; one sound at a time. Without an audio device QSoundEffect simply
 // stays silent.
 class QtSounds : public QObject, public Sounds {
