@@ -115,18 +115,15 @@ void MakerEngine::btnReloadClick() {
     const bool had = view_.lstIndex >= 0;
     const std::string selected = had ? view_.lst[static_cast<std::size_t>(view_.lstIndex)] : std::string();
     listSets();
-    view_.lstIndex = -1;
-    if (!had) return;
-    auto it = std::find(view_.lst.begin(), view_.lst.end(), selected);
-    if (it != view_.lst.end()) view_.lstIndex = static_cast<int>(it - view_.lst.begin());
+    view_.lstIndex = had ? indexOf(selected) : -1;
 }
 
-void MakerEngine::selectOpenTitle() {
-    auto it = std::find(view_.lst.begin(), view_.lst.end(), openTitle_);
-    view_.lstIndex = openTitle_.empty() || it == view_.lst.end()
-                         ? -1
-                         : static_cast<int>(it - view_.lst.begin());
+int MakerEngine::indexOf(const std::string& title) const {
+    auto it = std::find(view_.lst.begin(), view_.lst.end(), title);
+    return it == view_.lst.end() ? -1 : static_cast<int>(it - view_.lst.begin());
 }
+
+void MakerEngine::selectOpenTitle() { view_.lstIndex = openTitle_.empty() ? -1 : indexOf(openTitle_); }
 
 bool MakerEngine::settleChanges(const char* question) {
     if (!editor_.modified()) return true;
@@ -165,22 +162,22 @@ void MakerEngine::lstClick(int index) {
 }
 
 void MakerEngine::openSet(const std::string& title) {
-    const std::string path = setFilePath(dataDir(), title);
     // Read before anything changes, so an unreadable file leaves the editor as it was.
-    std::vector<std::string> fileLines = splitLines(loadStringFromFile(path));
+    std::vector<std::string> fileLines = splitLines(loadStringFromFile(setFilePath(dataDir(), title)));
+    const bool empty = fileLines.empty();
     std::vector<std::string> editorLines;
     SetHeader header;
-    if (!fileLines.empty()) {
+    if (!empty) {
         header = parseHeader(fileLines.front());
         if (header.plainReadings)
             editorLines.assign(fileLines.begin() + 1, fileLines.end());
         else
-            editorLines = LoadData(path);
+            editorLines = editorLinesOf(std::move(fileLines));
     }
 
     openTitle_ = title;
     view_.edtTitle = title;
-    if (fileLines.empty()) {
+    if (empty) {
         editor_.setLines({});
         view_.countPanel = cp932Of("問題数 : 0");
         dialogs_.message("データファイルの中身が存在しません！");
@@ -194,7 +191,6 @@ void MakerEngine::openSet(const std::string& title) {
     for (const auto& l : editorLines) utf8Lines.push_back(cp932ToUtf8(l));
     editor_.setLines(utf8Lines);
     view_.countPanel = cp932Of("問題数 : ") + std::to_string(utf8Lines.size() / 2);
-    editor_.clearModified();
 }
 
 bool MakerEngine::btnSaveClick() {
@@ -300,7 +296,6 @@ bool MakerEngine::mayClose() {
 
 void MakerEngine::caretMoved(int row, int charIndex) {
     const int column = cp932Column(editor_.line(row), charIndex);
-    view_.caretRow = row;
     view_.caretColumn = column;
     view_.caretPanel = std::to_string(row + 1) + cp932Of("行 ") + std::to_string(column) + cp932Of("桁");
     view_.linePanel = cp932Of(row % 2 == 0 ? "問題" : "問題の読み");

@@ -46,7 +46,6 @@ struct MakerView {
     int progressPosition = 0;  // 0..100
 
     std::string countPanel;  // status panel 1: "問題数 : n" once a set is opened
-    int caretRow = 0;
     int caretColumn = 0;     // Shift-JIS byte column, as the ruler marks it
     std::string caretPanel;  // status panel 3: "1行 0桁"
     std::string linePanel;   // status panel 4: "問題" or "問題の読み"
@@ -94,6 +93,7 @@ public:
 private:
     void listSets();
     void selectOpenTitle();
+    int indexOf(const std::string& title) const;  // in the list, or -1
     std::string dataDir() const { return appDir_ + "data"; }
     // Asks the question about unsaved changes; true when the command may go on.
     bool settleChanges(const char* question);

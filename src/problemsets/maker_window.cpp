@@ -75,9 +75,7 @@ protected:
         const int frame = editor_->frameWidth();
         const double start = frame + editor_->columnLeft();
         const double w = editor_->columnWidth();
-        int textStart = frame;
-        for (int m = 0; m < 5; ++m)
-            textStart += static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, m));
+        const int textStart = frame + editor_->marginsWidth();
         p.setClipRect(QRect(textStart, 0, width() - textStart, height()));
         p.fillRect(QRectF(start + view_.caretColumn * w, 0, w, height()), QColor(0xC0, 0xD8, 0xF0));
         p.setPen(QColor(0x40, 0x40, 0x40));
@@ -282,10 +280,14 @@ void TPEditor::toggleSelectAll() {
     selectAll(!(length > 0 && end - start == length));
 }
 
+int TPEditor::marginsWidth() const {
+    long width = 0;
+    for (int m = 0; m < 5; ++m) width += SendScintilla(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m));
+    return static_cast<int>(width);
+}
+
 int TPEditor::columnLeft() const {
-    long left = SendScintilla(SCI_GETMARGINLEFT);
-    for (int m = 0; m < 5; ++m) left += SendScintilla(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m));
-    return static_cast<int>(left - SendScintilla(SCI_GETXOFFSET));
+    return static_cast<int>(SendScintilla(SCI_GETMARGINLEFT) + marginsWidth() - SendScintilla(SCI_GETXOFFSET));
 }
 
 double TPEditor::columnWidth() const {
@@ -311,9 +313,7 @@ void TPEditor::paintEvent(QPaintEvent* event) {
     QsciScintilla::paintEvent(event);
     // A mark after every line end and after the end of the text.
     QPainter p(viewport());
-    long textLeft = 0;
-    for (int m = 0; m < 5; ++m) textLeft += SendScintilla(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m));
-    p.setClipRect(QRect(static_cast<int>(textLeft), 0, viewport()->width(), viewport()->height()));
+    p.setClipRect(QRect(marginsWidth(), 0, viewport()->width(), viewport()->height()));
     QFont mark(QFontInfo(font_).family());
     mark.setPixelSize(font_.pixelSize() > 0 ? font_.pixelSize()
                                             : qRound(font_.pointSizeF() * logicalDpiY() / 72.0));

@@ -14,7 +14,6 @@
 
 #include "problemsets/maker_engine.h"
 
-class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -45,6 +44,8 @@ public:
     // Selects all text, or removes the selection when all text is already selected.
     void toggleSelectAll();
 
+    // Width of the margins left of the text (line numbers and the rest).
+    int marginsWidth() const;
     // Where half-width column 0 starts in the viewport, and the width of one column.
     int columnLeft() const;
     double columnWidth() const;

@@ -159,7 +159,10 @@ std::string ChangeYomi(const std::string& code, bool plainReadings) {
 }
 
 std::vector<std::string> LoadData(const std::string& path) {
-    std::vector<std::string> lines = splitLines(loadStringFromFile(path));
+    return editorLinesOf(splitLines(loadStringFromFile(path)));
+}
+
+std::vector<std::string> editorLinesOf(std::vector<std::string> lines) {
     if (lines.empty()) return lines;
     lines.erase(lines.begin());
     for (std::size_t r = 1; r < lines.size(); r += 2) lines[r] = ChangeYomi(lines[r], false);

@@ -13,5 +13,7 @@ std::string ChangeYomi(const std::string& code, bool plainReadings);
 // The maker's editor lines of a roman-type set file: the header line dropped, question lines
 // as they stand, answer lines decoded to readings. File errors throw FileError.
 std::vector<std::string> LoadData(const std::string& path);
+// The same for the file's lines already read.
+std::vector<std::string> editorLinesOf(std::vector<std::string> fileLines);
 
 }  // namespace keyrook
