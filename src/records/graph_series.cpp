@@ -1,24 +1,10 @@
 #include "records/graph_series.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "typing/scoring.h"
 
 namespace keyrook {
-namespace {
-
-// A plain decimal number: optional "-", digits with at most one ".", at least one digit.
-std::optional<long double> readDecimal(std::string_view text) {
-    std::string_view body = text;
-    if (!body.empty() && body.front() == '-') body.remove_prefix(1);
-    const bool digits = body.find_first_of("0123456789") != std::string_view::npos;
-    const bool clean = body.find_first_not_of("0123456789.") == std::string_view::npos;
-    if (!digits || !clean || std::count(body.begin(), body.end(), '.') > 1) return std::nullopt;
-    return leadingNumber(text);
-}
-
-}  // namespace
 
 const std::array<GraphMetric, 4>& graphMetrics() {
     static const std::array<GraphMetric, 4> metrics{{
@@ -61,7 +47,7 @@ GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPositi
     GraphPlot plot;
     long double maximum = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        auto v = readDecimal(cutSuffix(rows[i].column(column), suffixPosition, suffixLength));
+        auto v = parseNumber(cutSuffix(rows[i].column(column), suffixPosition, suffixLength));
         if (!v) continue;
         maximum = std::max(maximum, *v);
         plot.points.push_back({static_cast<int>(i), *v, markText(*v)});

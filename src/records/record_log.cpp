@@ -42,9 +42,6 @@ int signOf(long long v) { return (v > 0) - (v < 0); }
 }  // namespace
 
 std::string LogRow::column(int k) const {
-    auto field = [this](std::size_t n) {
-        return n >= 1 && n <= fields.size() ? fields[n - 1] : std::string();
-    };
     switch (k) {
         case 1: return std::to_string(number) + (today ? "*" : "");
         case 2: return field(1);
@@ -60,6 +57,11 @@ std::string LogRow::column(int k) const {
 
 std::vector<std::string> recordTitles(std::string_view fileText) {
     std::vector<std::string> titles;
+    addRecordTitles(fileText, titles);
+    return titles;
+}
+
+void addRecordTitles(std::string_view fileText, std::vector<std::string>& titles) {
     for (const std::string& line : splitLines(fileText)) {
         std::vector<std::string> fields = splitRecordFields(line);
         if (fields.size() < 4 || fields[2].empty()) continue;
@@ -68,7 +70,6 @@ std::vector<std::string> recordTitles(std::string_view fileText) {
         });
         if (!known) titles.push_back(fields[2]);
     }
-    return titles;
 }
 
 std::vector<std::vector<std::string>> titleSessions(std::string_view fileText,
@@ -164,20 +165,17 @@ int compareLogRows(const LogRow& a, const LogRow& b, int column) {
 std::string recordDateOnly(const DateTime& when) { return datePart(recordDateText(when)); }
 
 LogDetails logDetails(const LogRow& row) {
-    auto field = [&row](std::size_t n) {
-        return n >= 1 && n <= row.fields.size() ? row.fields[n - 1] : std::string();
-    };
     LogDetails d;
-    d.lbldate = "Date : 20" + field(1);
+    d.lbldate = "Date : 20" + row.field(1);
     d.dateWhite = row.today;
-    d.lblTheme = field(3);
-    d.lblScore = SplitThousand(intOrZero(field(9)));
-    d.lblTime = ChangeTime(intOrZero(field(4)));
-    d.lblMiss = field(6) + " / " + field(7);
-    d.lblAverage = field(5) + " Hits/Min";
-    d.lblMaxcombo = field(8);
+    d.lblTheme = row.field(3);
+    d.lblScore = SplitThousand(intOrZero(row.field(9)));
+    d.lblTime = ChangeTime(intOrZero(row.field(4)));
+    d.lblMiss = row.field(6) + " / " + row.field(7);
+    d.lblAverage = row.field(5) + " Hits/Min";
+    d.lblMaxcombo = row.field(8);
     for (std::size_t i = 0; i < 4; ++i) {
-        d.lblResult[i] = field(10 + i);
+        d.lblResult[i] = row.field(10 + i);
         d.positions[i] = toIntDef(d.lblResult[i], 0);
     }
     return d;
@@ -187,13 +185,7 @@ void RecordLog::lstUserMouseUp(const std::vector<std::string>& selectedUsers) {
     titles_.clear();
     for (const std::string& user : selectedUsers) {
         const std::string path = recordFilePath(appDir_, user);
-        if (!fileExists(path)) continue;
-        for (std::string& title : recordTitles(loadStringFromFile(path))) {
-            const bool known = std::any_of(titles_.begin(), titles_.end(), [&](const std::string& t) {
-                return sameTextIgnoreCase(t, title);
-            });
-            if (!known) titles_.push_back(std::move(title));
-        }
+        if (fileExists(path)) addRecordTitles(loadStringFromFile(path), titles_);
     }
 }
 
@@ -210,14 +202,13 @@ void RecordLog::cmbTitleChange(const std::vector<std::string>& selectedUsers,
             LogRow row;
             row.number = static_cast<int>(rows_.size()) + 1;
             row.today = datePart(fields[0]) == todayText;
-            row.score = *readInt(fields[8]);
             row.fields = std::move(fields);
             rows_.push_back(std::move(row));
         }
     }
     std::vector<long long> scores;
     scores.reserve(rows_.size());
-    for (const LogRow& r : rows_) scores.push_back(r.score);
+    for (const LogRow& r : rows_) scores.push_back(*readInt(r.field(9)));
     std::vector<std::string> deviations = deviationScores(scores);
     for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i].deviation = std::move(deviations[i]);
 }

@@ -22,8 +22,12 @@ struct LogRow {
     int number = 0;                   // 1-based, in the order the rows were added
     bool today = false;               // recorded on today's date
     std::vector<std::string> fields;  // the record line split at its commas, checksum last
-    long long score = 0;              // field 9
     std::string deviation;            // "##.0"
+
+    // Field n (from 1), empty past the last.
+    std::string field(std::size_t n) const {
+        return n >= 1 && n <= fields.size() ? fields[n - 1] : std::string();
+    }
 
     // Text of column k (1..8): number ("3" or "3*"), session key, name, score, time,
     // mistype rate, max combo, deviation score.
@@ -42,6 +46,8 @@ struct LogDetails {
 // Field 3 of every line with at least three commas, first spelling kept when titles differ
 // only in letter case. Checksums are not tested: a damaged line still names its title.
 std::vector<std::string> recordTitles(std::string_view fileText);
+// The same added to titles, leaving out those already there.
+void addRecordTitles(std::string_view fileText, std::vector<std::string>& titles);
 
 // Fields of the lines that belong in the list for title: valid checksum, 14 fields, the exact
 // title, and numbers where the columns need them.
