@@ -27,7 +27,6 @@ public:
     TTyping& Typing() { return *typing_; }
     TFin& Fin() { return *fin_; }
     TSetting& Setting() { return *setting_; }
-    TReflection& Reflection() { return *reflection_; }
 
     // "Practice" past its selection check.
     void startPractice();

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/user_list.h"
 #include "base/files.h"
 #include "typing/scoring.h"
 
@@ -19,10 +18,6 @@ bool isFlagsLine(std::string_view line) {
 }
 
 }  // namespace
-
-std::string refFilePath(const std::string& appDir, const std::string& cp932User) {
-    return userFilePath(appDir, cp932User, ".ref");
-}
 
 std::string reflexRecordLine(int level, int score, std::string_view hits, std::string_view dealt,
                              std::string_view mistypes, std::string_view mean) {

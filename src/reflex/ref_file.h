@@ -9,9 +9,6 @@
 
 namespace keyrook {
 
-// appDir + "user/" + user + ".ref", the name turned into a file name.
-std::string refFilePath(const std::string& appDir, const std::string& cp932User);
-
 // The record line of a finished game: the six fields joined with commas, then "," and the
 // checksum of that text.
 std::string reflexRecordLine(int level, int score, std::string_view hits, std::string_view dealt,

@@ -95,7 +95,7 @@ void TRefFin::setResult(const ReflexResult& result, const QPixmap& levelIcon) {
 
 void TRefFin::brnOKClick() {
     try {
-        storeReflexRecord(refFilePath(main_.AppDir, main_.currentUser()), result_.recordLine,
+        storeReflexRecord(main_.userFile(".ref"), result_.recordLine,
                           result_.level, result_.cleared);
     } catch (const std::exception& e) {
         main_.dialogs().message(e.what());  // the dialog stays open, the game can still be kept

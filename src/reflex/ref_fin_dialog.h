@@ -22,7 +22,6 @@ public:
 
     // Labels, stamps, level lines and icon from the game; the record line to store on OK.
     void setResult(const ReflexResult& result, const QPixmap& levelIcon);
-    const std::string& recordLine() const { return result_.recordLine; }
 
     void brnOKClick();
     void btnCancelClick();

@@ -130,7 +130,7 @@ void TRefLevel::btnHelpClick() { main_.Helper(10); }
 
 void openReflection(TMainForm& main, TReflection& game) {
     TRefLevel picker(main, game);
-    picker.setClearMarks(readClearMarks(refFilePath(main.AppDir, main.currentUser())));
+    picker.setClearMarks(readClearMarks(main.userFile(".ref")));
     picker.exec();
 }
 

@@ -15,7 +15,6 @@
 #include "reflex/reflex_engine.h"
 #include "widgets/keyboard_picture.h"
 
-class QAction;
 class QLabel;
 class QPushButton;
 
@@ -37,7 +36,6 @@ public:
 
     // Hand-over from the level picker: level 1..6, its icon and its three caption lines (CP932).
     void setLevel(int level, const QPixmap& icon, std::array<std::string, 3> captions);
-    QPixmap levelPicture() const { return levelPicture_; }
 
     void btnStartClick();     // F1
     void btnQuitClick();      // F2

@@ -26,7 +26,6 @@ int loadTenkeyHighScore(const std::string& path);
 void appendTenkeyScore(const std::string& path, int count);
 
 struct TenkeyServices {
-    Clock& clock;
     Timers& timers;
     Random& random;
     Sounds& sounds;
@@ -58,8 +57,6 @@ public:
 
     const TenkeyView& view() const { return view_; }
     TenkeyState state() const { return state_; }
-    int typeCount() const { return typeCount_; }
-    const std::string& recordPath() const { return recordPath_; }
 
     // The main menu's steps before showing the window: "no" ends the opening loop, and the
     // best count on file becomes lblHigh (it stays as read while the window is open).

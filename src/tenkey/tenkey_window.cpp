@@ -22,11 +22,8 @@ namespace {
 
 const QColor kLime(0x00, 0xFF, 0x00);
 
-// Impact where it is installed; elsewhere a bold narrow face comes closest to it.
+// Impact where it is installed; elsewhere its substitute drawn bold comes closest to it.
 QFont impactFont(int pixels) {
-    if (QFont::substitutes("Impact").isEmpty())
-        QFont::insertSubstitutions("Impact", {"Nimbus Sans Narrow", "Liberation Sans Narrow",
-                                              "DejaVu Sans Condensed"});
     QFont f = pixelFont("Impact", pixels);
     if (QFontInfo(f).family() != "Impact") f.setBold(true);
     return f;
@@ -49,12 +46,12 @@ constexpr int kPadLeft = 8, kPadTop = 8, kPadMargin = 14, kKey = 56, kGap = 6;
 
 }  // namespace
 
-TTenkey::TTenkey(TMainForm& main, Clock& clock, Random& random, Timers* timers, QWidget* parent)
+TTenkey::TTenkey(TMainForm& main, Random& random, Timers* timers, QWidget* parent)
     : QDialog(parent), main_(main) {
     setObjectName("Tenkey");
     Timers& ticks =
         windowTimers(timers, ownTimers_, [this](const std::string& name) { timerFired(name); });
-    engine_ = std::make_unique<TenkeyEngine>(TenkeyServices{clock, ticks, random, main.sounds()},
+    engine_ = std::make_unique<TenkeyEngine>(TenkeyServices{ticks, random, main.sounds()},
                                              main.userFile(".tnk"));
     buildWindow();
     buildKeypad();
@@ -253,9 +250,8 @@ void TTenkey::closeEvent(QCloseEvent* event) {
 }
 
 void openTenkey(TMainForm& main) {
-    SteadyClock clock;
     StdRandom random;
-    TTenkey tenkey(main, clock, random, nullptr, &main);
+    TTenkey tenkey(main, random, nullptr, &main);
     tenkey.openFromMenu();
     tenkey.exec();
 }

@@ -12,7 +12,6 @@
 #include "base/services.h"
 #include "tenkey/tenkey_engine.h"
 
-class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QToolButton;
@@ -27,8 +26,7 @@ class TTenkey : public QDialog {
 public:
     // timers may be null: the window then runs its own Qt timers. The record file is the
     // current user's .tnk file.
-    TTenkey(TMainForm& main, Clock& clock, Random& random, Timers* timers = nullptr,
-            QWidget* parent = nullptr);
+    TTenkey(TMainForm& main, Random& random, Timers* timers = nullptr, QWidget* parent = nullptr);
     ~TTenkey() override;
 
     TenkeyEngine& engine() { return *engine_; }

@@ -11,16 +11,7 @@ TRoundButton::TRoundButton(int diameter, Picture picture, QWidget* parent)
     setFixedSize(diameter, diameter);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
-}
-
-void TRoundButton::enterEvent(QEnterEvent* e) {
-    QAbstractButton::enterEvent(e);
-    update();
-}
-
-void TRoundButton::leaveEvent(QEvent* e) {
-    QAbstractButton::leaveEvent(e);
-    update();
+    setAttribute(Qt::WA_Hover);  // the outline lights up under the pointer
 }
 
 void TRoundButton::paintEvent(QPaintEvent*) {

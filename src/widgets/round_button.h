@@ -17,8 +17,6 @@ public:
     TRoundButton(int diameter, Picture picture, QWidget* parent = nullptr);
 
 protected:
-    void enterEvent(QEnterEvent* e) override;
-    void leaveEvent(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
 
 private:

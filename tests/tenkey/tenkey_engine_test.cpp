@@ -60,7 +60,7 @@ struct TenkeyFixture : ::testing::Test {
     FakeRandom random{7};
     FakeSounds sounds;
     std::string path = app / "user/taro.tnk";
-    TenkeyEngine engine{TenkeyServices{clock, timers, random, sounds}, path};
+    TenkeyEngine engine{TenkeyServices{timers, random, sounds}, path};
 
     void SetUp() override {
         timers.setHandler([this](const std::string& name) { engine.timerFired(name); });

@@ -41,7 +41,7 @@ struct TenkeyWindowFixture : ::testing::Test {
         if (w) w->hide();
     }
     void openDrill() {
-        w = std::make_unique<TTenkey>(*main, clock, random, &timers);
+        w = std::make_unique<TTenkey>(*main, random, &timers);
         timers.setHandler([this](const std::string& name) { w->timerFired(name); });
         w->openFromMenu();
         w->show();
