@@ -68,8 +68,7 @@ TRoundButton::Picture drawn(Picture picture) {
 TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
     setObjectName("About");
     setWindowTitle("このｿﾌﾄについて...");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kDialogFrame);
     setFixedSize(456, 260);
     paintBlack(this, Qt::white);
 

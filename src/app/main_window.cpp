@@ -65,9 +65,7 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::buildWindow() {
     setWindowTitle("Keyrook");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kMainFrame);
     auto* client = new QWidget(this);
     client->setObjectName("client");
     client->setFixedSize(466, 449);

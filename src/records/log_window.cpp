@@ -63,9 +63,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
     : QDialog(parent), now(localDateTime), main_(main), log_(main.AppDir) {
     setObjectName("Log");
     setWindowTitle("過去の記録");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kToolFrame);
     setFixedSize(799, 375);
     paintBlack(this, kSilver);
     const QFont uiFont = pixelFont("MS UI Gothic", 12);

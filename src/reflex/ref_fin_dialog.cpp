@@ -15,8 +15,7 @@ namespace keyrook {
 TRefFin::TRefFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("RefFin");
     setWindowTitle("反射神経ﾓｰﾄﾞ結果");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kDialogFrame);
     setFixedSize(478, 199);
     const QFont text = pixelFont("MS UI Gothic", 13);
     setFont(text);

@@ -20,8 +20,7 @@ TRefLevel::TRefLevel(TMainForm& main, TReflection& game, QWidget* parent)
     : QDialog(parent), main_(main), game_(game) {
     setObjectName("RefLevel");
     setWindowTitle("反射神経ﾓｰﾄﾞ");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kDialogFrame);
     setFixedSize(415, 456);
     const QFont text = pixelFont("MS UI Gothic", 12);
     setFont(text);

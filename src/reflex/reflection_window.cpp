@@ -44,9 +44,7 @@ QPushButton* TReflection::button(const char* name) const { return findChild<QPus
 
 void TReflection::buildWindow() {
     setWindowTitle("反射神経モード");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kMainFrame);
     setFixedSize(727, 360);
     const QFont letters = pixelFont("Arial", 35);
     setFont(letters);

@@ -18,8 +18,7 @@ TMine::TMine(TSetting& setting, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), setting_(setting), dialogs_(dialogs) {
     setObjectName("Mine");
     setWindowTitle("独自流式追加");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kDialogFrame);
     setFixedSize(168, 139);
     paintBlack(this, Qt::white);
     setFont(pixelFont("MS UI Gothic", 12));

@@ -76,9 +76,7 @@ TSetting::~TSetting() = default;
 
 void TSetting::buildWindow() {
     setWindowTitle(kCaption);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kMainFrame);
     setFixedSize(776, 429);
     setAutoFillBackground(true);
     QPalette pal = palette();

@@ -63,9 +63,7 @@ TTenkey::~TTenkey() = default;
 
 void TTenkey::buildWindow() {
     setWindowTitle("ﾃﾝｷｰﾓｰﾄﾞ");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kToolFrame);
     setFixedSize(535, 413);
     paintBlack(this, Qt::white);
     setFont(pixelFont("MS UI Gothic", 12));

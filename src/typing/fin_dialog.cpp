@@ -25,8 +25,7 @@ namespace {
 TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("Fin");
     setWindowTitle("お疲れさまでした...");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kDialogFrame);
     setFixedSize(581, 446);
     paintBlack(this, Qt::white);
     setFont(pixelFont("MS UI Gothic", 12));

@@ -12,9 +12,7 @@ namespace keyrook {
 TInvader::TInvader(QWidget* parent) : QDialog(parent) {
     setObjectName("Invader");
     setWindowTitle("ﾀｲﾋﾟﾝｸﾞ ｲﾝﾍﾞｰﾀﾞｰ");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kToolFrame);
     setFixedSize(362, 186);
     paintBlack(this, kSilver);
     setFont(pixelFont("MS UI Gothic", 12));

@@ -54,9 +54,7 @@ TTyping::~TTyping() = default;
 QLabel* TTyping::label(const char* name) const { return findChild<QLabel*>(name); }
 
 void TTyping::buildWindow() {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(kMainFrame);
     client_ = new QWidget(this);
     client_->setFixedSize(751, 368);
     client_->setFont(pixelFont("ＭＳ ゴシック", 12));

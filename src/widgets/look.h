@@ -18,6 +18,19 @@ namespace keyrook {
 
 inline const QColor kSilver(0xC0, 0xC0, 0xC0);
 
+// Frames of the program's windows; every one stays above other programs.
+// A dialog box: caption and close box only.
+inline constexpr Qt::WindowFlags kDialogFrame =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+// A dialog with system menu and minimise box.
+inline constexpr Qt::WindowFlags kToolFrame = Qt::Dialog | Qt::WindowTitleHint |
+                                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                              Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+// A top-level window of its own with system menu and minimise box.
+inline constexpr Qt::WindowFlags kMainFrame = Qt::Window | Qt::WindowTitleHint |
+                                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                              Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+
 QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false);
 
 // The text colour of a label, check box or button.
