@@ -57,13 +57,10 @@ TRefFin::TRefFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main
                    {"btnHelp", "&Help", &TRefFin::btnHelpClick}};
     int left = 230;
     for (const Button& b : buttons) {
-        auto* button = new QPushButton(b.caption, this);
-        button->setObjectName(b.name);
-        button->setGeometry(left, 162, 72, 25);
-        button->setFlat(true);
-        button->setAutoDefault(false);
-        button->setStyleSheet("QPushButton { color: white; background: black; border: 1px solid gray; }"
-                              "QPushButton:hover { color: yellow; }");
+        auto* button =
+            flatButton(this, b.name, b.caption, QRect(left, 162, 72, 25),
+                       "QPushButton { color: white; background: black; border: 1px solid gray; }"
+                       "QPushButton:hover { color: yellow; }");
         auto handler = b.handler;
         connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         left += 78;

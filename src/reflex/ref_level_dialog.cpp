@@ -75,13 +75,10 @@ TRefLevel::TRefLevel(TMainForm& main, TReflection& game, QWidget* parent)
     } buttons[] = {{"btnCancel", "&Cancel", 197, &TRefLevel::btnCancelClick},
                    {"btnHelp", "&Help", 277, &TRefLevel::btnHelpClick}};
     for (const Button& b : buttons) {
-        auto* button = new QPushButton(b.caption, this);
-        button->setObjectName(b.name);
-        button->setGeometry(b.left, 418, 72, 25);
-        button->setFlat(true);
-        button->setAutoDefault(false);
-        button->setStyleSheet("QPushButton { color: silver; background: black; border: 1px solid gray; }"
-                              "QPushButton:hover { color: white; }");
+        auto* button =
+            flatButton(this, b.name, b.caption, QRect(b.left, 418, 72, 25),
+                       "QPushButton { color: silver; background: black; border: 1px solid gray; }"
+                       "QPushButton:hover { color: white; }");
         auto handler = b.handler;
         connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
     }

@@ -94,15 +94,12 @@ void TReflection::buildCommands() {
     };
     int left = 24;
     for (const Command& c : commands) {
-        auto* b = new QPushButton(QString::fromUtf8(c.caption), this);
-        b->setObjectName(c.button);
-        b->setGeometry(left, 314, 158, 30);
-        b->setFlat(true);
+        auto* b = flatButton(this, c.button, QString::fromUtf8(c.caption), QRect(left, 314, 158, 30),
+                             "QPushButton { color: silver; background: black; border: 1px solid gray; }"
+                             "QPushButton:hover { color: white; border-color: red; }");
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(pixelFont("MS UI Gothic", 14));
         b->setCursor(Qt::PointingHandCursor);
-        b->setStyleSheet("QPushButton { color: silver; background: black; border: 1px solid gray; }"
-                         "QPushButton:hover { color: white; border-color: red; }");
         left += 172;
         auto run = [this, handler = c.handler] { (this->*handler)(); };
         connect(b, &QPushButton::clicked, this, run);

@@ -125,20 +125,13 @@ void TSetting::buildWindow() {
         {"btnHelp", "ﾍﾙﾌﾟ(&H)", &TSetting::btnHelpClick},
     };
     for (int i = 0; i < 6; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(buttons[i].caption), this);
-        b->setObjectName(buttons[i].name);
-        b->setGeometry(600, 12 + i * 36, 164, 30);
-        b->setFlat(true);
-        b->setStyleSheet("QPushButton { color: white; background: #202020; border: 1px solid gray; }"
-                         "QPushButton:hover { color: yellow; border-color: silver; }");
+        auto* b = flatButton(this, buttons[i].name, QString::fromUtf8(buttons[i].caption),
+                             QRect(600, 12 + i * 36, 164, 30),
+                             "QPushButton { color: white; background: #202020; border: 1px solid gray; }"
+                             "QPushButton:hover { color: yellow; border-color: silver; }");
         auto handler = buttons[i].handler;
-        connect(b, &QPushButton::clicked, this, [this, handler] {
-            try {
-                (this->*handler)();
-            } catch (const std::exception& e) {
-                main_.dialogs().message(e.what());
-            }
-        });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     auto* personal = new QGroupBox(" 個人情報設定 ▼ ", this);

@@ -114,23 +114,14 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
         frame->setGeometry(b.left - 2, 407, 72, 27);
         frame->setFrameShape(QFrame::Box);
         frame->setStyleSheet("QFrame { border: 1px solid gray; }");
-        auto* button = new QPushButton(b.caption, this);
-        button->setObjectName(b.name);
-        button->setGeometry(b.left, 409, 68, 23);
-        button->setFlat(true);
+        auto* button = flatButton(this, b.name, b.caption, QRect(b.left, 409, 68, 23),
+                                  "QPushButton { color: white; background: black; border: none; }"
+                                  "QPushButton:hover { color: yellow; }");
         // Flat buttons take no keys: a Return meant for the typing window stores nothing.
         button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoDefault(false);
-        button->setStyleSheet("QPushButton { color: white; background: black; border: none; }"
-                              "QPushButton:hover { color: yellow; }");
         auto handler = b.handler;
-        connect(button, &QPushButton::clicked, this, [this, handler] {
-            try {
-                (this->*handler)();
-            } catch (const std::exception& e) {
-                main_.dialogs().message(e.what());
-            }
-        });
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QWidget>
 
 namespace keyrook {
@@ -48,6 +49,17 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, 
     QLabel* l = placeLabel(parent, text, x, y, font, color, name, width);
     l->setAlignment(alignment);
     return l;
+}
+
+QPushButton* flatButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& geometry, const QString& styleSheet) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFlat(true);
+    button->setAutoDefault(false);
+    button->setStyleSheet(styleSheet);
+    return button;
 }
 
 QAction* addKeyCommand(QWidget* owner, QMenu* menu, const char* name, const char* caption,

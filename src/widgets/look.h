@@ -12,6 +12,8 @@ class QAction;
 class QKeySequence;
 class QLabel;
 class QMenu;
+class QPushButton;
+class QRect;
 class QWidget;
 
 namespace keyrook {
@@ -50,6 +52,11 @@ QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFo
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                  const QFont& font, const QColor& color, int width = 0,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+// A flat push button of a black window, drawn by the style sheet; it never becomes the
+// default button.
+QPushButton* flatButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& geometry, const QString& styleSheet);
 
 // An item of a menu that is never shown: added to the owner too, so its key works in the
 // owner's window even while the button of the same command is disabled.
