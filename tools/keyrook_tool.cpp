@@ -9,6 +9,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "base/line_reader.h"
 #include "problemsets/encoder.h"
 #include "problemsets/maker_convert.h"
 #include "problemsets/reading_decoder.h"
@@ -57,30 +58,63 @@ int fail(const std::string& message) {
     return kUsageError;
 }
 
-std::string readAll(std::FILE* in) {
-    std::string text;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
-    return text;
-}
-
 void writeAll(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-// Lines split at LF; a CR before the LF is dropped and a final line break adds no line.
-std::vector<std::string> splitInput(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.emplace_back(line);
-        start = end + 1;
+// Output collected in a block and written when the block is full, so a long input streams
+// through in little memory, while a short one is written only once it has been read whole.
+class Output {
+public:
+    ~Output() { flush(); }
+    void add(std::string_view text) {
+        block_.append(text);
+        if (block_.size() >= kBlock) flush();
     }
-    return lines;
-}
+    void flush() {
+        std::fwrite(block_.data(), 1, block_.size(), stdout);
+        block_.clear();
+    }
+    // Drops what has not been written yet.
+    void discard() { block_.clear(); }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 20;
+    std::string block_;
+};
+
+// stdin as lines split at LF; a CR before the LF is dropped and a final line break adds no
+// line. Read through a small buffer.
+class InputLines {
+public:
+    bool next(std::string_view& line) {
+        for (;;) {
+            const std::size_t end = buffer_.find('\n', start_);
+            if (end != std::string::npos) {
+                line = std::string_view(buffer_).substr(start_, end - start_);
+                start_ = end + 1;
+                if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+                return true;
+            }
+            if (eof_) {
+                if (start_ >= buffer_.size()) return false;
+                line = std::string_view(buffer_).substr(start_);
+                start_ = buffer_.size();
+                if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+                return true;
+            }
+            buffer_.erase(0, start_);
+            start_ = 0;
+            char chunk[65536];
+            const std::size_t n = std::fread(chunk, 1, sizeof chunk, stdin);
+            if (n == 0) eof_ = true;
+            buffer_.append(chunk, n);
+        }
+    }
+
+private:
+    std::string buffer_;
+    std::size_t start_ = 0;
+    bool eof_ = false;
+};
 
 // ASCII reads the same in UTF-8 and CP932, and code strings are ASCII: no conversion needed.
 bool isAscii(std::string_view text) {
@@ -89,7 +123,6 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
-std::string toUtf8(const std::string& cp932) { return isAscii(cp932) ? cp932 : cp932ToUtf8(cp932); }
 
 // UTF-8 to CP932 where a character CP932 lacks becomes "〓", which is in no table: it then
 // contributes nothing and, unlike a dropped character, joins no neighbours into a combination.
@@ -111,29 +144,30 @@ std::string toCp932Lenient(std::string_view utf8) {
     return out;
 }
 
-// Reads stdin as UTF-8 lines in CP932; nullopt (after a message) when it is not UTF-8.
-std::optional<std::vector<std::string>> readInputLines() {
-    std::string text = readAll(stdin);
-    if (!isValidUtf8(text)) {
-        fail("input is not valid UTF-8");
-        return std::nullopt;
-    }
-    std::vector<std::string> lines = splitInput(text);
-    for (auto& l : lines) l = toCp932Lenient(l);
-    return lines;
-}
-
+// Converts each line of stdin (UTF-8, taken into CP932) and writes one line per input line.
+// Input that is not UTF-8 stops the filter with a message; of a short input nothing has been
+// written by then.
 template <typename Fn>
 int filterLines(Fn convert) {
-    auto lines = readInputLines();
-    if (!lines) return kUsageError;
-    // Line by line: iconv is far slower on one large text than on many short ones.
-    std::string out;
-    for (const auto& line : *lines) {
-        out += toUtf8(convert(line));
-        out += '\n';
+    InputLines input;
+    Output out;
+    std::string cp932;  // one buffer for every line
+    for (std::string_view line; input.next(line);) {
+        if (!utf8ToCp932(line, cp932)) {
+            if (!isValidUtf8(line)) {
+                out.discard();
+                fail("input is not valid UTF-8");
+                return kUsageError;
+            }
+            cp932 = toCp932Lenient(line);
+        }
+        const std::string result = convert(cp932);
+        if (isAscii(result))
+            out.add(result);
+        else
+            out.add(cp932ToUtf8(result));
+        out.add("\n");
     }
-    writeAll(out);
     return kOk;
 }
 
@@ -303,15 +337,19 @@ int runRecords(Args& args) {
     const std::string file = args.next();
     if (isOption(file)) unknownOption(file);
     if (!args.done()) throw UsageError{"records takes one FILE"};
-    std::string text;
+    // Line by line: a long history is never held whole.
     try {
-        text = loadStringFromFile(file);
+        FileLines lines(file);
+        Output out;
+        for (std::string_view line; lines.next(line);) {
+            if (line.empty()) continue;
+            out.add(isValidRecordLine(line) ? "ok " : "bad ");
+            out.add(cp932ToUtf8(line));
+            out.add("\n");
+        }
     } catch (const FileError& e) {
         return fail(e.what());
     }
-    std::string out;
-    for (const auto& line : checkRecordLines(text)) out += cp932ToUtf8(line) + "\n";
-    writeAll(out);
     return kOk;
 }
 

@@ -19,6 +19,9 @@ std::string cp932ToUtf8(std::string_view cp932);
 
 // UTF-8 to CP932; nullopt when the text is not valid UTF-8 or holds a character CP932 lacks.
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
+// The same into out, replacing what it held (its storage is reused); false when utf8ToCp932
+// gives nullopt, out then unspecified.
+bool utf8ToCp932(std::string_view utf8, std::string& out);
 
 // The CP932 form of one of the program's own texts (written in UTF-8 in the source); empty for a
 // text CP932 cannot hold.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "base/cp932.h"
@@ -21,17 +22,32 @@ enum Kind : std::uint8_t {
     kOther,  // small tsu, signs, digits
 };
 
+// A code of at most three letters, kept in place so that writing it is one small copy.
+struct Code {
+    char text[4] = {};
+    std::uint8_t size = 0;
+    Code() = default;
+    Code(std::string_view s) : size(static_cast<std::uint8_t>(s.size())) {
+        for (std::size_t i = 0; i < s.size() && i < 3; ++i) text[i] = s[i];
+    }
+    // Writes the code at to, which has room for four bytes; returns the end of it.
+    char* put(char* to) const {
+        std::memcpy(to, text, 4);
+        return to + size;
+    }
+};
+
 struct Entry {
-    std::string code;
+    Code code;
     Kind kind = kNone;
     bool startsCombination = false;  // ゃ ゅ ょ ぁ ぃ ぇ ぉ ゛ (not ぅ)
 };
 
 struct Tables {
     std::array<Entry, kSpan> single;
-    std::unordered_map<std::uint32_t, std::string> pairs;
+    std::unordered_map<std::uint32_t, Code> pairs;
     std::uint16_t u = 0, voiced = 0;
-    std::unordered_map<std::uint16_t, std::string> afterVu;  // う゛ + ぁ ぃ ぇ ぉ
+    std::unordered_map<std::uint16_t, Code> afterVu;  // う゛ + ぁ ぃ ぇ ぉ
 
     const Entry* find(std::uint16_t c) const {
         if (c < kFirst || c >= kFirst + kSpan) return nullptr;
@@ -54,7 +70,7 @@ const Tables& tables() {
         Tables t;
         auto add = [&t](const char* kana, const char* code, Kind kind) {
             Entry& e = t.single[codeOf(kana) - kFirst];
-            e.code = code;
+            e.code = Code(code);
             e.kind = kind;
         };
         const char* rows[][2] = {
@@ -91,8 +107,8 @@ const Tables& tables() {
         for (const char* c : {"ゃ", "ゅ", "ょ", "ぁ", "ぃ", "ぇ", "ぉ", "゛"})
             t.single[codeOf(c) - kFirst].startsCombination = true;
 
-        auto pair = [&t](const char* a, const char* b, std::string code) {
-            t.pairs[pairKey(codeOf(a), codeOf(b))] = std::move(code);
+        auto pair = [&t](const char* a, const char* b, const std::string& code) {
+            t.pairs[pairKey(codeOf(a), codeOf(b))] = Code(code);
         };
         struct Set {
             const char* first;
@@ -130,10 +146,10 @@ const Tables& tables() {
         pair("つ", "ぉ", "TSO");
 
         t.u = codeOf("う");
-        t.afterVu[codeOf("ぁ")] = "VA";
-        t.afterVu[codeOf("ぃ")] = "VI";
-        t.afterVu[codeOf("ぇ")] = "VE";
-        t.afterVu[codeOf("ぉ")] = "VO";
+        t.afterVu[codeOf("ぁ")] = Code("VA");
+        t.afterVu[codeOf("ぃ")] = Code("VI");
+        t.afterVu[codeOf("ぇ")] = Code("VE");
+        t.afterVu[codeOf("ぉ")] = Code("VO");
         return t;
     }();
     return t;
@@ -158,11 +174,13 @@ Char charAt(std::string_view s, std::size_t pos) {
 
 std::string encodeReading(std::string_view reading) {
     const Tables& t = tables();
-    std::string out;
-    out.reserve(reading.size() + reading.size() / 2);
+    // Each character gives at most three letters for its two bytes; a failed combination
+    // gives at most five for four. Four bytes of room past the end for Code::put.
+    std::string out(reading.size() + reading.size() / 2 + 4, '\0');
+    char* to = out.data();
     std::size_t pos = 0;
+    Char cur = charAt(reading, 0);
     while (pos < reading.size()) {
-        const Char cur = charAt(reading, pos);
         const Char next = charAt(reading, pos + cur.size);
         const Entry* nextEntry = next.size == 2 ? t.find(next.code) : nullptr;
 
@@ -170,28 +188,32 @@ std::string encodeReading(std::string_view reading) {
             const Char third = charAt(reading, pos + cur.size + next.size);
             auto vu = third.size == 2 ? t.afterVu.find(third.code) : t.afterVu.end();
             if (vu != t.afterVu.end()) {
-                out += vu->second;
+                to = vu->second.put(to);
                 pos += cur.size + next.size + third.size;
+                cur = charAt(reading, pos);
                 continue;
             }
         }
         if (nextEntry && nextEntry->startsCombination) {
             auto hit = cur.size == 2 ? t.pairs.find(pairKey(cur.code, next.code)) : t.pairs.end();
             if (hit != t.pairs.end()) {
-                out += hit->second;
+                to = hit->second.put(to);
             } else {
                 // No such combination: keep the first character only if it is an ordinary
                 // kana, then the small kana itself (a lone ゛ is dropped).
                 const Entry* curEntry = t.find(cur.code);
-                if (curEntry && curEntry->kind == kRow) out += curEntry->code;
-                if (nextEntry->kind == kSmall) out += nextEntry->code;
+                if (curEntry && curEntry->kind == kRow) to = curEntry->code.put(to);
+                if (nextEntry->kind == kSmall) to = nextEntry->code.put(to);
             }
             pos += cur.size + next.size;
+            cur = charAt(reading, pos);
             continue;
         }
-        if (const Entry* e = t.find(cur.code)) out += e->code;
+        if (const Entry* e = t.find(cur.code)) to = e->code.put(to);
         pos += cur.size;
+        cur = next;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
 }
 

@@ -66,7 +66,14 @@ RomanCheck checkRomanLines(const std::vector<std::string>& lines, const Progress
     std::size_t total = 0;
     for (const auto& l : lines) total += l.size() + 2;
     std::size_t done = 0;
-    if (progress) progress(0);
+    // Each position once: a large set has far more lines than the bar has positions.
+    int shown = -1;
+    auto report = [&](int percent) {
+        if (!progress || percent == shown) return;
+        shown = percent;
+        progress(percent);
+    };
+    report(0);
     for (std::size_t r = 1; r < lines.size(); r += 2) {
         const std::string& line = lines[r];
         if (r == 1 && !hasLeadByte(line)) {
@@ -81,9 +88,9 @@ RomanCheck checkRomanLines(const std::vector<std::string>& lines, const Progress
                 check.entries.push_back(warningEntry(r, i));
         }
         done += lines[r - 1].size() + line.size();
-        if (progress) progress(static_cast<int>(std::nearbyint(100.0 * done / total)));
+        report(static_cast<int>(std::nearbyint(100.0 * done / total)));
     }
-    if (progress) progress(100);
+    report(100);
     return check;
 }
 

@@ -20,7 +20,7 @@ struct MakerDocument {
     std::vector<std::string> lines;  // editor lines: question, reading, question, ...
 };
 
-// Progress of the pass in percent, 0..100.
+// Progress of the pass in percent, 0..100, reported each time the percentage changes.
 using ProgressFn = std::function<void(int)>;
 
 struct RomanCheck {

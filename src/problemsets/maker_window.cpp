@@ -350,12 +350,14 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     editor_ = new TPEditor(this);
     editorLines_ = std::make_unique<EditorLines>(*editor_);
     engine_ = std::make_unique<MakerEngine>(main.AppDir, *editorLines_, main.dialogs(), main.sounds());
+    // Called once per percentage: the bar moves, and whatever else of the window is due to be
+    // repainted is painted before the next step.
     engine_->onProgress = [this] {
         progress_->setValue(engine_->view().progressPosition);
         progress_->setGeometry(2, 4, 296, std::max(8, statusBar_->height() - 6));
         progress_->show();
         progress_->raise();
-        progress_->repaint();
+        QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
     };
     buildWindow();
     buildMenu();

@@ -44,5 +44,19 @@ std::string markText(long double value);
 // gets no point; the others keep their place on the bottom axis.
 GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPosition,
                    int suffixLength);
+GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suffixLength);
+
+// Where a value mark would be drawn, in pixels: centred on x, top edge at top.
+struct MarkBox {
+    double x = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
+// Which marks are drawn when many points crowd the plot: in point order, a mark is kept unless
+// it would overlap (or come closer than gap to) a mark already kept. Marks that do not crowd
+// each other are all kept.
+std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap);
 
 }  // namespace keyrook

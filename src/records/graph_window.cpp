@@ -3,6 +3,9 @@
 #include <QButtonGroup>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
 #include <QLineSeries>
@@ -11,7 +14,10 @@
 #include <QToolButton>
 #include <QValueAxis>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "widgets/look.h"
@@ -33,11 +39,33 @@ qreal niceStep(qreal range, int maxTicks) {
     return 10 * base;
 }
 
-void setAxis(QValueAxis* axis, qreal maximum, int maxTicks) {
-    axis->setRange(0, maximum);
+// The tick interval and the range change together in the order that never leaves more ticks
+// than either end state has: each tick is a label to lay out.
+void setAxis(QValueAxis* axis, qreal minimum, qreal maximum, int maxTicks) {
+    const qreal step = niceStep(maximum - minimum, maxTicks);
     axis->setTickAnchor(0);
-    axis->setTickInterval(niceStep(maximum, maxTicks));
+    if (step >= axis->tickInterval()) {
+        axis->setTickInterval(step);
+        axis->setRange(minimum, maximum);
+    } else {
+        axis->setRange(minimum, maximum);
+        axis->setTickInterval(step);
+    }
 }
+
+// The red dot drawn at every point of Series1.
+QImage pointMarker() {
+    QImage dot(7, 7, QImage::Format_ARGB32_Premultiplied);
+    dot.fill(Qt::transparent);
+    QPainter p(&dot);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(Qt::red));
+    p.drawEllipse(QRectF(0.5, 0.5, 6, 6));
+    return dot;
+}
+
+constexpr qreal kMarkGap = 5;  // between a point and its mark
 
 }  // namespace
 
@@ -62,8 +90,8 @@ TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
     series1_ = new QLineSeries;
     series1_->setName("Series1");
     series1_->setPen(QPen(kSeries1, 2));
-    series1_->setPointsVisible(true);
-    series1_->setMarkerSize(7);
+    // One picture for every point: a colour per point would make each point its own entry.
+    series1_->setLightMarker(pointMarker());
     series2_ = new QLineSeries;
     series2_->setName("Series2");
     series2_->setPen(QPen(kSeries2, 2));
@@ -84,8 +112,8 @@ TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
         s->attachAxis(left_);
         s->attachAxis(bottom_);
     }
-    setAxis(left_, 105, 10);
-    setAxis(bottom_, 10, 20);
+    setAxis(left_, 0, 105, 10);
+    setAxis(bottom_, 0, 10, 20);
 
     view_ = new QChartView(chart_, this);
     view_->setObjectName("LogChartView");
@@ -93,6 +121,8 @@ TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setFrameShape(QFrame::NoFrame);
     view_->setBackgroundBrush(kSilver);
+    // Nothing in the chart reacts to the mouse; hover tests against a long line cost time.
+    view_->setInteractive(false);
     connect(chart_, &QChart::plotAreaChanged, this, [this] { placeMarks(); });
 
     auto* toolBar = new QToolBar(this);
@@ -137,40 +167,64 @@ TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
 QToolButton* TGraph::button(const char* name) const { return findChild<QToolButton*>(name); }
 
 void TGraph::GetGraph(int column, int suffixPosition, int suffixLength) {
-    series1_->clear();
+    plot_ = keyrook::GetGraph(source_, column, suffixPosition, suffixLength);
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(plot_.points.size()));
+    for (const GraphPoint& p : plot_.points) points.append(QPointF(p.x, static_cast<qreal>(p.y)));
     series2_->clear();
-    series1_->clearPointsConfiguration();
-    for (QGraphicsSimpleTextItem* m : marks_) delete m;
-    marks_.clear();
-
-    const std::vector<LogRow>& rows = source_.rows();
-    const GraphPlot plot = keyrook::GetGraph(rows, column, suffixPosition, suffixLength);
-    const bool shown = button("btnData")->isChecked();
-    QFont markFont = pixelFont("Arial", 11);
-    for (const GraphPoint& p : plot.points) {
-        series1_->append(p.x, static_cast<qreal>(p.y));
-        series1_->setPointConfiguration(series1_->count() - 1, QXYSeries::PointConfiguration::Color,
-                                        QColor(Qt::red));
-        auto* mark = new QGraphicsSimpleTextItem(QString::fromStdString(p.mark), chart_);
-        mark->setBrush(kTeal);
-        mark->setFont(markFont);
-        mark->setZValue(10);
-        mark->setVisible(shown);
-        marks_.push_back(mark);
-    }
-    setAxis(left_, static_cast<qreal>(plot.axisMaximum), 10);
-    setAxis(bottom_, std::max<qreal>(1, static_cast<qreal>(rows.size()) - 1), 20);
+    series1_->replace(points);
+    setAxis(left_, 0, static_cast<qreal>(plot_.axisMaximum), 10);
+    // Half a row of room on either side: the first and last points and their marks stay inside.
+    const auto rows = static_cast<qreal>(source_.rowCount());
+    setAxis(bottom_, -0.5, std::max<qreal>(1, rows) - 0.5, 20);
     placeMarks();
     view_->viewport()->update();
 }
 
-// Each mark sits centred just above its point.
+// Each mark sits centred just above its point (below it where the top of the plot would cut
+// it), inside the plot; marks that would overlap a mark already placed are left out.
 void TGraph::placeMarks() {
-    for (std::size_t i = 0; i < marks_.size() && static_cast<int>(i) < series1_->count(); ++i) {
-        const QPointF at = chart_->mapToPosition(series1_->at(static_cast<int>(i)), series1_);
-        const QRectF box = marks_[i]->boundingRect();
-        marks_[i]->setPos(at.x() - box.width() / 2, at.y() - box.height() - 5);
+    const QRectF area = chart_->plotArea();
+    const QFont font = pixelFont("Arial", 11);
+    const QFontMetricsF metrics(font);
+    std::array<qreal, 128> advance{};
+    for (char c : std::string_view("0123456789,.-")) advance[static_cast<std::size_t>(c)] = metrics.horizontalAdvance(QChar(c));
+    const qreal height = metrics.height();
+    const qreal xMin = bottom_->min(), xSpan = bottom_->max() - bottom_->min();
+    const qreal yMin = left_->min(), ySpan = left_->max() - left_->min();
+
+    std::vector<MarkBox> boxes;
+    boxes.reserve(plot_.points.size());
+    for (const GraphPoint& p : plot_.points) {
+        qreal width = 0;
+        for (char c : p.mark) width += advance[static_cast<unsigned char>(c) & 0x7F];
+        const qreal px = area.left() + (p.x - xMin) / xSpan * area.width();
+        const qreal py = area.bottom() - (static_cast<qreal>(p.y) - yMin) / ySpan * area.height();
+        qreal top = py - kMarkGap - height;
+        if (top < area.top()) top = py + kMarkGap;
+        const qreal x = std::clamp(px, area.left() + width / 2, std::max(area.left() + width / 2, area.right() - width / 2));
+        boxes.push_back({x, top, width, height});
     }
+    const std::vector<bool> keep = thinMarks(boxes, 2);
+
+    const bool shown = button("btnData")->isChecked();
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (!keep[i]) continue;
+        if (used == marks_.size()) {
+            auto* mark = new QGraphicsSimpleTextItem(chart_);
+            mark->setBrush(kTeal);
+            mark->setFont(font);
+            mark->setZValue(10);
+            marks_.push_back(mark);
+        }
+        QGraphicsSimpleTextItem* mark = marks_[used++];
+        mark->setText(QString::fromStdString(plot_.points[i].mark));
+        mark->setPos(boxes[i].x - mark->boundingRect().width() / 2, boxes[i].top);
+        mark->setVisible(shown);
+    }
+    for (std::size_t i = used; i < marks_.size(); ++i) delete marks_[i];
+    marks_.resize(used);
 }
 
 void TGraph::btnDataClick() {

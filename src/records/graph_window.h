@@ -37,7 +37,8 @@ public:
     QValueAxis* leftAxis() const { return left_; }
     QValueAxis* bottomAxis() const { return bottom_; }
     QToolButton* button(const char* name) const;
-    // The value marks at the points of Series1, in point order.
+    // The value marks drawn at the points of Series1, in point order: one per point unless
+    // marks would overlap, then the ones that fit.
     const std::vector<QGraphicsSimpleTextItem*>& marks() const { return marks_; }
 
 private:
@@ -51,6 +52,7 @@ private:
     QLineSeries* series2_ = nullptr;
     QValueAxis* left_ = nullptr;
     QValueAxis* bottom_ = nullptr;
+    GraphPlot plot_;  // the metric drawn last
     std::vector<QGraphicsSimpleTextItem*> marks_;
 };
 

@@ -8,9 +8,9 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QTreeWidget>
-
 
 #include "app/main_window.h"
 #include "records/graph_window.h"
@@ -55,7 +55,36 @@ TRoundButton::Picture drawn(Picture picture) {
     };
 }
 
-constexpr int kNumberRole = Qt::UserRole;
+// Columns as laid out; the last one takes what is left of the list's width.
+constexpr int kWidths[kLogColumns] = {30, 0, 100, 80, 80, 80, 65, 50};
+const char* const kCaptions[kLogColumns] = {"", "", "名前", "獲得点数", "所用時間", "ﾐｽﾀｲﾌﾟ率",
+                                            "ﾏｯｸｽｺﾝﾎﾞ", "偏差値"};
+
+// Texts of the record list, which are all ASCII but for names, titles and "秒".
+QString listText(const std::string& cp932) {
+    for (char c : cp932)
+        if (static_cast<unsigned char>(c) >= 0x80) return fromCp932(cp932);
+    return QString::fromLatin1(cp932.data(), static_cast<qsizetype>(cp932.size()));
+}
+
+// One line of the record list. It holds no texts: it shows whichever session is at its place
+// in the core's order, its cells made when they are painted. Sorting reorders the core, never
+// these items.
+class LogSlot : public QTreeWidgetItem {
+public:
+    LogSlot(const RecordLog& log, int place) : log_(log), place_(place) {}
+    QVariant data(int column, int role) const override {
+        if (role == Qt::DisplayRole && static_cast<std::size_t>(place_) < log_.rowCount())
+            return listText(log_.columnText(static_cast<std::size_t>(place_), column + 1));
+        if (role == Qt::TextAlignmentRole && column >= 2)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    const RecordLog& log_;
+    int place_;
+};
 
 }  // namespace
 
@@ -132,19 +161,26 @@ TLog::TLog(TMainForm& main, QWidget* parent)
         "QTreeWidget { background: white; color: black; }"
         "QTreeWidget::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
         "QTreeWidget::item:selected { background: navy; color: white; }");
-    lslog_->setHeaderLabels({"", "", "名前", "獲得点数", "所用時間", "ﾐｽﾀｲﾌﾟ率", "ﾏｯｸｽｺﾝﾎﾞ", "偏差値"});
-    const int widths[kLogColumns] = {30, 0, 100, 80, 80, 80, 65, 50};
-    for (int c = 0; c < kLogColumns; ++c) {
-        lslog_->setColumnWidth(c, widths[c]);
-        if (c >= 2) lslog_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-    }
+    QStringList headings;
+    for (const char* c : kCaptions) headings << QString::fromUtf8(c);
+    lslog_->setHeaderLabels(headings);
+    for (int c = 2; c < kLogColumns; ++c)
+        lslog_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    QHeaderView* header = lslog_->header();
+    // Column 1 is narrower than the style's smallest section.
+    header->setMinimumSectionSize(0);
+    header->setStretchLastSection(false);
+    for (int c = 0; c < kLogColumns; ++c) lslog_->setColumnWidth(c, kWidths[c]);
     lslog_->setColumnHidden(1, true);  // the session key
-    lslog_->header()->setSectionsClickable(true);
-    lslog_->header()->setSectionsMovable(false);
-    connect(lslog_->header(), &QHeaderView::sectionClicked, this,
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    connect(header, &QHeaderView::sectionClicked, this,
             [this](int logical) { lslogColumnClick(logical + 1); });
     lslog_->viewport()->installEventFilter(this);
     lslog_->installEventFilter(this);
+    // The scroll bar comes and goes with the row count; the columns make room for it.
+    connect(lslog_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { fitColumns(); });
+    fitColumns();
 
     // The detail panel.
     const QFont caption = pixelFont("ＭＳ ゴシック", 13);
@@ -227,60 +263,70 @@ void TLog::cmbTitleChange() {
     const int index = cmbTitle_->currentIndex();
     if (index < 0 || index >= static_cast<int>(log_.titles().size())) return;
     log_.cmbTitleChange(selectedUsers(), log_.titles()[static_cast<std::size_t>(index)], now());
+    // One item per place; the list starts afresh, nothing selected.
     lslog_->clear();
-    showRows();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(log_.rowCount()));
+    for (std::size_t place = 0; place < log_.rowCount(); ++place)
+        items.append(new LogSlot(log_, static_cast<int>(place)));
+    lslog_->addTopLevelItems(items);
+    fitColumns();
 }
 
-// Fills the list in the core's order; the selected session stays selected.
-void TLog::showRows() {
-    int selected = 0;
-    if (QTreeWidgetItem* current = lslog_->currentItem(); current && current->isSelected())
-        selected = current->data(0, kNumberRole).toInt();
-    lslog_->setUpdatesEnabled(false);
-    lslog_->clear();
-    for (const LogRow& row : log_.rows()) {
-        auto* item = new QTreeWidgetItem(lslog_);
-        item->setData(0, kNumberRole, row.number);
-        for (int c = 0; c < kLogColumns; ++c) {
-            item->setText(c, fromCp932(row.column(c + 1)));
-            if (c >= 2) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-        }
-        if (row.number == selected) {
-            lslog_->setCurrentItem(item);
-            item->setSelected(true);
-        }
-    }
-    lslog_->setUpdatesEnabled(true);
+// Column 1 widens for row numbers that 30 pixels cannot hold; the last column takes the rest
+// of the width beside the scroll bar, so no column hides under it.
+void TLog::fitColumns() {
+    const QFontMetrics metrics(lslog_->font());
+    const int padding = 8;
+    const std::string widest = std::to_string(std::max<std::size_t>(log_.rowCount(), 1)) + "*";
+    const int first =
+        std::max(kWidths[0], metrics.horizontalAdvance(QString::fromStdString(widest)) + padding);
+    const int last = std::max(metrics.horizontalAdvance(QString::fromUtf8(kCaptions[7])) + padding,
+                              metrics.horizontalAdvance("-00.0") + padding);
+    int fixed = first;
+    for (int c = 2; c < kLogColumns - 1; ++c) fixed += kWidths[c];
+    const int room = lslog_->viewport()->width() - fixed;
+    lslog_->setColumnWidth(0, first);
+    lslog_->setColumnWidth(kLogColumns - 1, std::max({last, kWidths[kLogColumns - 1], room}));
 }
 
 void TLog::lslogClick() {
     QTreeWidgetItem* item = lslog_->currentItem();
     if (!item || !item->isSelected()) return;
-    const int number = item->data(0, kNumberRole).toInt();
-    for (const LogRow& row : log_.rows()) {
-        if (row.number != number) continue;
-        const LogDetails d = logDetails(row);
-        QLabel* date = label("lbldate");
-        date->setText(fromCp932(d.lbldate));
-        setTextColor(date, d.dateWhite ? QColor(Qt::white) : kSilver);
-        label("lblTheme")->setText(fromCp932(d.lblTheme));
-        label("lblScore")->setText(fromCp932(d.lblScore));
-        label("lblTime")->setText(fromCp932(d.lblTime));
-        label("lblMiss")->setText(fromCp932(d.lblMiss));
-        label("lblAverage")->setText(fromCp932(d.lblAverage));
-        label("lblMaxcombo")->setText(fromCp932(d.lblMaxcombo));
-        for (int i = 1; i <= 4; ++i) {
-            label(QString("lblResult%1").arg(i))->setText(fromCp932(d.lblResult[static_cast<std::size_t>(i - 1)]));
-            findChild<TProgressBarREX*>(QString("ProgressBarREX%1").arg(i))
-                ->setPosition(d.positions[static_cast<std::size_t>(i - 1)]);
-        }
-        return;
+    const int place = lslog_->currentIndex().row();
+    if (place < 0) return;
+    const LogDetails d = logDetails(log_.row(static_cast<std::size_t>(place)));
+    QLabel* date = label("lbldate");
+    date->setText(fromCp932(d.lbldate));
+    setTextColor(date, d.dateWhite ? QColor(Qt::white) : kSilver);
+    label("lblTheme")->setText(fromCp932(d.lblTheme));
+    label("lblScore")->setText(fromCp932(d.lblScore));
+    label("lblTime")->setText(fromCp932(d.lblTime));
+    label("lblMiss")->setText(fromCp932(d.lblMiss));
+    label("lblAverage")->setText(fromCp932(d.lblAverage));
+    label("lblMaxcombo")->setText(fromCp932(d.lblMaxcombo));
+    for (int i = 1; i <= 4; ++i) {
+        label(QString("lblResult%1").arg(i))->setText(fromCp932(d.lblResult[static_cast<std::size_t>(i - 1)]));
+        findChild<TProgressBarREX*>(QString("ProgressBarREX%1").arg(i))
+            ->setPosition(d.positions[static_cast<std::size_t>(i - 1)]);
     }
 }
 
 void TLog::lslogColumnClick(int column) {
+    // The items stay in place and show the new order; the selected session stays selected.
+    int selected = 0;
+    if (QTreeWidgetItem* current = lslog_->currentItem(); current && current->isSelected())
+        selected = log_.rowNumber(static_cast<std::size_t>(lslog_->currentIndex().row()));
     log_.lslogColumnClick(column);
-    showRows();
+    // From the top, as a freshly filled list shows it.
+    lslog_->scrollToTop();
+    lslog_->viewport()->update();
+    if (selected == 0) return;
+    const long long place = log_.placeOf(selected);
+    if (place < 0) return;
+    QTreeWidgetItem* item = lslog_->topLevelItem(static_cast<int>(place));
+    lslog_->setCurrentItem(item);
+    item->setSelected(true);
 }
 
 void TLog::Image1Click() {

@@ -57,7 +57,7 @@ protected:
 
 private:
     std::vector<std::string> selectedUsers() const;
-    void showRows();
+    void fitColumns();
 
     TMainForm& main_;
     RecordLog log_;

@@ -4,9 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <numeric>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "base/line_reader.h"
 #include "base/text.h"
 #include "typing/record_file.h"
 
@@ -33,11 +37,62 @@ std::string hashFixed(long double value, int decimals) {
     return text;
 }
 
-std::string datePart(std::string_view field1) {
-    return std::string(field1.substr(0, field1.find(' ')));
-}
+std::string_view datePart(std::string_view field1) { return field1.substr(0, field1.find(' ')); }
 
 int signOf(long long v) { return (v > 0) - (v < 0); }
+
+// Whether a numeric column's texts (read as leadingNumber) order a before b: differences below
+// 0.0005 count as equal. Taken in 64 bits: large scores must not wrap into the wrong sign.
+int compareNumbers(long double a, long double b) { return signOf(roundHalfEven((a - b) * 1000)); }
+
+// The fields of a line that belongs in the list for title, split at its 13 commas.
+bool listedSession(std::string_view line, std::string_view title,
+                   std::array<std::string_view, kRecordFields>& f) {
+    std::size_t n = 0, start = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', start);
+        // A line written with a comma inside its title or name has its fields shifted; its
+        // numbers would be read from the wrong places.
+        if (n == kRecordFields - 1) {
+            if (comma != std::string_view::npos) return false;
+            f[n] = line.substr(start);
+            break;
+        }
+        if (comma == std::string_view::npos) return false;
+        f[n++] = line.substr(start, comma - start);
+        // Most lines of a long history name another title: they go first.
+        if (n == 3 && f[2] != title) return false;
+        start = comma + 1;
+    }
+    return isValidRecordLine(line) && readInt(f[3]) && readInt(f[5]) && readInt(f[6]) &&
+           readInt(f[8]);
+}
+
+// Title choices, the first spelling kept of titles that differ only in letter case.
+class TitleSet {
+public:
+    explicit TitleSet(std::vector<std::string>& titles) : titles_(titles) {
+        for (const std::string& t : titles_) known_.insert(upperCp932(t));
+    }
+    void addLine(std::string_view line) {
+        const std::size_t first = line.find(',');
+        if (first == std::string_view::npos) return;
+        const std::size_t second = line.find(',', first + 1);
+        if (second == std::string_view::npos) return;
+        const std::size_t third = line.find(',', second + 1);
+        if (third == std::string_view::npos || third == second + 1) return;
+        const std::string_view title = line.substr(second + 1, third - second - 1);
+        // Sessions of one title follow each other: the same bytes need no second look.
+        if (title == last_) return;
+        last_.assign(title);
+        if (known_.insert(upperCp932(title)).second) titles_.push_back(last_);
+    }
+
+private:
+    std::vector<std::string>& titles_;
+    std::unordered_set<std::string> known_;
+    std::string last_;
+};
 
 }  // namespace
 
@@ -62,29 +117,16 @@ std::vector<std::string> recordTitles(std::string_view fileText) {
 }
 
 void addRecordTitles(std::string_view fileText, std::vector<std::string>& titles) {
-    for (const std::string& line : splitLines(fileText)) {
-        std::vector<std::string> fields = splitRecordFields(line);
-        if (fields.size() < 4 || fields[2].empty()) continue;
-        const bool known = std::any_of(titles.begin(), titles.end(), [&](const std::string& t) {
-            return sameTextIgnoreCase(t, fields[2]);
-        });
-        if (!known) titles.push_back(fields[2]);
-    }
+    TitleSet set(titles);
+    for (const std::string& line : splitLines(fileText)) set.addLine(line);
 }
 
 std::vector<std::vector<std::string>> titleSessions(std::string_view fileText,
                                                     std::string_view title) {
     std::vector<std::vector<std::string>> sessions;
-    for (const std::string& line : splitLines(fileText)) {
-        if (line.empty() || !isValidRecordLine(line)) continue;
-        std::vector<std::string> fields = splitRecordFields(line);
-        // A line written with a comma inside its title or name has its fields shifted; its
-        // numbers would be read from the wrong places.
-        if (fields.size() != kRecordFields || fields[2] != title) continue;
-        if (!readInt(fields[3]) || !readInt(fields[5]) || !readInt(fields[6]) || !readInt(fields[8]))
-            continue;
-        sessions.push_back(std::move(fields));
-    }
+    std::array<std::string_view, kRecordFields> f;
+    for (const std::string& line : splitLines(fileText))
+        if (listedSession(line, title, f)) sessions.emplace_back(f.begin(), f.end());
     return sessions;
 }
 
@@ -100,19 +142,28 @@ std::string mistypeRateText(long long misses, long long keys) {
 
 std::string deviationText(long double value) { return hashFixed(value, 1); }
 
-std::vector<std::string> deviationScores(const std::vector<long long>& scores) {
+DeviationScale::DeviationScale(const std::vector<long long>& scores) {
     const std::size_t n = scores.size();
-    if (n == 1) return {"50.0"};
+    single_ = n <= 1;
+    if (single_) return;
     long double sum = 0;
     for (long long s : scores) sum += static_cast<long double>(s);
-    const long double mean = sum / static_cast<long double>(n);
+    mean_ = sum / static_cast<long double>(n);
     long double squares = 0;
-    for (long long s : scores) squares += (s - mean) * (s - mean);
-    const long double deviation =
-        squares == 0 ? 1 : std::sqrt(squares / static_cast<long double>(n - 1));
+    for (long long s : scores) squares += (s - mean_) * (s - mean_);
+    deviation_ = squares == 0 ? 1 : std::sqrt(squares / static_cast<long double>(n - 1));
+}
+
+std::string DeviationScale::text(long long score) const {
+    if (single_) return "50.0";
+    return deviationText((score - mean_) / deviation_ * 10 + 50);
+}
+
+std::vector<std::string> deviationScores(const std::vector<long long>& scores) {
+    const DeviationScale scale(scores);
     std::vector<std::string> out;
-    out.reserve(n);
-    for (long long s : scores) out.push_back(deviationText((s - mean) / deviation * 10 + 50));
+    out.reserve(scores.size());
+    for (long long s : scores) out.push_back(scale.text(s));
     return out;
 }
 
@@ -153,16 +204,14 @@ int compareLogRows(const LogRow& a, const LogRow& b, int column) {
                                        cp932ToUtf8(b.column(3)).c_str());
             return (c > 0) - (c < 0);
         }
-        default: {
-            // Differences below 0.0005 count as equal. Taken in 64 bits: large scores must
-            // not wrap into the wrong sign.
-            const long double d = leadingNumber(a.column(column)) - leadingNumber(b.column(column));
-            return signOf(roundHalfEven(d * 1000));
-        }
+        default:
+            return compareNumbers(leadingNumber(a.column(column)), leadingNumber(b.column(column)));
     }
 }
 
-std::string recordDateOnly(const DateTime& when) { return datePart(recordDateText(when)); }
+std::string recordDateOnly(const DateTime& when) {
+    return std::string(datePart(recordDateText(when)));
+}
 
 LogDetails logDetails(const LogRow& row) {
     LogDetails d;
@@ -181,36 +230,150 @@ LogDetails logDetails(const LogRow& row) {
     return d;
 }
 
+LogRow LogRows::iterator::operator*() const { return log_->row(place_); }
+
+std::size_t LogRows::size() const { return log_->rowCount(); }
+
+LogRow LogRows::operator[](std::size_t place) const { return log_->row(place); }
+
+RecordLog::RecordLog(std::string appDir) : appDir_(std::move(appDir)) {}
+
 void RecordLog::lstUserMouseUp(const std::vector<std::string>& selectedUsers) {
-    titles_.clear();
+    std::vector<std::string> titles;
+    TitleSet set(titles);
     for (const std::string& user : selectedUsers) {
         const std::string path = recordFilePath(appDir_, user);
-        if (fileExists(path)) addRecordTitles(loadStringFromFile(path), titles_);
+        if (!fileExists(path)) continue;
+        FileLines lines(path);
+        for (std::string_view line; lines.next(line);) set.addLine(line);
     }
+    titles_ = std::move(titles);
+}
+
+RecordLog::Fields RecordLog::fieldsOf(std::uint32_t index) const {
+    const std::string_view line(lines_.data() + starts_[index], starts_[index + 1] - starts_[index]);
+    Fields f;
+    std::size_t start = 0;
+    for (std::size_t n = 0; n + 1 < kFields; ++n) {
+        const std::size_t comma = line.find(',', start);
+        f[n] = line.substr(start, comma - start);
+        start = comma + 1;
+    }
+    f[kFields - 1] = line.substr(start);
+    return f;
+}
+
+bool RecordLog::isToday(const Fields& f) const { return datePart(f[0]) == todayText_; }
+
+std::string RecordLog::textOf(std::uint32_t index, int column) const {
+    const Fields f = fieldsOf(index);
+    switch (column) {
+        case 1: return std::to_string(index + 1) + (isToday(f) ? "*" : "");
+        case 2: return std::string(f[0]);
+        case 3: return std::string(f[1]);
+        case 4: return std::string(f[8]);
+        case 5: return sessionTimeText(intOrZero(f[3]));
+        case 6: return mistypeRateText(intOrZero(f[5]), intOrZero(f[6]));
+        case 7: return std::string(f[7]);
+        case 8: return scale_.text(scores_[index]);
+        default: return std::string();
+    }
+}
+
+std::string RecordLog::columnText(std::size_t place, int column) const {
+    return textOf(order_[place], column);
+}
+
+long long RecordLog::placeOf(int number) const {
+    const auto it = std::find(order_.begin(), order_.end(), static_cast<std::uint32_t>(number - 1));
+    return it == order_.end() ? -1 : it - order_.begin();
+}
+
+LogRow RecordLog::row(std::size_t place) const {
+    const std::uint32_t index = order_[place];
+    const Fields f = fieldsOf(index);
+    LogRow r;
+    r.number = static_cast<int>(index) + 1;
+    r.today = isToday(f);
+    r.fields.assign(f.begin(), f.end());
+    r.deviation = scale_.text(scores_[index]);
+    return r;
 }
 
 void RecordLog::cmbTitleChange(const std::vector<std::string>& selectedUsers,
                                const std::string& title, const DateTime& today) {
     if (title.empty()) return;
-    rows_.clear();
-    const std::string todayText = recordDateOnly(today);
+    // Built aside: a file that cannot be read leaves the list as it was.
+    RecordLog next(appDir_);
+    next.todayText_ = recordDateOnly(today);
+    std::vector<std::string> paths;
+    std::uintmax_t bytes = 0;
     for (const std::string& user : selectedUsers) {
         // A user who has never stored a session simply has none to list.
-        const std::string path = recordFilePath(appDir_, user);
+        std::string path = recordFilePath(appDir_, user);
         if (!fileExists(path)) continue;
-        for (auto& fields : titleSessions(loadStringFromFile(path), title)) {
-            LogRow row;
-            row.number = static_cast<int>(rows_.size()) + 1;
-            row.today = datePart(fields[0]) == todayText;
-            row.fields = std::move(fields);
-            rows_.push_back(std::move(row));
-        }
+        bytes += findFile(path);
+        paths.push_back(std::move(path));
     }
-    std::vector<long long> scores;
-    scores.reserve(rows_.size());
-    for (const LogRow& r : rows_) scores.push_back(*readInt(r.field(9)));
-    std::vector<std::string> deviations = deviationScores(scores);
-    for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i].deviation = std::move(deviations[i]);
+    // Room for every line: the part no session of the title fills is never touched.
+    next.lines_.reserve(static_cast<std::size_t>(bytes));
+    next.starts_.push_back(0);
+    for (const std::string& path : paths) next.addSessions(path, title);
+    next.scale_ = DeviationScale(next.scores_);
+    next.order_.resize(next.scores_.size());
+    std::iota(next.order_.begin(), next.order_.end(), 0u);
+
+    lines_ = std::move(next.lines_);
+    starts_ = std::move(next.starts_);
+    scores_ = std::move(next.scores_);
+    order_ = std::move(next.order_);
+    todayText_ = std::move(next.todayText_);
+    scale_ = next.scale_;
+    for (auto& k : keys_) k = {};
+}
+
+void RecordLog::addSessions(const std::string& path, const std::string& title) {
+    FileLines lines(path);
+    Fields f;
+    for (std::string_view line; lines.next(line);) {
+        if (line.empty() || !listedSession(line, title, f)) continue;
+        lines_.append(line);
+        starts_.push_back(lines_.size());
+        scores_.push_back(*readInt(f[8]));
+    }
+}
+
+void RecordLog::computeKeys(int column) {
+    std::vector<long double>& keys = keys_[static_cast<std::size_t>(column)];
+    if (keys.size() == scores_.size()) return;
+    keys.resize(scores_.size());
+    const auto n = static_cast<std::uint32_t>(scores_.size());
+    if (column != 3) {
+        for (std::uint32_t i = 0; i < n; ++i) keys[i] = leadingNumber(textOf(i, column));
+        return;
+    }
+    // Names: each distinct name once through the locale's comparison, then its rank.
+    std::unordered_map<std::string_view, std::uint32_t> ids;
+    std::vector<std::string> names;
+    std::vector<std::uint32_t> idOf(n);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::string_view name = fieldsOf(i)[1];
+        auto [it, added] = ids.emplace(name, static_cast<std::uint32_t>(names.size()));
+        if (added) names.push_back(cp932ToUtf8(name));
+        idOf[i] = it->second;
+    }
+    std::vector<std::uint32_t> byName(names.size());
+    std::iota(byName.begin(), byName.end(), 0u);
+    std::sort(byName.begin(), byName.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return std::strcoll(names[a].c_str(), names[b].c_str()) < 0;
+    });
+    std::vector<long double> rank(names.size());
+    for (std::size_t r = 0; r < byName.size(); ++r) {
+        const bool tie =
+            r > 0 && std::strcoll(names[byName[r - 1]].c_str(), names[byName[r]].c_str()) == 0;
+        rank[byName[r]] = r == 0 ? 0 : tie ? rank[byName[r - 1]] : rank[byName[r - 1]] + 1;
+    }
+    for (std::uint32_t i = 0; i < n; ++i) keys[i] = rank[idOf[i]];
 }
 
 void RecordLog::lslogColumnClick(int column) {
@@ -218,13 +381,27 @@ void RecordLog::lslogColumnClick(int column) {
     sortState_ = column == std::abs(sortState_) ? -sortState_ : column;
     const int k = std::abs(sortState_);
     const int direction = sortState_ < 0 ? -1 : 1;
-    std::stable_sort(rows_.begin(), rows_.end(), [k, direction](const LogRow& a, const LogRow& b) {
-        return direction * compareLogRows(a, b, k) < 0;
+    if (k == 1) {
+        std::stable_sort(order_.begin(), order_.end(), [direction](std::uint32_t a, std::uint32_t b) {
+            return direction * signOf(static_cast<long long>(a) - b) < 0;
+        });
+        return;
+    }
+    computeKeys(k);
+    const std::vector<long double>& keys = keys_[static_cast<std::size_t>(k)];
+    if (k == 3) {
+        std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return direction * ((keys[a] > keys[b]) - (keys[a] < keys[b])) < 0;
+        });
+        return;
+    }
+    std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return direction * compareNumbers(keys[a], keys[b]) < 0;
     });
 }
 
 std::optional<std::string> RecordLog::graphRefusal(std::size_t selectedUsers) const {
-    if (rows_.size() < 2) return std::string(kGraphNeedsTwoRows);
+    if (order_.size() < 2) return std::string(kGraphNeedsTwoRows);
     if (selectedUsers > 1) return std::string(kGraphOneUserOnly);
     return std::nullopt;
 }

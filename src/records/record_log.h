@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,8 +61,22 @@ std::string sessionTimeText(long long ms);                  // 83500 -> "83.50 �
 std::string mistypeRateText(long long misses, long long keys);  // "1.186 %"; 0 keys -> "0.000 %"
 std::string deviationText(long double value);               // "##.0": 50 -> "50.0", 0.4 -> ".4"
 
-// Deviation scores of the scores, in the same order: one score gives "50.0"; equal scores
-// all give "50.0"; otherwise (score - mean) / s x 10 + 50 with s the sample deviation.
+// Mean and sample deviation of the listed scores, from which each row's deviation score
+// follows: one score gives "50.0"; equal scores all give "50.0"; otherwise
+// (score - mean) / s x 10 + 50.
+class DeviationScale {
+public:
+    DeviationScale() = default;
+    explicit DeviationScale(const std::vector<long long>& scores);
+    std::string text(long long score) const;
+
+private:
+    bool single_ = true;
+    long double mean_ = 0;
+    long double deviation_ = 1;
+};
+
+// Deviation scores of the scores, in the same order.
 std::vector<std::string> deviationScores(const std::vector<long long>& scores);
 
 // The number a sort reads from a text: an optional "-", then the leading run of digits and
@@ -79,10 +95,48 @@ inline constexpr const char* kGraphNeedsTwoRows = "ﾃﾞｰﾀは2つ以上な�
 inline constexpr const char* kGraphOneUserOnly =
     "ﾕｰｻﾞｰは1人に限ります。複数のﾕｰｻﾞｰﾃﾞｰﾀを同時に見る事はできません。";
 
+class RecordLog;
+
+// The listed rows in their shown order, each put together when it is asked for.
+class LogRows {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = LogRow;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = LogRow;
+        iterator(const RecordLog* log, std::size_t place) : log_(log), place_(place) {}
+        LogRow operator*() const;
+        iterator& operator++() {
+            ++place_;
+            return *this;
+        }
+        bool operator==(const iterator& o) const { return place_ == o.place_; }
+
+    private:
+        const RecordLog* log_;
+        std::size_t place_;
+    };
+
+    explicit LogRows(const RecordLog& log) : log_(&log) {}
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    LogRow operator[](std::size_t place) const;
+    iterator begin() const { return iterator(log_, 0); }
+    iterator end() const { return iterator(log_, size()); }
+
+private:
+    const RecordLog* log_;
+};
+
 // The viewer's state while it is open: title choices, rows in their shown order, sort state.
+// A row is kept as its record line; its column texts are made when they are shown, and a
+// column's sort keys once per row when it is first sorted by.
 class RecordLog {
 public:
-    explicit RecordLog(std::string appDir) : appDir_(std::move(appDir)) {}
+    explicit RecordLog(std::string appDir);
 
     // Mouse released over the user list: the title choices of the selected users (CP932
     // names, in list order).
@@ -95,7 +149,15 @@ public:
                         const DateTime& today);
 
     // Rows in their shown order; what the graphs read.
-    const std::vector<LogRow>& rows() const { return rows_; }
+    LogRows rows() const { return LogRows(*this); }
+    std::size_t rowCount() const { return order_.size(); }
+    // Text of column k (1..8) of the row at a place (from 0) in the shown order.
+    std::string columnText(std::size_t place, int column) const;
+    // The row's number (column 1 without its "*").
+    int rowNumber(std::size_t place) const { return static_cast<int>(order_[place]) + 1; }
+    // The place of the row with a number, or -1.
+    long long placeOf(int number) const;
+    LogRow row(std::size_t place) const;
 
     // Header k (1..8) clicked: the same column again flips the order, another column sorts
     // ascending by it. Rows keep their numbers and texts.
@@ -106,9 +168,26 @@ public:
     std::optional<std::string> graphRefusal(std::size_t selectedUsers) const;
 
 private:
+    static constexpr std::size_t kFields = 14;
+    using Fields = std::array<std::string_view, kFields>;
+
+    Fields fieldsOf(std::uint32_t index) const;
+    std::string textOf(std::uint32_t index, int column) const;
+    bool isToday(const Fields& f) const;
+    void addSessions(const std::string& path, const std::string& title);
+    void computeKeys(int column);
+
     std::string appDir_;
     std::vector<std::string> titles_;
-    std::vector<LogRow> rows_;
+    std::string lines_;                   // the listed record lines, one after another
+    std::vector<std::uint64_t> starts_;   // where each line begins in lines_, then its end
+    std::vector<long long> scores_;       // field 9 of each row, in the order added
+    std::vector<std::uint32_t> order_;    // rows (by the order added) in their shown order
+    std::string todayText_;
+    DeviationScale scale_;
+    // Sort keys per column, made when the column is first sorted by; the name column holds
+    // each name's rank in the locale's order.
+    std::array<std::vector<long double>, kLogColumns + 1> keys_;
     int sortState_ = 0;
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/user_list.h"
 #include "base/files.h"
+#include "base/line_reader.h"
 
 namespace keyrook {
 
@@ -50,8 +51,9 @@ void writeRecord(const std::string& path, std::string_view recordLine) {
         return;
     }
     // A file whose last line lost its line break would swallow the new record into that line.
-    const std::string old = loadStringFromFile(path);
-    if (!old.empty() && old.back() != '\n' && old.back() != '\r') text.insert(0, "\r\n");
+    // Only its last byte tells: a long history is not read for it.
+    const std::optional<char> last = lastByteOfFile(path);
+    if (last && *last != '\n' && *last != '\r') text.insert(0, "\r\n");
     appendStringToFile(path, text);
 }
 

@@ -1,0 +1,40 @@
+// Reading files that grow with a user's history (a record file of a million sessions)
+// without holding them in memory: line by line through a small buffer, or only the last byte.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace keyrook {
+
+// The lines of a file, the same as splitLines gives for the whole file.
+class FileLines {
+public:
+    // Opens the file; throws FileError as loadStringFromFile does.
+    explicit FileLines(const std::string& path);
+    ~FileLines();
+    FileLines(const FileLines&) = delete;
+    FileLines& operator=(const FileLines&) = delete;
+
+    // The next line without its line break; false after the last. The view stays valid until
+    // the next call.
+    bool next(std::string_view& line);
+
+private:
+    bool fill();  // more bytes into the buffer; false at the end of the text
+
+    std::string path_;
+    int fd_ = -1;
+    std::string buffer_;
+    std::size_t start_ = 0;  // first unread byte in buffer_
+    std::size_t end_ = 0;    // bytes held in buffer_
+    bool ended_ = false;     // end of file or a NUL byte reached
+    bool skipLf_ = false;    // the last line ended in CR: an LF right after it belongs to it
+};
+
+// The last byte of a file, or nullopt for an empty one; throws FileError as
+// loadStringFromFile does.
+std::optional<char> lastByteOfFile(const std::string& path);
+
+}  // namespace keyrook
