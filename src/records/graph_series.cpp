@@ -28,6 +28,9 @@ std::string cutSuffix(std::string_view text, int suffixPosition, int suffixLengt
 }
 
 std::string markText(long double value) {
+    // Whole numbers (scores, combos) need no rounding.
+    if (value == std::trunc(value) && std::fabs(value) < 1e15L && !std::signbit(value))
+        return SplitThousand(static_cast<long long>(value));
     std::string text = formatFixed(value, 3);
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();
@@ -79,45 +82,59 @@ GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suf
         suffixLength);
 }
 
-std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap) {
+std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius) {
     std::vector<bool> keep(boxes.size(), false);
     if (boxes.empty()) return keep;
-    // Kept marks filed in a grid of cells as large as the largest mark: a mark can only meet
-    // kept marks in its own cell and the eight around it.
+    // Kept marks and all points filed in grids of cells as large as the largest mark: a mark
+    // can only meet what lies in its own cell and the eight around it.
     double cellW = 1, cellH = 1;
     for (const MarkBox& b : boxes) {
-        cellW = std::max(cellW, b.width + gap);
-        cellH = std::max(cellH, b.height + gap);
+        cellW = std::max(cellW, b.width + gap + pointRadius);
+        cellH = std::max(cellH, b.height + gap + pointRadius);
     }
-    std::unordered_map<long long, std::vector<std::size_t>> cells;
-    auto cellOf = [&](double x, double y) {
+    using Grid = std::unordered_map<long long, std::vector<std::size_t>>;
+    auto key = [&](double x, double y) {
         const auto cx = static_cast<long long>(std::floor(x / cellW));
         const auto cy = static_cast<long long>(std::floor(y / cellH));
         return std::pair{cx, cy};
     };
-    auto key = [](long long cx, long long cy) { return cx * 1'000'003LL + cy; };
-    auto apart = [gap](const MarkBox& a, const MarkBox& b) {
-        const double aLeft = a.x - a.width / 2, bLeft = b.x - b.width / 2;
-        return aLeft + a.width + gap <= bLeft || bLeft + b.width + gap <= aLeft ||
-               a.top + a.height + gap <= b.top || b.top + b.height + gap <= a.top;
+    auto cell = [](long long cx, long long cy) { return cx * 1'000'003LL + cy; };
+    Grid points, marks;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const auto [cx, cy] = key(boxes[i].pointX, boxes[i].pointY);
+        points[cell(cx, cy)].push_back(i);
+    }
+    auto near = [&](const Grid& grid, const MarkBox& b, auto&& hits) {
+        const auto [cx, cy] = key(b.x, b.top);
+        for (long long dx = -1; dx <= 1; ++dx)
+            for (long long dy = -1; dy <= 1; ++dy) {
+                auto it = grid.find(cell(cx + dx, cy + dy));
+                if (it == grid.end()) continue;
+                for (std::size_t k : it->second)
+                    if (hits(k)) return true;
+            }
+        return false;
     };
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const MarkBox& b = boxes[i];
-        const auto [cx, cy] = cellOf(b.x, b.top);
-        bool free = true;
-        for (long long dx = -1; dx <= 1 && free; ++dx)
-            for (long long dy = -1; dy <= 1 && free; ++dy) {
-                auto it = cells.find(key(cx + dx, cy + dy));
-                if (it == cells.end()) continue;
-                for (std::size_t k : it->second)
-                    if (!apart(b, boxes[k])) {
-                        free = false;
-                        break;
-                    }
-            }
-        if (!free) continue;
+        const double left = b.x - b.width / 2, right = left + b.width, bottom = b.top + b.height;
+        const bool crowded =
+            near(marks, b,
+                 [&](std::size_t k) {
+                     const MarkBox& o = boxes[k];
+                     const double oLeft = o.x - o.width / 2;
+                     return left < oLeft + o.width + gap && oLeft < right + gap &&
+                            b.top < o.top + o.height + gap && o.top < bottom + gap;
+                 }) ||
+            near(points, b, [&](std::size_t k) {
+                const MarkBox& o = boxes[k];
+                return k != i && o.pointX + pointRadius > left && o.pointX - pointRadius < right &&
+                       o.pointY + pointRadius > b.top && o.pointY - pointRadius < bottom;
+            });
+        if (crowded) continue;
         keep[i] = true;
-        cells[key(cx, cy)].push_back(i);
+        const auto [cx, cy] = key(b.x, b.top);
+        marks[cell(cx, cy)].push_back(i);
     }
     return keep;
 }

@@ -46,17 +46,20 @@ GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPositi
                    int suffixLength);
 GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suffixLength);
 
-// Where a value mark would be drawn, in pixels: centred on x, top edge at top.
+// Where a value mark would be drawn, in pixels: centred on x, top edge at top; and the point
+// it belongs to.
 struct MarkBox {
     double x = 0;
     double top = 0;
     double width = 0;
     double height = 0;
+    double pointX = 0;
+    double pointY = 0;
 };
 
 // Which marks are drawn when many points crowd the plot: in point order, a mark is kept unless
-// it would overlap (or come closer than gap to) a mark already kept. Marks that do not crowd
-// each other are all kept.
-std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap);
+// it would overlap (or come closer than gap to) a mark already kept, or cover another mark's
+// point (a dot of the given radius). Marks that do not crowd each other are all kept.
+std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius);
 
 }  // namespace keyrook

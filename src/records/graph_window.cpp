@@ -6,6 +6,8 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
 #include <QLineSeries>
@@ -66,6 +68,7 @@ QImage pointMarker() {
 }
 
 constexpr qreal kMarkGap = 5;  // between a point and its mark
+constexpr qsizetype kDenseLine = 200;  // points across the plot, beyond which they crowd
 
 }  // namespace
 
@@ -92,6 +95,7 @@ TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
     series1_->setPen(QPen(kSeries1, 2));
     // One picture for every point: a colour per point would make each point its own entry.
     series1_->setLightMarker(pointMarker());
+    series1_->setMarkerSize(7);
     series2_ = new QLineSeries;
     series2_->setName("Series2");
     series2_->setPen(QPen(kSeries2, 2));
@@ -167,16 +171,25 @@ TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
 QToolButton* TGraph::button(const char* name) const { return findChild<QToolButton*>(name); }
 
 void TGraph::GetGraph(int column, int suffixPosition, int suffixLength) {
-    plot_ = keyrook::GetGraph(source_, column, suffixPosition, suffixLength);
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(plot_.points.size()));
-    for (const GraphPoint& p : plot_.points) points.append(QPointF(p.x, static_cast<qreal>(p.y)));
+    // The axes change while the series is empty: the chart lays the line out once, for the
+    // new points on the new axes.
+    series1_->clear();
     series2_->clear();
-    series1_->replace(points);
+    plot_ = keyrook::GetGraph(source_, column, suffixPosition, suffixLength);
     setAxis(left_, 0, static_cast<qreal>(plot_.axisMaximum), 10);
     // Half a row of room on either side: the first and last points and their marks stay inside.
     const auto rows = static_cast<qreal>(source_.rowCount());
-    setAxis(bottom_, -0.5, std::max<qreal>(1, rows) - 0.5, 20);
+    // As many row numbers as fit side by side, at most 20.
+    const int digits = static_cast<int>(std::to_string(source_.rowCount()).size());
+    setAxis(bottom_, -0.5, std::max<qreal>(1, rows) - 0.5, std::clamp(560 / (digits * 7 + 16), 1, 20));
+
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(plot_.points.size()));
+    for (const GraphPoint& p : plot_.points) points.append(QPointF(p.x, static_cast<qreal>(p.y)));
+    // Where points crowd closer than a few pixels a wider line only thickens the band; a line
+    // one pixel wide is drawn many times faster.
+    series1_->setPen(QPen(kSeries1, points.size() > kDenseLine ? 1 : 2));
+    series1_->replace(points);
     placeMarks();
     view_->viewport()->update();
 }
@@ -200,36 +213,46 @@ void TGraph::placeMarks() {
         for (char c : p.mark) width += advance[static_cast<unsigned char>(c) & 0x7F];
         const qreal px = area.left() + (p.x - xMin) / xSpan * area.width();
         const qreal py = area.bottom() - (static_cast<qreal>(p.y) - yMin) / ySpan * area.height();
-        qreal top = py - kMarkGap - height;
-        if (top < area.top()) top = py + kMarkGap;
+        // At the top of the plot a mark closes in on its point, or goes below it.
+        qreal top = std::max(area.top(), py - kMarkGap - height);
+        if (top + height > py - 2) top = py + kMarkGap;
         const qreal x = std::clamp(px, area.left() + width / 2, std::max(area.left() + width / 2, area.right() - width / 2));
-        boxes.push_back({x, top, width, height});
+        boxes.push_back({x, top, width, height, px, py});
     }
-    const std::vector<bool> keep = thinMarks(boxes, 2);
+    const std::vector<bool> keep = thinMarks(boxes, 2, 3);
 
     const bool shown = button("btnData")->isChecked();
     std::size_t used = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (!keep[i]) continue;
         if (used == marks_.size()) {
-            auto* mark = new QGraphicsSimpleTextItem(chart_);
+            // Each mark on a patch of the chart's background, in the scene above the chart, so
+            // that no line runs through its digits.
+            auto* patch = new QGraphicsRectItem;
+            patch->setPen(Qt::NoPen);
+            patch->setBrush(kSilver);
+            patch->setZValue(1);
+            chart_->scene()->addItem(patch);
+            auto* mark = new QGraphicsSimpleTextItem(patch);
             mark->setBrush(kTeal);
             mark->setFont(font);
-            mark->setZValue(10);
             marks_.push_back(mark);
         }
         QGraphicsSimpleTextItem* mark = marks_[used++];
         mark->setText(QString::fromStdString(plot_.points[i].mark));
-        mark->setPos(boxes[i].x - mark->boundingRect().width() / 2, boxes[i].top);
-        mark->setVisible(shown);
+        QGraphicsItem* patch = mark->parentItem();
+        const QRectF box = mark->boundingRect();
+        patch->setPos(chart_->mapToScene(boxes[i].x - box.width() / 2, boxes[i].top));
+        static_cast<QGraphicsRectItem*>(patch)->setRect(box.adjusted(-1, 1, 1, -1));
+        patch->setVisible(shown);
     }
-    for (std::size_t i = used; i < marks_.size(); ++i) delete marks_[i];
+    for (std::size_t i = used; i < marks_.size(); ++i) delete marks_[i]->parentItem();
     marks_.resize(used);
 }
 
 void TGraph::btnDataClick() {
     const bool shown = button("btnData")->isChecked();
-    for (QGraphicsSimpleTextItem* m : marks_) m->setVisible(shown);
+    for (QGraphicsSimpleTextItem* m : marks_) m->parentItem()->setVisible(shown);
     view_->viewport()->update();
 }
 

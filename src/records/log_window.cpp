@@ -55,6 +55,8 @@ TRoundButton::Picture drawn(Picture picture) {
     };
 }
 
+constexpr int kUserRow = 13;  // height of a name in lstUser
+
 // Columns as laid out; the last one takes what is left of the list's width.
 constexpr int kWidths[kLogColumns] = {30, 0, 100, 80, 80, 80, 65, 50};
 const char* const kCaptions[kLogColumns] = {"", "", "名前", "獲得点数", "所用時間", "ﾐｽﾀｲﾌﾟ率",
@@ -101,7 +103,8 @@ TLog::TLog(TMainForm& main, QWidget* parent)
     addLabel(this, "lblUser", "ﾕｰｻﾞ名 :", 8, 8, uiFont, kSilver);
     lstUser_ = new QListWidget(this);
     lstUser_->setObjectName("lstUser");
-    lstUser_->setGeometry(8, 24, 145, 64);
+    // Five names in view: rows as high as the font's glyphs, without its line gap.
+    lstUser_->setGeometry(8, 24, 145, 5 * kUserRow + 3);
     lstUser_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstUser_->setStyleSheet(
         "QListWidget { background: black; color: silver; border: 1px solid gray; }"
@@ -241,7 +244,10 @@ QAbstractButton* TLog::image(int i) const {
 void TLog::setUsers(const std::vector<std::string>& users) {
     users_ = users;
     lstUser_->clear();
-    for (const std::string& name : users_) lstUser_->addItem(fromCp932(name));
+    for (const std::string& name : users_) {
+        auto* item = new QListWidgetItem(fromCp932(name), lstUser_);
+        item->setSizeHint(QSize(0, kUserRow));
+    }
 }
 
 std::vector<std::string> TLog::selectedUsers() const {
@@ -273,21 +279,23 @@ void TLog::cmbTitleChange() {
     fitColumns();
 }
 
-// Column 1 widens for row numbers that 30 pixels cannot hold; the last column takes the rest
-// of the width beside the scroll bar, so no column hides under it.
+// Column 1 widens for row numbers that 30 pixels cannot hold, taking the room from the names;
+// the last column takes the rest of the width beside the scroll bar, so no column hides under it.
 void TLog::fitColumns() {
     const QFontMetrics metrics(lslog_->font());
     const int padding = 8;
     const std::string widest = std::to_string(std::max<std::size_t>(log_.rowCount(), 1)) + "*";
     const int first =
         std::max(kWidths[0], metrics.horizontalAdvance(QString::fromStdString(widest)) + padding);
+    const int name = std::max(kWidths[2] - (first - kWidths[0]), kWidths[2] / 2);
+    int fixed = first + name;
+    for (int c = 3; c < kLogColumns - 1; ++c) fixed += kWidths[c];
+    const int room = lslog_->viewport()->width() - fixed;
     const int last = std::max(metrics.horizontalAdvance(QString::fromUtf8(kCaptions[7])) + padding,
                               metrics.horizontalAdvance("-00.0") + padding);
-    int fixed = first;
-    for (int c = 2; c < kLogColumns - 1; ++c) fixed += kWidths[c];
-    const int room = lslog_->viewport()->width() - fixed;
     lslog_->setColumnWidth(0, first);
-    lslog_->setColumnWidth(kLogColumns - 1, std::max({last, kWidths[kLogColumns - 1], room}));
+    lslog_->setColumnWidth(2, name);
+    lslog_->setColumnWidth(kLogColumns - 1, std::max(last, room));
 }
 
 void TLog::lslogClick() {

@@ -41,9 +41,15 @@ std::string_view datePart(std::string_view field1) { return field1.substr(0, fie
 
 int signOf(long long v) { return (v > 0) - (v < 0); }
 
-// Whether a numeric column's texts (read as leadingNumber) order a before b: differences below
-// 0.0005 count as equal. Taken in 64 bits: large scores must not wrap into the wrong sign.
-int compareNumbers(long double a, long double b) { return signOf(roundHalfEven((a - b) * 1000)); }
+// The order of two numeric column texts read as leadingNumber: the sign of (a - b) x 1000
+// rounded to an integer, so differences up to 0.0005 count as equal. Taken in 64 bits: large
+// scores must not wrap into the wrong sign. For any difference that fits, the sign follows
+// without forming the integer (ties go to even, so +-0.5 gives 0).
+int compareNumbers(long double a, long double b) {
+    const long double d = (a - b) * 1000;
+    if (!(std::fabs(d) < 0x1p62L)) return signOf(roundHalfEven(d));
+    return (d > 0.5L) - (d < -0.5L);
+}
 
 // The fields of a line that belongs in the list for title, split at its 13 commas.
 bool listedSession(std::string_view line, std::string_view title,
@@ -130,13 +136,38 @@ std::vector<std::vector<std::string>> titleSessions(std::string_view fileText,
     return sessions;
 }
 
+namespace {
+
+// whole + "." + decimals digits of fraction, for the exact figures below.
+std::string decimalText(long long whole, long long fraction, int decimals, bool hashWhole) {
+    std::string text = hashWhole && whole == 0 ? std::string() : std::to_string(whole);
+    text += '.';
+    std::string digits = std::to_string(fraction);
+    text.append(static_cast<std::size_t>(decimals) - digits.size(), '0');
+    return text + digits;
+}
+
+}  // namespace
+
 std::string sessionTimeText(long long ms) {
-    return hashFixed(static_cast<long double>(ms) / 1000, 2) + " \x95\x62";  // 秒
+    // Milliseconds are thousandths: the hundredths rounded half up, in integers, as the
+    // fixed-point text would round them (it sees all 15 digits of ms / 1000 below 10^12).
+    if (ms >= 0 && ms < 1'000'000'000'000) {
+        const long long hundredths = (ms + 5) / 10;
+        return decimalText(hundredths / 100, hundredths % 100, 2, true) + " \x95\x62";  // 秒
+    }
+    return hashFixed(static_cast<long double>(ms) / 1000, 2) + " \x95\x62";
 }
 
 std::string mistypeRateText(long long misses, long long keys) {
     // No key at all: nothing was mistyped.
     if (keys <= 0) return "0.000 %";
+    // Rates below 1000 % of up to a million keys, rounded half up in integers: no such rate
+    // lies close enough to a half thousandth for the 15-digit rounding to move it.
+    if (misses >= 0 && misses < 10 * keys && keys <= 1'000'000) {
+        const long long thousandths = (misses * 200'000 + keys) / (2 * keys);
+        return decimalText(thousandths / 1000, thousandths % 1000, 3, false) + " %";
+    }
     return formatFixed(static_cast<long double>(misses) / keys * 100, 3) + " %";
 }
 
