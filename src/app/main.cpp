@@ -56,7 +56,11 @@ int main(int argc, char** argv) {
     keyrook::QtDialogs dialogs;
     keyrook::SteadyClock clock;
     keyrook::StdRandom random;
-    keyrook::ProgramWindows windows(appDir, sounds, dialogs, clock, random);
+    // The menu is painted first; the hidden windows and the sound system follow at once.
+    sounds.hold();
+    keyrook::ProgramWindows windows(appDir, sounds, dialogs, clock, random, nullptr,
+                                    keyrook::ProgramWindows::Start::AfterFirstPaint);
+    windows.onComplete = [&sounds] { sounds.release(); };
     dialogs.setParent(&windows.MainForm());
     windows.MainForm().show();
     return app.exec();

@@ -1,5 +1,10 @@
 #include "app/program_window.h"
 
+#include <QEvent>
+#include <QTimer>
+
+#include <utility>
+
 #include "app/main_window.h"
 #include "problemsets/maker_window.h"
 #include "records/log_window.h"
@@ -27,38 +32,104 @@ public:
     VariantTable defaults;
 };
 
+// The long-lived windows after the main window, in the order they are made.
+struct ProgramWindows::Rest {
+    Rest(TMainForm& main, TypingSettings& settings, Clock& clock, Random& random, Timers* timers)
+        : typing_(main, settings, clock, random, timers),
+          fin_(main, &typing_),
+          setting_(main, typing_, fin_),
+          reflection_(main, clock, random) {}
+    TTyping typing_;
+    TFin fin_;
+    TSetting setting_;
+    TReflection reflection_;
+};
+
+namespace {
+
+// Runs a function once, after the first paint of a window (when the event loop next turns, so
+// that the painted window reaches the screen first).
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* window, std::function<void()> run) : run_(std::move(run)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && run_) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                if (auto run = std::exchange(run_, nullptr)) run();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> run_;
+};
+
+}  // namespace
+
 ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
-                               Clock& clock, Random& random, Timers* typingTimers)
+                               Clock& clock, Random& random, Timers* typingTimers, Start start)
     : now(localDateTime),
+      clock_(clock),
+      random_(random),
+      typingTimers_(typingTimers),
       settings_(std::make_unique<ForwardedSettings>()),
-      main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
-      typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),
-      fin_(std::make_unique<TFin>(*main_, typing_.get())),
-      setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)),
-      reflection_(std::make_unique<TReflection>(*main_, clock, random)) {
-    settings_->target = setting_.get();
+      main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)) {
     main_->startPractice = [this] { startPractice(); };
     main_->entryActions[4] = [this] { openInvader(); };
-    main_->entryActions[3] = [this] { openRecord(*main_); };
-    main_->entryActions[5] = [this] { openReflection(*main_, *reflection_); };
-    main_->entryActions[6] = [this] { openTenkey(*main_); };
-    main_->entryActions[9] = [this] { setting_->open(main_->currentUser()); };
-    main_->entryActions[10] = [this] { openTPMaker(*main_); };
-    typing_->openSettings = [this] { main_->entryClick(9); };
-    typing_->engine().onEnded = [this] { ViewResult(); };
-    typing_->onRowsChanged = [this] { fin_->setRows(typing_->engine().rows()); };
+    main_->entryActions[3] = [this] {
+        made();
+        openRecord(*main_);
+    };
+    main_->entryActions[5] = [this] { openReflection(*main_, made().reflection_); };
+    main_->entryActions[6] = [this] {
+        made();
+        openTenkey(*main_);
+    };
+    main_->entryActions[9] = [this] { made().setting_.open(main_->currentUser()); };
+    main_->entryActions[10] = [this] {
+        made();
+        openTPMaker(*main_);
+    };
+    if (start == Start::Together) {
+        made();
+    } else {
+        firstPaint_ = std::make_unique<AfterFirstPaint>(main_.get(), [this] {
+            made();
+            if (onComplete) onComplete();
+        });
+    }
 }
 
 ProgramWindows::~ProgramWindows() = default;
 
+TTyping& ProgramWindows::Typing() { return made().typing_; }
+TFin& ProgramWindows::Fin() { return made().fin_; }
+TSetting& ProgramWindows::Setting() { return made().setting_; }
+
+ProgramWindows::Rest& ProgramWindows::made() {
+    if (rest_) return *rest_;
+    rest_ = std::make_unique<Rest>(*main_, *settings_, clock_, random_, typingTimers_);
+    settings_->target = &rest_->setting_;
+    TTyping& typing = rest_->typing_;
+    typing.openSettings = [this] { main_->entryClick(9); };
+    typing.engine().onEnded = [this] { ViewResult(); };
+    typing.onRowsChanged = [this] { rest_->fin_.setRows(rest_->typing_.engine().rows()); };
+    return *rest_;
+}
+
 void ProgramWindows::startPractice() {
     TMainForm& m = *main_;
+    Rest& r = made();
     m.hide();
-    setting_->applyFonts();
-    typing_->preparePractice(m.pager().selectedTitle(), m.currentUser());
-    typing_->show();
-    typing_->raise();
-    typing_->activateWindow();
+    r.setting_.applyFonts();
+    r.typing_.preparePractice(m.pager().selectedTitle(), m.currentUser());
+    r.typing_.show();
+    r.typing_.raise();
+    r.typing_.activateWindow();
 }
 
 void ProgramWindows::openInvader() {
@@ -69,20 +140,22 @@ void ProgramWindows::openInvader() {
 }
 
 void ProgramWindows::startInvader(int level) {
-    typing_->invader().choose(typing_->engine(), level);
-    typing_->render();
-    typing_->show();
-    typing_->raise();
-    typing_->activateWindow();
+    TTyping& typing = made().typing_;
+    typing.invader().choose(typing.engine(), level);
+    typing.render();
+    typing.show();
+    typing.raise();
+    typing.activateWindow();
     main_->hide();
 }
 
 void ProgramWindows::ViewResult() {
-    SessionFigures figures = typing_->engine().sessionFigures();
+    Rest& r = made();
+    SessionFigures figures = r.typing_.engine().sessionFigures();
     figures.user = main_->currentUser();
     figures.ended = now();
     std::string path = recordFilePath(main_->AppDir, figures.user);
-    fin_->showResult(makeResult(figures, path), path);
+    r.fin_.showResult(makeResult(figures, path), path);
 }
 
 }  // namespace keyrook

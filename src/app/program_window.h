@@ -7,6 +7,8 @@
 
 #include "base/services.h"
 
+class QObject;
+
 namespace keyrook {
 
 class TMainForm;
@@ -19,14 +21,23 @@ struct DateTime;
 
 class ProgramWindows {
 public:
+    // When the windows after the main window are made: with it, or (for the program) right after
+    // the main window's first paint, so that the menu is on the screen sooner. Either way they
+    // are made in their fixed order, each before anything uses it.
+    enum class Start { Together, AfterFirstPaint };
+
     ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs, Clock& clock,
-                   Random& random, Timers* typingTimers = nullptr);
+                   Random& random, Timers* typingTimers = nullptr, Start start = Start::Together);
     ~ProgramWindows();
 
     TMainForm& MainForm() { return *main_; }
-    TTyping& Typing() { return *typing_; }
-    TFin& Fin() { return *fin_; }
-    TSetting& Setting() { return *setting_; }
+    TTyping& Typing();
+    TFin& Fin();
+    TSetting& Setting();
+    // Whether the windows after the main window exist yet.
+    bool complete() const { return rest_ != nullptr; }
+    // Called once the windows after the main window are made at the first paint.
+    std::function<void()> onComplete;
 
     // "Practice" past its selection check.
     void startPractice();
@@ -40,12 +51,16 @@ public:
     std::function<DateTime()> now;
 
 private:
+    struct Rest;
+    Rest& made();  // the windows after the main window, made now if they were not yet
+
+    Clock& clock_;
+    Random& random_;
+    Timers* typingTimers_;
     std::unique_ptr<ForwardedSettings> settings_;
     std::unique_ptr<TMainForm> main_;
-    std::unique_ptr<TTyping> typing_;
-    std::unique_ptr<TFin> fin_;
-    std::unique_ptr<TSetting> setting_;
-    std::unique_ptr<TReflection> reflection_;
+    std::unique_ptr<Rest> rest_;
+    std::unique_ptr<QObject> firstPaint_;
 };
 
 }  // namespace keyrook

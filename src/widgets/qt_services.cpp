@@ -80,8 +80,21 @@ QtSounds::QtSounds(QString soundDir, QObject* parent) : QObject(parent), dir_(st
 void QtSounds::play(const std::string& name) { start(name, false); }
 void QtSounds::playLoop(const std::string& name) { start(name, true); }
 
+void QtSounds::release() {
+    held_ = false;
+    if (!pending_) return;
+    const auto [name, loop] = *pending_;
+    pending_.reset();
+    start(name, loop);
+}
+
 void QtSounds::start(const std::string& name, bool loop) {
     last_ = QString::fromStdString(name);
+    if (held_) {
+        // Starting a sound ends the one before: only the last request counts.
+        pending_.emplace(name, loop);
+        return;
+    }
     if (playing_) playing_->stop();
     QString path = dir_ + last_ + ".wav";
     if (!QFileInfo::exists(path)) return;  // a missing sound is simply not heard

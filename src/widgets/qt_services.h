@@ -11,7 +11,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
+#include <utility>
 
 #include "base/services.h"
 
@@ -75,8 +77,15 @@ public:
     void playLoop(const std::string& name) override;
     QString lastPlayed() const { return last_; }
 
+    // While held, a sound asked for is only noted; release() starts the last one noted. The
+    // sound system is then loaded after the first window is on the screen, not before.
+    void hold() { held_ = true; }
+    void release();
+
 private:
     void start(const std::string& name, bool loop);
+    bool held_ = false;
+    std::optional<std::pair<std::string, bool>> pending_;
     QString dir_;
     QHash<QString, QSoundEffect*> effects_;
     QPointer<QSoundEffect> playing_;

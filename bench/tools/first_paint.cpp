@@ -1,0 +1,121 @@
+// Time from exec to the first paint of a program's first window, and its peak memory:
+//   keyrook_first_paint [--settle MS] PROGRAM [ARGS...]
+// prints "<milliseconds to first paint> <peak RSS in KiB then> <peak RSS MS later>" and ends the
+// program. The program is stopped the moment the paint is seen, so the first peak is what it
+// had used by then (a poll of a few milliseconds late at most).
+// The window is the first top-level window of at least 200 x 150 that the program maps; it
+// counts as painted when the band across its top first differs from what it was when the window
+// was mapped (a window shows nothing of its own until the program draws it).
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long peakKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+// The first mapped top-level window of at least 200 x 150 that was not there before.
+Window newWindow(Display* d, const std::vector<Window>& before) {
+    Window root = DefaultRootWindow(d), parent, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (!XQueryTree(d, root, &root, &parent, &children, &n)) return 0;
+    for (unsigned i = 0; i < n && !found; ++i) {
+        bool old = false;
+        for (Window b : before) old = old || b == children[i];
+        XWindowAttributes a;
+        if (old || !XGetWindowAttributes(d, children[i], &a)) continue;
+        if (a.map_state == IsViewable && a.width >= 200 && a.height >= 150) found = children[i];
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+// A band across the top of the window (the menu bar or title of any program's first window):
+// small enough to read back within a millisecond, so the paint is seen as it lands.
+std::vector<char> pixels(Display* d, Window w) {
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a)) return {};
+    XImage* image = XGetImage(d, w, 0, 0, a.width, 24, AllPlanes, ZPixmap);
+    if (!image) return {};
+    std::vector<char> out(image->data, image->data + image->bytes_per_line * image->height);
+    XDestroyImage(image);
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int first = 1;
+    long settle = 1000;
+    if (argc > 2 && std::strcmp(argv[1], "--settle") == 0) {
+        settle = std::atol(argv[2]);
+        first = 3;
+    }
+    if (first >= argc) {
+        std::fputs("usage: keyrook_first_paint [--settle MS] PROGRAM [ARGS...]\n", stderr);
+        return 2;
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fputs("keyrook_first_paint: no display\n", stderr);
+        return 2;
+    }
+    std::vector<Window> before;
+    {
+        Window root = DefaultRootWindow(d), parent, *children = nullptr;
+        unsigned n = 0;
+        XQueryTree(d, root, &root, &parent, &children, &n);
+        before.assign(children, children + n);
+        if (children) XFree(children);
+    }
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(argv[first], argv + first);
+        _exit(127);
+    }
+    Window w = 0;
+    std::vector<char> blank;
+    long ms = -1, atPaint = -1;
+    while (Clock::now() - start < std::chrono::seconds(60)) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) break;
+        if (!w) {
+            w = newWindow(d, before);
+            if (w) blank = pixels(d, w);
+        } else if (pixels(d, w) != blank) {
+            ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+            kill(pid, SIGSTOP);
+            atPaint = peakKiB(pid);
+            kill(pid, SIGCONT);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle));
+    const long peak = peakKiB(pid);
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    XCloseDisplay(d);
+    std::printf("%ld %ld %ld\n", ms, atPaint, peak);
+    return ms < 0 ? 1 : 0;
+}
