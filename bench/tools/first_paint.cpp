@@ -1,5 +1,5 @@
 // Time from exec to the first paint of a program's first window, and its peak memory:
-//   keyrook_first_paint [--settle MS] PROGRAM [ARGS...]
+//   keyrook_first_paint [--settle MS] [--wait S] PROGRAM [ARGS...]
 // prints "<milliseconds to first paint> <peak RSS in KiB then> <peak RSS MS later>" and ends the
 // program. The program is stopped the moment the paint is seen, so the first peak is what it
 // had used by then (a poll of a few milliseconds late at most).
@@ -66,13 +66,18 @@ std::vector<char> pixels(Display* d, Window w) {
 
 int main(int argc, char** argv) {
     int first = 1;
-    long settle = 1000;
-    if (argc > 2 && std::strcmp(argv[1], "--settle") == 0) {
-        settle = std::atol(argv[2]);
-        first = 3;
+    long settle = 1000, wait = 60;
+    while (first + 1 < argc && argv[first][0] == '-') {
+        if (std::strcmp(argv[first], "--settle") == 0)
+            settle = std::atol(argv[first + 1]);
+        else if (std::strcmp(argv[first], "--wait") == 0)
+            wait = std::atol(argv[first + 1]);
+        else
+            break;
+        first += 2;
     }
     if (first >= argc) {
-        std::fputs("usage: keyrook_first_paint [--settle MS] PROGRAM [ARGS...]\n", stderr);
+        std::fputs("usage: keyrook_first_paint [--settle MS] [--wait S] PROGRAM [ARGS...]\n", stderr);
         return 2;
     }
     Display* d = XOpenDisplay(nullptr);
@@ -97,7 +102,7 @@ int main(int argc, char** argv) {
     Window w = 0;
     std::vector<char> blank;
     long ms = -1, atPaint = -1;
-    while (Clock::now() - start < std::chrono::seconds(60)) {
+    while (Clock::now() - start < std::chrono::seconds(wait)) {
         if (waitpid(pid, nullptr, WNOHANG) == pid) break;
         if (!w) {
             w = newWindow(d, before);

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -71,14 +72,14 @@ public:
     CharTable(const char* to, const char* from) : converter_(to, from) {}
 
     // The entry for a character given by its bytes, keyed by a number below 0x10000.
-    [[gnu::always_inline]] std::uint32_t lookup(std::uint32_t key, std::string_view bytes) {
+    [[gnu::always_inline]] std::uint32_t lookup(std::uint32_t key, const char* bytes, std::size_t size) {
         const auto& block = blocks_[key >> 8];
         if (block) [[likely]] {
             const std::uint32_t e = (*block)[key & 0xFF];
             if (e != kUnknown) [[likely]]
                 return e;
         }
-        return learn(key, bytes);
+        return learn(key, std::string_view(bytes, size));
     }
     [[gnu::noinline]] std::uint32_t learn(std::uint32_t key, std::string_view bytes) {
         auto& block = blocks_[key >> 8];
@@ -98,9 +99,14 @@ public:
     }
     // Writes an entry's bytes at to, with room for four; returns the end of them.
     static char* put(char* to, std::uint32_t e) {
-        const unsigned char bytes[4] = {static_cast<unsigned char>(e), static_cast<unsigned char>(e >> 8),
-                                        static_cast<unsigned char>(e >> 16), 0};
-        std::memcpy(to, bytes, 4);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(to, &e, 4);  // the count byte lands past the end and is overwritten
+        } else {
+            const unsigned char bytes[4] = {static_cast<unsigned char>(e),
+                                            static_cast<unsigned char>(e >> 8),
+                                            static_cast<unsigned char>(e >> 16), 0};
+            std::memcpy(to, bytes, 4);
+        }
         return to + (e >> 24);
     }
     Converter& converter() { return converter_; }
@@ -185,11 +191,11 @@ std::string cp932ToUtf8(std::string_view cp932) {
             ++i;
             continue;
         }
-        std::uint32_t e = chars.lookup(c, cp932.substr(i, 1));
+        std::uint32_t e = chars.lookup(c, cp932.data() + i, 1);
         std::size_t used = 1;
         if (e == CharTable::kIncomplete && i + 1 < cp932.size()) {
             const auto t = static_cast<unsigned char>(cp932[i + 1]);
-            e = chars.lookup(std::uint32_t{c} << 8 | t, cp932.substr(i, 2));
+            e = chars.lookup(std::uint32_t{c} << 8 | t, cp932.data() + i, 2);
             used = 2;
         }
         if (e == CharTable::kInvalid || e == CharTable::kIncomplete) {
@@ -225,7 +231,7 @@ bool utf8ToCp932(std::string_view utf8, std::string& out) {
         const std::size_t n = utf8Char(utf8, i, cp);
         if (n == 0) return false;
         if (cp < 0x10000) {
-            const std::uint32_t e = chars.lookup(cp, utf8.substr(i, n));
+            const std::uint32_t e = chars.lookup(cp, utf8.data() + i, n);
             if (e == CharTable::kInvalid || e == CharTable::kIncomplete) return false;
             to = CharTable::put(to, e);
         } else {

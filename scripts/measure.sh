@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Repeatable measurements of the figures that grow with a user's history and of start-up:
+#   scripts/measure.sh startup [PAIRS]   exec to the painted main menu, paired with tipp10 (median
+#                                        of the per-pair ratios), and peak RSS at that paint
+#   scripts/measure.sh viewer [SESSIONS] RSS of the program with SESSIONS sessions of one title
+#                                        listed in the record viewer (default 100000)
+#   scripts/measure.sh tool              keyrook-tool encode and records on 1 000 000 lines:
+#                                        time, readings per second, peak RSS
+#   scripts/measure.sh bench             the Google benchmarks of each figure (CPU time)
+#   scripts/measure.sh counts            callgrind instruction counts of the same steps at two
+#                                        sizes, to compare as ratios on a noisy machine
+# The build is KEYROOK_BUILD_DIR (default build/). Windows run on a private Xvfb display
+# (MEASURE_DISPLAY, default :97). Needs xvfb, xdotool, valgrind, time, and for startup tipp10 with
+# libqt6sql6-sqlite (it is the program compared with, not part of Keyrook).
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${KEYROOK_BUILD_DIR:-$here/build}
+bin=$build/bin
+display=${MEASURE_DISPLAY:-:97}
+scratch=$(mktemp -d /tmp/keyrook-measure.XXXXXX)
+xvfb=""
+app=""
+
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+need() { command -v "$1" >/dev/null || { echo "measure.sh: $1 is needed ($2)" >&2; exit 2; }; }
+
+start_display() {
+  export DISPLAY=$display
+  xwininfo -root >/dev/null 2>&1 && return 0  # a server already runs there
+  need Xvfb "apt-get install xvfb"
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+}
+
+# A copy of the program folder with one registered user, so that no first-run prompt appears.
+program_copy() {
+  local dir=$scratch/app
+  mkdir -p "$dir/user"
+  cp -r "$bin/keyrook" "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
+  printf 'amy\r\namy\r\n' >"$dir/user/user.log"
+  echo "$dir"
+}
+
+median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+
+startup() {
+  local pairs=${1:-15}
+  need tipp10 "apt-get install tipp10 libqt6sql6-sqlite"
+  start_display
+  local dir home
+  dir=$(program_copy)
+  home=$scratch/tipp10
+  mkdir -p "$home/.config/TIPP10"
+  printf '[main]\ncheck_illustration=false\nlanguage_layout=us_qwerty_win\nlanguage_lesson=en_us_qwerty\n' \
+    >"$home/.config/TIPP10/TIPP10.conf"
+  echo "tipp10 builds its lesson database on its first start (a minute or two)..."
+  HOME=$home "$bin/keyrook_first_paint" --wait 600 --settle 0 tipp10 >/dev/null 2>&1 || true
+  (cd "$dir" && "$bin/keyrook_first_paint" --settle 0 ./keyrook >/dev/null 2>&1) || true
+  : >"$scratch/pairs"
+  for i in $(seq 1 "$pairs"); do
+    local k t
+    # Alternate which program goes first, so that neither always finds the caches warmer.
+    if [ $((i % 2)) -eq 0 ]; then
+      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null)
+      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null)
+    else
+      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null)
+      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null)
+    fi
+    echo "$k $t" >>"$scratch/pairs"
+    echo "pair $i: keyrook ${k%% *} ms, tipp10 ${t%% *} ms"
+  done
+  echo "keyrook: median $(cut -d' ' -f1 "$scratch/pairs" | median) ms to the painted menu," \
+       "peak RSS then $(cut -d' ' -f2 "$scratch/pairs" | median) KiB," \
+       "1 s later $(cut -d' ' -f3 "$scratch/pairs" | median) KiB"
+  echo "tipp10:  median $(cut -d' ' -f4 "$scratch/pairs" | median) ms," \
+       "peak RSS $(cut -d' ' -f5 "$scratch/pairs" | median) KiB"
+  echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $4}' "$scratch/pairs" | median)"
+}
+
+viewer() {
+  local sessions=${1:-100000}
+  need xdotool "apt-get install xdotool"
+  start_display
+  local dir
+  dir=$(program_copy)
+  "$bin/keyrook_bench_data" records "$dir/user/amy.rec" amy ことわざ集 "$sessions"
+  (cd "$dir" && exec ./keyrook >/dev/null 2>&1) &
+  app=$!
+  local w=""
+  for _ in $(seq 1 100); do
+    w=$(xdotool search --onlyvisible --name '^Keyrook$' 2>/dev/null | head -1) && [ -n "$w" ] && break
+    sleep 0.2
+  done
+  sleep 1
+  echo "main menu: $(grep VmRSS /proc/$app/status | tr -s ' ')"
+  xdotool windowfocus --sync "$w" key ctrl+r
+  sleep 2
+  local v x y
+  v=$(xdotool search --onlyvisible --name '過去の記録' | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$v")"
+  x=$X y=$Y
+  xdotool mousemove $((x + 28)) $((y + 31)) click 1
+  sleep 1
+  xdotool mousemove $((x + 264)) $((y + 35)) click 1
+  sleep 1
+  xdotool key Home Return
+  sleep 5
+  echo "$sessions sessions listed: $(grep VmRSS /proc/$app/status | tr -s ' '), $(grep VmHWM /proc/$app/status | tr -s ' ')"
+}
+
+tool() {
+  need /usr/bin/time "apt-get install time"
+  "$bin/keyrook_bench_data" readings 1000000 >"$scratch/readings.txt"
+  "$bin/keyrook_bench_data" records "$scratch/big.rec" amy ことわざ集 1000000
+  echo "encode, 1 000 000 readings (best of 5):"
+  for _ in 1 2 3 4 5; do
+    /usr/bin/time -f "%e %U %S %M" "$bin/keyrook-tool" encode <"$scratch/readings.txt" \
+      >/dev/null 2>>"$scratch/encode"
+  done
+  sort -g "$scratch/encode" | head -1 |
+    awk '{printf "  %.2f s wall, %.2f s CPU, %.2f M readings/s wall, %.2f M/s CPU, peak RSS %d KiB\n", $1, $2 + $3, 1 / $1, 1 / ($2 + $3), $4}'
+  echo "records, $(wc -c <"$scratch/big.rec") bytes, 1 000 000 lines:"
+  /usr/bin/time -f "  %e s wall, peak RSS %M KiB" "$bin/keyrook-tool" records "$scratch/big.rec" >/dev/null
+}
+
+bench() {
+  "$bin/keyrook_bench" --benchmark_filter='ChooseTitle|SortColumn|TitleChoices|PaintTexts|StoreRecord|Encode|Cp932|Utf8' \
+    --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>&1 | grep -E "median|Benchmark"
+  QT_QPA_PLATFORM=offscreen "$bin/keyrook_ui_bench" --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true 2>&1 | grep -E "median|Benchmark"
+}
+
+# Instructions spent in one named step of a benchmark run once.
+count() {
+  local binary=$1 filter=$2 step=$3
+  QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --collect-atstart=no --toggle-collect="$step" \
+    --callgrind-out-file="$scratch/cg.out" "$binary" --benchmark_filter="$filter" \
+    --benchmark_min_time=0 >/dev/null 2>&1
+  callgrind_annotate "$scratch/cg.out" 2>/dev/null | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1}'
+}
+
+counts() {
+  need valgrind "apt-get install valgrind"
+  local a b
+  a=$(count "$bin/keyrook_ui_bench" 'GraphDraw/10000$' '*drawMetric*')
+  b=$(count "$bin/keyrook_ui_bench" 'GraphDraw/100000$' '*drawMetric*')
+  echo "graph, one metric drawn: 10 000 points $a, 100 000 points $b instructions (ratio $(awk "BEGIN {print $b / $a}"))"
+  a=$(count "$bin/keyrook_ui_bench" 'ViewerChooseTitle/100000$' '*chooseTitle*')
+  b=$(count "$bin/keyrook_ui_bench" 'ViewerChooseTitle/1000000$' '*chooseTitle*')
+  echo "viewer, title to painted list: 100 000 sessions $a, 1 000 000 $b instructions (ratio $(awk "BEGIN {print $b / $a}"))"
+  for c in 5 8; do
+    a=$(count "$bin/keyrook_ui_bench" "ViewerSort/$c/100000\$" '*sortBy*')
+    echo "viewer, first sort by column $c of 100 000 rows, painted: $a instructions"
+  done
+  a=$(count "$bin/keyrook_ui_bench" 'MakerSave/10000$' '*saveSet*')
+  echo "maker, convert and save 10 000 questions: $a instructions"
+  "$bin/keyrook_bench_data" readings 100000 >"$scratch/r.txt"
+  valgrind --tool=callgrind --callgrind-out-file="$scratch/enc.out" "$bin/keyrook-tool" encode \
+    <"$scratch/r.txt" >/dev/null 2>&1
+  a=$(callgrind_annotate "$scratch/enc.out" 2>/dev/null | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1}')
+  echo "keyrook-tool encode, 100 000 readings end to end: $a instructions ($((a / 100000)) a reading)"
+}
+
+case "${1:-}" in
+  startup) shift; startup "$@" ;;
+  viewer) shift; viewer "$@" ;;
+  tool) tool ;;
+  bench) bench ;;
+  counts) counts ;;
+  *) sed -n '2,14p' "$0" >&2; exit 2 ;;
+esac
