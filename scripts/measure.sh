@@ -78,12 +78,12 @@ startup() {
     echo "$k $t" >>"$scratch/pairs"
     echo "pair $i: keyrook ${k%% *} ms, tipp10 ${t%% *} ms"
   done
-  echo "keyrook: median $(cut -d' ' -f1 "$scratch/pairs" | median) ms to the painted menu," \
-       "peak RSS then $(cut -d' ' -f2 "$scratch/pairs" | median) KiB," \
-       "1 s later $(cut -d' ' -f3 "$scratch/pairs" | median) KiB"
-  echo "tipp10:  median $(cut -d' ' -f4 "$scratch/pairs" | median) ms," \
-       "peak RSS $(cut -d' ' -f5 "$scratch/pairs" | median) KiB"
-  echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $4}' "$scratch/pairs" | median)"
+  echo "keyrook: median $(cut -d' ' -f1 "$scratch/pairs" | median) ms to the painted menu;" \
+       "peak RSS (KiB, medians) just before the paint $(cut -d' ' -f2 "$scratch/pairs" | median)," \
+       "as it was seen $(cut -d' ' -f3 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f4 "$scratch/pairs" | median)"
+  echo "tipp10:  median $(cut -d' ' -f5 "$scratch/pairs" | median) ms;" \
+       "peak RSS just before $(cut -d' ' -f6 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f8 "$scratch/pairs" | median)"
+  echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $5}' "$scratch/pairs" | median)"
 }
 
 viewer() {

@@ -1,8 +1,9 @@
 // Time from exec to the first paint of a program's first window, and its peak memory:
 //   keyrook_first_paint [--settle MS] [--wait S] PROGRAM [ARGS...]
-// prints "<milliseconds to first paint> <peak RSS in KiB then> <peak RSS MS later>" and ends the
-// program. The program is stopped the moment the paint is seen, so the first peak is what it
-// had used by then (a poll of a few milliseconds late at most).
+// prints "<milliseconds to first paint> <peak RSS in KiB before it> <at it> <MS later>" and ends
+// the program. "Before" is read at the last look that still found the window unpainted, a
+// fraction of a millisecond before the paint was seen; "at" when it was seen, with the program
+// stopped at once (work that follows the paint may have begun by then).
 // The window is the first top-level window of at least 200 x 150 that the program maps; it
 // counts as painted when the band across its top first differs from what it was when the window
 // was mapped (a window shows nothing of its own until the program draws it).
@@ -101,26 +102,28 @@ int main(int argc, char** argv) {
     }
     Window w = 0;
     std::vector<char> blank;
-    long ms = -1, atPaint = -1;
+    long ms = -1, beforePaint = -1, atPaint = -1;
     while (Clock::now() - start < std::chrono::seconds(wait)) {
         if (waitpid(pid, nullptr, WNOHANG) == pid) break;
         if (!w) {
             w = newWindow(d, before);
             if (w) blank = pixels(d, w);
-        } else if (pixels(d, w) != blank) {
+        } else if (const long hwm = peakKiB(pid); pixels(d, w) != blank) {
             ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
             kill(pid, SIGSTOP);
             atPaint = peakKiB(pid);
             kill(pid, SIGCONT);
             break;
+        } else {
+            beforePaint = hwm;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(settle));
     const long peak = peakKiB(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     XCloseDisplay(d);
-    std::printf("%ld %ld %ld\n", ms, atPaint, peak);
+    std::printf("%ld %ld %ld %ld\n", ms, beforePaint, atPaint, peak);
     return ms < 0 ? 1 : 0;
 }

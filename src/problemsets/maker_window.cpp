@@ -214,7 +214,10 @@ TPEditor::TPEditor(QWidget* parent) : QsciScintilla(parent) {
     // The horizontal scroll bar follows the longest line shown so far.
     SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
-    setEditorFont(pixelFont("ＭＳ ゴシック", 13));
+    // By its own name: the font chooser offers the editor's font as the user knows it.
+    QFont start("ＭＳ ゴシック");
+    start.setPixelSize(13);
+    setEditorFont(start);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
 }
 

@@ -1,6 +1,9 @@
 #include "widgets/look.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QHash>
+#include <QSet>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -8,8 +11,34 @@
 
 namespace keyrook {
 
+QString installedFamily(const QString& family) {
+    // The installed faces by name, a face in several foundries once ("URW Gothic [urw]").
+    static const QSet<QString> installed = [] {
+        QSet<QString> names;
+        for (QString name : QFontDatabase::families()) {
+            if (const qsizetype foundry = name.indexOf(" ["); foundry > 0) name.truncate(foundry);
+            names.insert(name.toCaseFolded());
+        }
+        return names;
+    }();
+    static QHash<QString, QString> known;
+    auto it = known.find(family);
+    if (it != known.end()) return *it;
+    QString name = family;
+    if (!installed.contains(family.toCaseFolded())) {
+        for (const QString& substitute : QFont::substitutes(family)) {
+            if (installed.contains(substitute.toCaseFolded())) {
+                name = substitute;
+                break;
+            }
+        }
+    }
+    known.insert(family, name);
+    return name;
+}
+
 QFont pixelFont(const QString& family, int pixels, bool bold, bool italic) {
-    QFont f(family);
+    QFont f(installedFamily(family));
     f.setPixelSize(pixels);
     f.setBold(bold);
     f.setItalic(italic);

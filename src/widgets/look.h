@@ -33,7 +33,13 @@ inline constexpr Qt::WindowFlags kMainFrame = Qt::Window | Qt::WindowTitleHint |
                                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
 
+// A font of the given pixel height. A face that is not installed (the Windows faces the windows
+// are drawn in) is asked for by the installed face it is mapped to, which is the face the font
+// system would end up with anyway: asking for it directly spares a search for fallbacks of the
+// missing face, most of the time the first paint of the menu takes.
 QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false);
+// The installed face that stands for a face name (the name itself when that face is installed).
+QString installedFamily(const QString& family);
 
 // The text colour of a label, check box or button.
 void setTextColor(QWidget* widget, const QColor& color);
