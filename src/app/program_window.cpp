@@ -1,6 +1,12 @@
 #include "app/program_window.h"
 
+#include <QApplication>
+
 #include "app/main_window.h"
+#include "base/cp932.h"
+#include "base/files.h"
+#include "records/weak_key_set.h"
+#include "records/weak_keys_window.h"
 #include "problemsets/maker_window.h"
 #include "records/log_window.h"
 #include "reflex/ref_level_dialog.h"
@@ -38,6 +44,7 @@ ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialog
       reflection_(std::make_unique<TReflection>(*main_, clock, random)) {
     settings_->target = setting_.get();
     main_->startPractice = [this] { startPractice(); };
+    main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
     main_->entryActions[4] = [this] { openInvader(); };
     main_->entryActions[3] = [this] { openRecord(*main_); };
     main_->entryActions[5] = [this] { openReflection(*main_, *reflection_); };
@@ -83,6 +90,25 @@ void ProgramWindows::ViewResult() {
     figures.ended = now();
     std::string path = recordFilePath(main_->AppDir, figures.user);
     fin_->showResult(makeResult(figures, path), path);
+}
+
+bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
+    const std::string dataDir = main_->AppDir + "data/";
+    const std::string ownFile = std::string(kWeakSetTitle) + ".std";
+    WeakKeysFiles files;
+    files.keyStats = userFilePath(main_->AppDir, cp932User, ".kst");
+    for (const std::string& name : listFiles(main_->AppDir + "data", ".std"))
+        if (name != ownFile) files.sets.push_back(dataDir + name);
+    files.practiceSet = dataDir + ownFile;
+
+    QWidget* owner = QApplication::activeModalWidget();
+    TWeakKeys window(*main_, cp932User, std::move(files), setting_->variants(),
+                     owner ? owner : main_.get());
+    window.load();
+    window.exec();
+    if (!window.practiceRequested()) return false;
+    main_->selectTitle(cp932Of(kWeakSetTitle));
+    return true;
 }
 
 }  // namespace keyrook
