@@ -59,12 +59,9 @@ KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::si
     KeyAnalysis a;
     const std::size_t first = last == 0 || last >= sessions.size() ? 0 : sessions.size() - last;
     for (std::size_t i = first; i < sessions.size(); ++i) {
-        const KeyCounts& counts = sessions[i].counts;
-        for (int b = 0; b < 256; ++b) {
-            const KeyCount& c = counts[static_cast<std::size_t>(b)];
-            if (c.empty()) continue;
-            a.keys[keyOf(static_cast<unsigned char>(b))] += c;
-            a.total += c;
+        for (const KeyEntry& e : sessions[i].entries) {
+            a.keys[keyOf(e.key)] += e.count;
+            a.total += e.count;
         }
         ++a.sessions;
     }

@@ -60,7 +60,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     setObjectName("WeakKeys");
     setWindowTitle("苦手ｷｰ分析");
     setWindowFlags(kToolFrame);
-    setFixedSize(776, 392);
+    setFixedSize(776, 404);
     paintBlack(this, kSilver);
     const QFont uiFont = pixelFont("MS UI Gothic", 12);
     const QFont bold = pixelFont("MS UI Gothic", 12, true);
@@ -118,7 +118,9 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     addLabel(this, "lblWeakHead", "● 苦手ｷｰ ﾜｰｽﾄ10", 496, 80, bold, Qt::white);
     lstWeak_ = new QTreeWidget(this);
     lstWeak_->setObjectName("lstWeak");
-    lstWeak_->setGeometry(496, 98, 264, 198);
+    lstWeak_->setGeometry(496, 98, 264, 214);
+    lstWeak_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstWeak_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstWeak_->setRootIsDecorated(false);
     lstWeak_->setUniformRowHeights(true);
     lstWeak_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -142,17 +144,18 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     // The figures of the whole range.
     auto* frame = new TShape(TShape::Kind::RoundRect, this);
     frame->setObjectName("Shape1");
-    frame->setGeometry(496, 304, 264, 74);
+    frame->setGeometry(496, 322, 264, 66);
     frame->setPenColor(Qt::red);
     frame->setBrushColor(Qt::black);
     const char* names[] = {"lblAccuracy", "lblInterval", "lblKeys", "lblSessions"};
     const char* captions[] = {"正確率", "平均間隔", "判定ｷｰ数", "ｾｯｼｮﾝ数"};
     const QFont value = pixelFont("Tahoma", 13, true);
     for (int i = 0; i < 4; ++i) {
-        const int left = 508 + (i % 2) * 128;
-        const int top = 314 + (i / 2) * 30;
-        addLabel(this, nullptr, captions[i], left, top, uiFont, kSilver);
-        addLabel(this, names[i], "", left, top + 13, value, Qt::white, 110);
+        const int left = 506 + (i % 2) * 128;
+        const int top = 334 + (i / 2) * 24;
+        addLabel(this, nullptr, captions[i], left, top + 1, uiFont, kSilver);
+        addLabel(this, names[i], "", left + 52, top, value, Qt::white, 66,
+                 Qt::AlignRight | Qt::AlignVCenter);
     }
 
     struct Button {
@@ -167,10 +170,10 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     };
     for (const Button& b : buttons) {
         auto* box = new QFrame(this);
-        box->setGeometry(b.left - 2, 348, b.width + 4, 27);
+        box->setGeometry(b.left - 2, 361, b.width + 4, 27);
         box->setFrameShape(QFrame::Box);
         box->setStyleSheet("QFrame { border: 1px solid gray; }");
-        QPushButton* button = flatButton(this, b.name, b.caption, QRect(b.left, 350, b.width, 23),
+        QPushButton* button = flatButton(this, b.name, b.caption, QRect(b.left, 363, b.width, 23),
                                          "QPushButton { color: white; background: black; border: none; }"
                                          "QPushButton:hover { color: yellow; }");
         button->setFont(uiFont);

@@ -124,7 +124,7 @@ std::optional<StoredKeyStats> parseKeyStatsLine(std::string_view line) {
         KeyCount count;
         // Entries come in ascending byte order, each byte once.
         if (!readEntry(entry, byte, count) || byte <= previous) return std::nullopt;
-        s.counts[static_cast<std::size_t>(byte)] = count;
+        s.entries.push_back({static_cast<unsigned char>(byte), count});
         previous = byte;
         if (semi == std::string_view::npos) break;
         entries = entries.substr(semi + 1);

@@ -68,11 +68,15 @@ std::string keyStatsEntries(const KeyCounts& counts);
 // A whole line without its CR LF: date and title as they stand in the record line.
 std::string keyStatsLine(std::string_view date, std::string_view title, const KeyCounts& counts);
 
-// One stored session.
+// One stored session: the characters that occurred, in ascending byte order.
+struct KeyEntry {
+    unsigned char key = 0;
+    KeyCount count;
+};
 struct StoredKeyStats {
     std::string date;   // CP932, as in the record line
     std::string title;  // CP932
-    KeyCounts counts{};
+    std::vector<KeyEntry> entries;
 };
 
 // nullopt for a line whose checksum does not match or that does not parse.

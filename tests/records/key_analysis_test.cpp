@@ -17,16 +17,16 @@ using keyrook::testing::sj;
 
 StoredKeyStats session(std::vector<std::pair<unsigned char, KeyCount>> keys) {
     StoredKeyStats s;
-    for (auto& [k, c] : keys) s.counts[k] = c;
+    for (auto& [k, c] : keys) s.entries.push_back({k, c});
     return s;
 }
 
 TEST(KeyAnalysis, RangesTakeTheLastSessionsAndMergeTheSpaceBar) {
     std::vector<StoredKeyStats> sessions;
     for (int i = 1; i <= 60; ++i) sessions.push_back(session({{'A', {static_cast<std::uint64_t>(i), 1, 100, 1}}}));
-    sessions.back().counts[' '] = {3, 0, 30, 3};
-    sessions.back().counts['_'] = {1, 1, 10, 1};
-    sessions.back().counts['b'] = {2, 0, 0, 0};
+    sessions.back().entries.push_back({' ', {3, 0, 30, 3}});
+    sessions.back().entries.push_back({'_', {1, 1, 10, 1}});
+    sessions.back().entries.push_back({'b', {2, 0, 0, 0}});
 
     struct Case {
         KeyRange range;
