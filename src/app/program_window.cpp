@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 #include "app/main_window.h"
 #include "base/cp932.h"
 #include "base/files.h"
@@ -89,7 +91,16 @@ void ProgramWindows::ViewResult() {
     figures.user = main_->currentUser();
     figures.ended = now();
     std::string path = recordFilePath(main_->AppDir, figures.user);
-    fin_->showResult(makeResult(figures, path), path);
+    const ResultModel model = makeResult(figures, path);
+    fin_->showResult(model, path);
+    const KeyStatsCounter& keys = typing_->engine().keyStats();
+    if (!figures.invader && !keys.empty()) {
+        // Date and title exactly as the record line holds them.
+        const std::vector<std::string> fields = splitRecordFields(model.recordLine);
+        if (fields.size() >= 3)
+            fin_->setKeyStats(userFilePath(main_->AppDir, figures.user, ".kst"),
+                              keyStatsLine(fields[0], fields[2], keys.counts()));
+    }
 }
 
 bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
@@ -97,7 +108,9 @@ bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
     const std::string ownFile = std::string(kWeakSetTitle) + ".std";
     WeakKeysFiles files;
     files.keyStats = userFilePath(main_->AppDir, cp932User, ".kst");
-    for (const std::string& name : listFiles(main_->AppDir + "data", ".std"))
+    std::vector<std::string> names = listFiles(main_->AppDir + "data", ".std");
+    std::sort(names.begin(), names.end());  // ties between questions follow the file names
+    for (const std::string& name : names)
         if (name != ownFile) files.sets.push_back(dataDir + name);
     files.practiceSet = dataDir + ownFile;
 

@@ -144,6 +144,7 @@ void TypingEngine::btnStartClick() {
     state_.Combo = 0;
     state_.HitCount = 0;
     rows_.clear();
+    keyStats_.reset();
     changed_ |= kChangedRows;
     fullWidthWarned_ = false;
     invaderStreaming_ = false;
@@ -258,6 +259,7 @@ void TypingEngine::showQuestion() {
     rows_.push_back(std::move(row));
 
     state_.FirstKeyPending = true;
+    keyStats_.newQuestion();
     view_.lblMondai = std::to_string(rows_.size()) + " / " + std::to_string(state_.QuestionCount);
     state_.QuestionStart = services_.clock.tickCount();
     services_.timers.setEnabled(kTmrInterval, false);
@@ -320,6 +322,8 @@ void TypingEngine::hit() {
     const std::uint32_t now = services_.clock.tickCount();
     std::string& s = view_.lblTyping;
 
+    const bool invader = FInvader();
+    if (!invader) keyStats_.judged(s[0], true, now);
     state_.HitCount = saturatingAdd(state_.HitCount, 1);
     if (opts.chkTypesound) services_.sounds.play("type");
     if (state_.FirstKeyPending) {
@@ -352,7 +356,6 @@ void TypingEngine::hit() {
     }
     state_.Score = saturatingAdd(state_.Score, comboPoints(state_.Combo));
 
-    const bool invader = FInvader();
     if (invader && invaderRules) invaderRules->hit(*this);
 
     view_.lblScore = std::to_string(state_.Score);
@@ -376,6 +379,7 @@ void TypingEngine::miss() {
     const std::uint32_t now = services_.clock.tickCount();
     // Unsigned difference: a wrap of the tick count between two misses is harmless.
     if (missCounted_ && now - state_.MissTime <= kMissGuardMs) return;
+    if (!FInvader()) keyStats_.judged(view_.lblTyping[0], false, now);
 
     if (settings_.options().chkTypemiss) services_.sounds.play("miss");
     Flash();
