@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/program_window.h"
+#include "base/paths.h"
 #include "widgets/qt_services.h"
 
 namespace {
@@ -51,12 +52,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Keyrook");
     keyrook::installFontSubstitutions();
 
-    std::string appDir = QCoreApplication::applicationDirPath().toStdString() + "/";
-    keyrook::QtSounds sounds(QString::fromStdString(appDir + "sound/"));
+    // Portable beside the program, or installed with the user's files under $XDG_DATA_HOME.
+    const keyrook::Paths paths = keyrook::decidePaths(
+        QCoreApplication::applicationDirPath().toStdString() + "/", keyrook::processEnvironment());
+    keyrook::QtSounds sounds(paths);
     keyrook::QtDialogs dialogs;
     keyrook::SteadyClock clock;
     keyrook::StdRandom random;
-    keyrook::ProgramWindows windows(appDir, sounds, dialogs, clock, random);
+    keyrook::ProgramWindows windows(paths, sounds, dialogs, clock, random);
     dialogs.setParent(&windows.MainForm());
     windows.MainForm().show();
     return app.exec();
