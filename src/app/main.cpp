@@ -1,5 +1,6 @@
 // Keyrook: start-up.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -42,14 +43,22 @@ bool displayAvailable() {
 
 int main(int argc, char** argv) {
     if (!displayAvailable()) {
-        std::fputs("keyrook: no display found. Keyrook is a desktop program and needs a graphical\n"
-                   "session (DISPLAY or WAYLAND_DISPLAY). Without one, run it under a virtual\n"
-                   "display:  xvfb-run -a ./keyrook\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "keyrook: no display found. Keyrook is a desktop program and needs a graphical\n"
+                     "session (DISPLAY or WAYLAND_DISPLAY). Without one, run it under a virtual\n"
+                     "display (xvfb-run comes with the Debian package xvfb):\n"
+                     "  xvfb-run -a %s\n",
+                     argv[0]);
         return 1;
     }
     KeyrookApplication app(argc, argv);
     QApplication::setApplicationName("Keyrook");
+    // Every window shows the program's icon; the desktop entry is matched by its name.
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/keyrook-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName("org.example.keyrook");
     keyrook::installFontSubstitutions();
 
     // Portable beside the program, or installed with the user's files under $XDG_DATA_HOME.
