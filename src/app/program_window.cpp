@@ -6,11 +6,10 @@
 
 #include "app/main_window.h"
 #include "base/cp932.h"
-#include "base/files.h"
-#include "records/weak_key_set.h"
-#include "records/weak_keys_window.h"
 #include "problemsets/maker_window.h"
 #include "records/log_window.h"
+#include "records/weak_key_set.h"
+#include "records/weak_keys_window.h"
 #include "reflex/ref_level_dialog.h"
 #include "reflex/reflection_window.h"
 #include "settings/setting_window.h"
@@ -35,11 +34,11 @@ public:
     VariantTable defaults;
 };
 
-ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
+ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dialogs,
                                Clock& clock, Random& random, Timers* typingTimers)
     : now(localDateTime),
       settings_(std::make_unique<ForwardedSettings>()),
-      main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
+      main_(std::make_unique<TMainForm>(paths, sounds, dialogs)),
       typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),
       fin_(std::make_unique<TFin>(*main_, typing_.get())),
       setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)),
@@ -90,7 +89,7 @@ void ProgramWindows::ViewResult() {
     SessionFigures figures = typing_->engine().sessionFigures();
     figures.user = main_->currentUser();
     figures.ended = now();
-    std::string path = recordFilePath(main_->AppDir, figures.user);
+    std::string path = main_->paths().userFile(figures.user, ".rec");
     const ResultModel model = makeResult(figures, path);
     fin_->showResult(model, path);
     const KeyStatsCounter& keys = typing_->engine().keyStats();
@@ -98,21 +97,21 @@ void ProgramWindows::ViewResult() {
         // Date and title exactly as the record line holds them.
         const std::vector<std::string> fields = splitRecordFields(model.recordLine);
         if (fields.size() >= 3)
-            fin_->setKeyStats(userFilePath(main_->AppDir, figures.user, ".kst"),
+            fin_->setKeyStats(main_->paths().userFile(figures.user, ".kst"),
                               keyStatsLine(fields[0], fields[2], keys.counts()));
     }
 }
 
 bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
-    const std::string dataDir = main_->AppDir + "data/";
-    const std::string ownFile = std::string(kWeakSetTitle) + ".std";
+    const Paths& paths = main_->paths();
+    const std::string ownTitle = cp932Of(kWeakSetTitle);
     WeakKeysFiles files;
-    files.keyStats = userFilePath(main_->AppDir, cp932User, ".kst");
-    std::vector<std::string> names = listFiles(main_->AppDir + "data", ".std");
-    std::sort(names.begin(), names.end());  // ties between questions follow the file names
-    for (const std::string& name : names)
-        if (name != ownFile) files.sets.push_back(dataDir + name);
-    files.practiceSet = dataDir + ownFile;
+    files.keyStats = paths.userFile(cp932User, ".kst");
+    std::vector<std::string> titles = paths.setTitles();
+    std::sort(titles.begin(), titles.end());  // ties between questions follow the titles
+    for (const std::string& title : titles)
+        if (title != ownTitle) files.sets.push_back(paths.setFile(title));
+    files.practiceSet = paths.setFileForWriting(ownTitle);
 
     QWidget* owner = QApplication::activeModalWidget();
     TWeakKeys window(*main_, cp932User, std::move(files), setting_->variants(),
@@ -120,7 +119,7 @@ bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
     window.load();
     window.exec();
     if (!window.practiceRequested()) return false;
-    main_->selectTitle(cp932Of(kWeakSetTitle));
+    main_->selectTitle(ownTitle);
     return true;
 }
 
