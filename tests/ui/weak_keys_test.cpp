@@ -3,8 +3,10 @@
 // weakest keys.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -17,6 +19,7 @@
 #include "app/program_window.h"
 #include "base/cp932.h"
 #include "base/files.h"
+#include "records/log_window.h"
 #include "records/weak_key_set.h"
 #include "records/weak_keys_window.h"
 #include "typing/fin_dialog.h"
@@ -47,7 +50,7 @@ struct WeakKeysFixture : ::testing::Test {
         // "学校" read がっこう, and a set whose questions type Q and Z often.
         saveStringToFile(app / "data/school.std", "desc/me\r\n\x8aw\x8dZ\r\nGA18KOU\r\n");
         saveStringToFile(app / "data/quiz.std", "q/me\r\nquiz\r\nQUIZU\r\nzoo\r\nZOO\r\nnone\r\nA\r\n");
-        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\nhana\r\n");
         w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
         timers.setHandler([this](const std::string& name) {
             w->Typing().engine().timerFired(name);
@@ -99,13 +102,14 @@ struct WeakKeysFixture : ::testing::Test {
         EXPECT_TRUE(opened);
     }
     // A stored session in which Q and Z were missed far more than the rest.
-    void storeWeakQandZ() {
+    void storeWeakQandZ(const std::string& path) {
         KeyCounts c{};
         const std::string keys = "QZABCDEFG";
         for (std::size_t i = 0; i < keys.size(); ++i)
             c[static_cast<unsigned char>(keys[i])] = {40, i < 2 ? 10 - i : 1, 8000, 39};
-        appendKeyStats(kst, keyStatsLine("26/12/07 8:00:00", "quiz", c));
+        appendKeyStats(path, keyStatsLine("26/12/07 8:00:00", "quiz", c));
     }
+    void storeWeakQandZ() { storeWeakQandZ(kst); }
 };
 
 TEST_F(WeakKeysFixture, OkStoresTheKeyLineWithTheRecordAndCancelNeither) {
@@ -171,6 +175,34 @@ TEST_F(WeakKeysFixture, PracticeButtonNeedsDataThenStartsASessionOnTheBuiltSet) 
     EXPECT_EQ(w->MainForm().pager().selectedTitle(), cp932Of(kWeakSetTitle));
     EXPECT_EQ(typing().label("lblTitle")->text(), "苦手ｷｰ練習");
     EXPECT_EQ(w->MainForm().SetLines.size(), 9u);
+}
+
+TEST_F(WeakKeysFixture, RecordViewerOpensItForTheOneSelectedUser) {
+    storeWeakQandZ(app / "user/hana.kst");
+    TLog log(w->MainForm());
+    log.setUsers(w->MainForm().users().items);
+    log.show();
+    log.lstUser()->selectAll();
+    log.image(5)->click();
+    EXPECT_EQ(dialogs.messages.back(), "ﾕｰｻﾞｰは1人に限ります。複数のﾕｰｻﾞｰﾃﾞｰﾀを同時に見る事はできません。");
+
+    log.lstUser()->clearSelection();
+    log.lstUser()->item(1)->setSelected(true);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto* window = qobject_cast<TWeakKeys*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        opened = true;
+        EXPECT_EQ(window->label("lblUser")->text(), "hana");
+        EXPECT_EQ(window->lstWeak()->topLevelItem(0)->text(0), "Q");
+        window->findChild<QPushButton*>("btnPractice")->click();
+    });
+    log.image(5)->click();
+    EXPECT_TRUE(opened);
+    // The viewer closes so that the practice can start in its place.
+    EXPECT_TRUE(log.practiceRequested());
+    EXPECT_FALSE(log.isVisible());
+    EXPECT_EQ(w->MainForm().pager().selectedTitle(), cp932Of(kWeakSetTitle));
 }
 
 }  // namespace
