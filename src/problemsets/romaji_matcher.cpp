@@ -29,7 +29,7 @@ std::uint32_t letterBit(char c) {
     return c >= 'A' && c <= 'Z' ? std::uint32_t{1} << (c - 'A') : 0;
 }
 
-// What a small tsu may double: consonants, but not N (っな is NNA only as the line shows it).
+// The letters a small tsu may be typed as, doubling what follows: consonants other than N.
 const std::uint32_t kDoublable = [] {
     std::uint32_t bits = 0;
     for (char c : kLetters)
@@ -50,41 +50,46 @@ std::string lowerCp932(std::string_view text) {
     return out;
 }
 
-// The kana the units are made of, CP932.
-struct Kana {
-    std::string smallTsu = cp932Of("っ");
-    std::string moraicN = cp932Of("ん");
-    std::string vu = cp932Of("う゛");
-    std::string smallWa = cp932Of("ゎ");
-    std::vector<std::string> small;      // ぁ ぃ ぅ ぇ ぉ ゃ ゅ ょ: what a kana takes after it
-    std::vector<std::pair<std::string, std::vector<std::string>>> extras;
+// Kana by their CP932 codes.
+constexpr unsigned kSmallTsu = 0x82C1, kMoraicN = 0x82F1, kSmallWa = 0x82EC, kVoicedMark = 0x814A,
+                   kU = 0x82A4;
 
-    Kana() {
-        for (const char* k : {"ぁ", "ぃ", "ぅ", "ぇ", "ぉ", "ゃ", "ゅ", "ょ"}) small.push_back(cp932Of(k));
+// The code of a one-character CP932 string, 0 for anything else.
+unsigned codeOf(std::string_view k) {
+    return k.size() == 2 ? static_cast<unsigned char>(k[0]) << 8 | static_cast<unsigned char>(k[1]) : 0;
+}
+
+// ぁ ぃ ぅ ぇ ぉ ゃ ゅ ょ: what a kana takes after it.
+bool isSmall(std::string_view k) {
+    switch (codeOf(k)) {
+        case 0x829F: case 0x82A1: case 0x82A3: case 0x82A5: case 0x82A7:
+        case 0x82E1: case 0x82E3: case 0x82E5:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// One hiragana (or う゛) that a small kana can follow to make a combination.
+bool takesSmall(std::string_view k) {
+    if (k.size() == 4) return codeOf(k.substr(0, 2)) == kU && codeOf(k.substr(2)) == kVoicedMark;
+    const unsigned code = codeOf(k);
+    return code >= 0x82A0 && code <= 0x82F0 && !isSmall(k) && code != kSmallTsu && code != kSmallWa;
+}
+
+// Spellings some kana have beyond their code's: the common ones of other spelling systems.
+const std::vector<std::pair<std::string, std::vector<std::string>>>& extraSpellings() {
+    static const auto list = [] {
         const std::pair<const char*, std::vector<std::string>> more[] = {
             {"か", {"CA"}},        {"く", {"CU", "QU"}}, {"こ", {"CO"}},
             {"せ", {"CE"}},        {"し", {"CI"}},       {"ん", {"NN", "XN"}},
             {"っ", {"LTU", "XTU", "LTSU", "XTSU"}},
         };
-        for (const auto& [kana, spellings] : more) extras.emplace_back(cp932Of(kana), spellings);
-    }
-    bool isSmall(std::string_view k) const {
-        for (const auto& s : small)
-            if (k == s) return true;
-        return false;
-    }
-    // One hiragana (or う゛) that a small kana can follow to make a combination.
-    bool takesSmall(std::string_view k) const {
-        if (k == vu) return true;
-        if (k.size() != 2) return false;
-        const unsigned code = static_cast<unsigned char>(k[0]) << 8 | static_cast<unsigned char>(k[1]);
-        return code >= 0x82A0 && code <= 0x82F0 && !isSmall(k) && k != smallTsu && k != smallWa;
-    }
-};
-
-const Kana& kana() {
-    static const Kana k;
-    return k;
+        std::vector<std::pair<std::string, std::vector<std::string>>> out;
+        for (const auto& [kana, spellings] : more) out.emplace_back(cp932Of(kana), spellings);
+        return out;
+    }();
+    return list;
 }
 
 // The variant group a whole code names ("01", "14"...), or 0.
@@ -132,9 +137,8 @@ private:
             e.spellings.push_back(s);
             e.firstLetters |= letterBit(s[0]);
         };
-        const Kana& kn = kana();
         const std::string code = encodeReading(k);
-        if (kn.isSmall(k)) {
+        if (isSmall(k)) {
             // A small kana alone: a prefix (the user's, then L and X) and the rest of its code.
             std::vector<std::string> prefixes = variants_.group(kSmallKanaGroup)->items;
             prefixes.insert(prefixes.end(), {"L", "X"});
@@ -150,12 +154,12 @@ private:
         } else if (code.find_first_of("@0123456789") == std::string::npos) {
             add(code);  // fixed romaji: KA, KYA, VU, signs
         }
-        for (const auto& [extraKana, spellings] : kn.extras)
+        for (const auto& [extraKana, spellings] : extraSpellings())
             if (extraKana == k)
                 for (const auto& s : spellings) add(s);
         // A combination also as its kana one after the other (しゃ as SILYA).
-        if (k.size() >= 4 && kn.isSmall(std::string_view(k).substr(k.size() - 2)) &&
-            kn.takesSmall(std::string_view(k).substr(0, k.size() - 2))) {
+        if (k.size() >= 4 && isSmall(std::string_view(k).substr(k.size() - 2)) &&
+            takesSmall(std::string_view(k).substr(0, k.size() - 2))) {
             const Entry& base = of(k.substr(0, k.size() - 2));
             const Entry& small = of(k.substr(k.size() - 2));
             for (const auto& b : base.spellings)
@@ -203,14 +207,13 @@ void RomajiMatcher::start(const std::string& code, const VariantTable& variants,
 }
 
 bool RomajiMatcher::buildUnits(const std::string& code, const VariantTable& variants) {
-    const Kana& kn = kana();
     units_.clear();
     for (std::size_t i = 0; i < code.size();) {
         YomiStep step = yomiStep(code, i);
         if (step.kana.empty()) return false;  // letters no table holds: only Changer knows them
         const std::string piece = code.substr(i, step.length);
         i += step.length;
-        if (kn.isSmall(step.kana) && !units_.empty() && units_.back().kind == Unit::Single) {
+        if (isSmall(step.kana) && !units_.empty() && units_.back().kind == Unit::Single) {
             Unit& base = units_.back();  // a kana with its small kana: one unit
             base.kana += step.kana;
             base.guide += Changer(piece, variants, false);
@@ -219,12 +222,12 @@ bool RomajiMatcher::buildUnits(const std::string& code, const VariantTable& vari
         }
         Unit u;
         u.kana = std::move(step.kana);
-        if (u.kana == kn.smallTsu)
+        if (codeOf(u.kana) == kSmallTsu)
             u.kind = Unit::SmallTsu;  // its guide depends on what follows
-        else if (u.kana == kn.moraicN)
+        else if (codeOf(u.kana) == kMoraicN)
             u.kind = Unit::MoraicN;
         else
-            u.kind = kn.takesSmall(u.kana) ? Unit::Single : Unit::Other;
+            u.kind = takesSmall(u.kana) ? Unit::Single : Unit::Other;
         if (u.kind != Unit::SmallTsu) u.guide = Changer(piece, variants, false);
         units_.push_back(std::move(u));
     }
@@ -235,8 +238,8 @@ bool RomajiMatcher::buildUnits(const std::string& code, const VariantTable& vari
         if (u.kind == Unit::SmallTsu) {
             // As Changer does: the first letter of what follows, or nothing before a sign, a
             // digit or the end.
-            const std::string& next = k + 1 < n ? units_[k + 1].guide : std::string();
-            if (!next.empty() && letterBit(next[0])) u.guide = next.substr(0, 1);
+            const std::string_view next = k + 1 < n ? std::string_view(units_[k + 1].guide) : "";
+            if (!next.empty() && letterBit(next[0])) u.guide = std::string(next.substr(0, 1));
             u.doubled = k + 1 < n ? units_[k + 1].letters & kDoublable : 0;
         }
         u.letters = u.entry->firstLetters | u.doubled | (u.guide.empty() ? 0 : letterBit(u.guide[0]));
@@ -349,14 +352,14 @@ KeyResult RomajiMatcher::flexibleKey(char key) {
     if (next_.empty()) return {KeyJudgement::Miss, false};
     states_.swap(next_);
     ++typed_;
-    for (const State& s : states_) {
-        if (atEnd(s)) {
-            states_.clear();
-            remaining_.clear();
-            return {KeyJudgement::Hit, false};
-        }
+    // Done when the best reading of the keys is: a spelling that is the start of a longer one
+    // (an own list with "S" and "SI") waits for the key the line shows.
+    if (atEnd(states_.front())) {
+        states_.clear();
+        remaining_.clear();
+    } else {
+        showBest();
     }
-    showBest();
     return {KeyJudgement::Hit, false};
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "problemsets/encoder.h"
 #include "problemsets/romaji_decoder.h"
 
 namespace keyrook {
@@ -139,6 +140,48 @@ TEST(RomajiMatcher, JudgesKeysLineByLine) {
         EXPECT_EQ(t.left, c.left) << c.code << " / " << c.keys;
         EXPECT_EQ(t.bytes, c.bytes) << c.code << " / " << c.keys;
     }
+}
+
+// A player who follows the line sees the same line and gets the same judgements with the
+// option as without it, whatever the spellings chosen and whatever the code string holds.
+TEST(RomajiMatcher, FollowingTheLineJudgesAsWithoutTheOption) {
+    std::vector<VariantTable> tables(4);
+    tables[1].applyHepburn();
+    tables[2].group(1)->items = {"S", "SI", "SHI"};  // a spelling that starts another
+    tables[2].group(1)->itemIndex = 1;
+    tables[2].group(21)->items = {"Q"};
+    tables[3].group(2)->itemIndex = -1;  // nothing chosen: ち is left out of the line
+    tables[3].group(14)->itemIndex = 2;
+    const std::string kana = "あいうかきしちつにふじんっゃゅょぁぃぅぇぉー、！１ゐ゛";
+    std::vector<std::string> chars;
+    for (std::size_t i = 0; i < kana.size(); i += 3) chars.push_back(*utf8ToCp932(kana.substr(i, 3)));
+    const std::string raw = "AIUEOKSTNHMYRWGZDBPFJVX@-_,.!? 0123456789";
+    std::mt19937 rng(7);
+    RomajiMatcher flexible, plain;
+    int byUnits = 0;
+    for (int n = 0; n < 3000; ++n) {
+        std::string code;
+        const int length = 1 + static_cast<int>(rng() % 12);
+        if (n % 3 == 0) {
+            for (int k = 0; k < length; ++k) code += raw[rng() % raw.size()];
+        } else {
+            std::string reading;
+            for (int k = 0; k < length; ++k) reading += chars[rng() % chars.size()];
+            code = encodeReading(reading);
+        }
+        const VariantTable& t = tables[static_cast<std::size_t>(n) % tables.size()];
+        const bool lower = n % 5 == 0;
+        flexible.start(code, t, false, MatchOptions{true, lower});
+        plain.start(code, t, false, MatchOptions{false, lower});
+        ASSERT_EQ(flexible.remaining(), plain.remaining()) << code;
+        byUnits += flexible.flexible();
+        while (!plain.complete()) {
+            const char k = plain.remaining()[0];
+            ASSERT_EQ(flexible.key(k).judgement, plain.key(k).judgement) << code;
+            ASSERT_EQ(flexible.remaining(), plain.remaining()) << code;
+        }
+    }
+    EXPECT_GT(byUnits, 2000);  // the encoder's lines and some of the others
 }
 
 // Spellings chosen for one line: each group token as some item of its default list (or the
