@@ -291,7 +291,8 @@ void TypingEngine::FormKeyPress(char key) {
     }
 
     const KeyResult judged = matcher_.key(key);
-    if (judged.judgement != KeyJudgement::Hit) {
+    if (judged.judgement == KeyJudgement::Ignored) return;
+    if (judged.judgement == KeyJudgement::Miss) {
         miss();
         return;
     }
