@@ -257,7 +257,7 @@ void TSetting::applyVariants(const VariantTable& table) {
 }
 
 void TSetting::loadFor(const std::string& cp932User) {
-    saves_->setFileName(QString::fromStdString(userFilePath(main_.AppDir, cp932User, ".ini")));
+    saves_->setFileName(QString::fromStdString(main_.paths().userFile(cp932User, ".ini")));
     saves_->Load();
     // The stored title is the last one chosen; while a set is selected its own title stays in
     // the information box, next to its count and author.
