@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     KeyrookApplication app(argc, argv);
     QApplication::setApplicationName("Keyrook");
     keyrook::installFontSubstitutions();
+    if (!keyrook::installQtTranslation())
+        std::fputs("keyrook: Qt's Japanese translation (qtbase_ja.qm, package qt6-translations-l10n)"
+                   " is missing; standard buttons stay in English.\n",
+                   stderr);
 
     std::string appDir = QCoreApplication::applicationDirPath().toStdString() + "/";
     keyrook::QtSounds sounds(QString::fromStdString(appDir + "sound/"));
