@@ -88,6 +88,7 @@ private:
     void buildWindow();
     void buildMenu();
     void showPage();
+    void placeCount();
     void FormMouseMove();
     void Shape2MouseMove(QObject* sender);
     void loadUserList();
