@@ -21,7 +21,6 @@
 #include "app/help_window.h"
 #include "base/cp932.h"
 #include "base/files.h"
-#include "problemsets/maker_convert.h"
 #include "problemsets/problem_set.h"
 #include "widgets/elided_label.h"
 #include "widgets/look.h"
@@ -89,8 +88,8 @@ protected:
 
 }  // namespace
 
-TMainForm::TMainForm(std::string appDir, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), AppDir(std::move(appDir)), sounds_(sounds), dialogs_(dialogs) {
+TMainForm::TMainForm(Paths paths, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), paths_(std::move(paths)), sounds_(sounds), dialogs_(dialogs) {
     setObjectName("MainForm");
     buildWindow();
     buildMenu();
@@ -295,17 +294,12 @@ void TMainForm::buildMenu() {
 }
 
 void TMainForm::FormCreate() {
-    std::vector<std::string> titles;
-    for (const std::string& file : listFiles(AppDir + "data", ".std")) {
-        // A file name Shift-JIS cannot spell could never be stored in a record; leave it out.
-        if (auto title = utf8ToCp932(titleFromFileName(file))) titles.push_back(*title);
-    }
-    pager_ = TitlePager(std::move(titles));
+    pager_ = TitlePager(paths_.setTitles());
     showPage();
     if (pager_.selected() >= 0) guarded([this] { rgpTitleClick(); });
 
     guarded([this] {
-        std::string listFile = AppDir + "user/user.log";
+        std::string listFile = paths_.userList();
         if (!fileExists(listFile)) {
             std::string name = askFirstUser(dialogs_);
             saveStringToFile(listFile, joinLinesCrLf({name}));
@@ -315,7 +309,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::loadUserList() {
-    users_.load(loadStringFromFile(AppDir + "user/user.log"));
+    users_.load(loadStringFromFile(paths_.userList()));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
     int index = -1;
@@ -330,7 +324,7 @@ void TMainForm::loadUserList() {
 std::string TMainForm::currentUser() const { return users_.current; }
 
 std::string TMainForm::userFile(const std::string& extension) const {
-    return userFilePath(AppDir, currentUser(), extension);
+    return paths_.userFile(currentUser(), extension);
 }
 
 void TMainForm::showPage() {
@@ -354,7 +348,7 @@ void TMainForm::rgpTitleClick() {
     placeCount();
     lblExpress_->clear();
     lblMaker_->setText("制作者 : ");
-    SetLines = splitLines(loadStringFromFile(setFilePath(AppDir + "data", title)));
+    SetLines = splitLines(loadStringFromFile(paths_.setFile(title)));
     lblCount_->setText(QString("問題数 : %1").arg(questionCount(SetLines)));
     placeCount();
     // An empty file has no header: it shows no description or author.
@@ -455,7 +449,7 @@ void TMainForm::registerUserClick() {
 }
 
 void TMainForm::Helper(int context) {
-    std::string path = AppDir + "help.hlp";
+    std::string path = paths_.helpFile();
     if (!fileExists(path)) {
         dialogs_.message("ヘルプファイル『help.hlp』が見つかりません。");
         return;
@@ -585,7 +579,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     int index = cmbUser_->currentIndex();
     if (index >= 0 && index < static_cast<int>(users_.items.size()))
         users_.current = users_.items[static_cast<std::size_t>(index)];
-    guarded([this] { saveStringToFile(AppDir + "user/user.log", users_.saveText()); });
+    guarded([this] { saveStringToFile(paths_.userList(), users_.saveText()); });
     if (help_) help_->close();
     event->accept();
 }

@@ -164,6 +164,16 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
     return names;
 }
 
+std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension) {
+    const std::string folder = !dir.empty() && dir.back() == '/' ? dir : dir + "/";
+    const std::string path = folder + stem + std::string(extension);
+    if (stem.empty() || fileExists(path)) return path;
+    for (const std::string& name : listFiles(dir, extension))
+        if (name.size() == stem.size() + extension.size() && name.compare(0, stem.size(), stem) == 0)
+            return folder + name;
+    return path;
+}
+
 std::string directoryOf(const std::string& path) {
     auto p = path.find_last_of('/');
     if (p == std::string::npos) return {};

@@ -46,6 +46,10 @@ void appendStringToFile(const std::string& path, std::string_view text);
 // counts as ".std"), in directory order. A missing directory gives an empty list.
 std::vector<std::string> listFiles(const std::string& dir, std::string_view suffix);
 
+// dir + "/" + stem + extension; when that file is missing but one whose extension differs
+// only in letter case exists ("Upper.STD" for ".std"), that one.
+std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension);
+
 // The directory part of a path without a trailing "/" ("" for a bare name).
 std::string directoryOf(const std::string& path);
 

@@ -98,15 +98,7 @@ bool titleNamesFile(const std::string& title) {
 }
 
 std::string setFilePath(const std::string& dataDir, const std::string& title) {
-    std::string dir = dataDir;
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    const std::string stem = cp932ToUtf8(title);
-    const std::string path = dir + stem + ".std";
-    if (stem.empty() || fileExists(path)) return path;
-    // A set saved elsewhere with an upper-case extension ("Upper.STD") is the same set.
-    for (const std::string& name : listFiles(dataDir, ".std"))
-        if (name.size() == stem.size() + 4 && name.compare(0, stem.size(), stem) == 0) return dir + name;
-    return path;
+    return fileWithExtension(dataDir, cp932ToUtf8(title), ".std");
 }
 
 SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,

@@ -359,7 +359,7 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     };
     editor_ = new TPEditor(this);
     editorLines_ = std::make_unique<EditorLines>(*editor_);
-    engine_ = std::make_unique<MakerEngine>(main.AppDir, *editorLines_, main.dialogs(), main.sounds());
+    engine_ = std::make_unique<MakerEngine>(main.paths(), *editorLines_, main.dialogs(), main.sounds());
     engine_->onProgress = [this] {
         progress_->setValue(engine_->view().progressPosition);
         progress_->setGeometry(2, 4, 296, std::max(8, statusBar_->height() - 6));

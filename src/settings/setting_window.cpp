@@ -189,11 +189,13 @@ void TSetting::buildWindow() {
         if (hint) c->setToolTip(hint);
         return c;
     };
-    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 22, true, nullptr);
-    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 50, true, nullptr);
-    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 78, true, nullptr);
-    chkLC_ = addCheck("問題を小文字化", "chkLC", 106, false, "出題問題をすべて小文字化します。");
-    chkYomi_ = addCheck("読み方", "chkYomi", 134, false, "出題問題の読みを出すかどうかです。");
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 20, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 45, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 70, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 95, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 120, false, "出題問題の読みを出すかどうかです。");
+    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 145, false,
+                            "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
     auto addPanel = [this, detail](const char* caption, const char* name, int top,
                                    void (TSetting::*handler)()) {
         auto* p = new QPushButton(caption, detail);
@@ -242,6 +244,8 @@ void TSetting::buildStoredList() {
     props.add(RadioGroup(23), "Items");
     props.add(RadioGroup(22), "ItemIndex");
     props.add(RadioGroup(23), "ItemIndex");
+    // Written only while checked, so the files of users who never use it stay as they were.
+    props.add(chkFlexible_, "checked", {}, "Checked").setDefault(false);
 }
 
 TRadioGroup* TSetting::RadioGroup(int number) const {
@@ -258,6 +262,7 @@ TypingOptions TSetting::options() const {
     o.chkFlash = chkFlash_->isChecked();
     o.chkLC = chkLC_->isChecked();
     o.chkYomi = chkYomi_->isChecked();
+    o.chkFlexible = chkFlexible_->isChecked();
     return o;
 }
 
@@ -276,7 +281,7 @@ void TSetting::applyVariants(const VariantTable& table) {
 }
 
 void TSetting::loadFor(const std::string& cp932User) {
-    saves_->setFileName(QString::fromStdString(userFilePath(main_.AppDir, cp932User, ".ini")));
+    saves_->setFileName(QString::fromStdString(main_.paths().userFile(cp932User, ".ini")));
     saves_->Load();
     // The stored title is the last one chosen; while a set is selected its own title stays in
     // the information box, next to its count and author.

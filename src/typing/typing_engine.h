@@ -16,18 +16,20 @@
 #include <vector>
 
 #include "base/services.h"
+#include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
 
-// The five check boxes of the settings window that a session reads.
+// The check boxes of the settings window that a session reads.
 struct TypingOptions {
     bool chkTypesound = true;  // sound on every correct key
     bool chkTypemiss = true;   // sound on every counted miss
     bool chkFlash = true;      // red flash on a counted miss
     bool chkLC = false;        // romaji shown (and expected) in lower case
     bool chkYomi = false;      // reading shown above the question
+    bool chkFlexible = false;  // practice: every valid spelling is a hit, the line keeps the user's
 };
 
 // The live settings. Read each time they are needed, so a change made while paused takes
@@ -256,6 +258,7 @@ private:
     TypingView view_;
     TypingState state_;
     std::vector<QuestionRow> rows_;
+    RomajiMatcher matcher_;  // the practice question on screen (invader letters are matched inline)
     std::uint32_t changed_ = kChangedAll;
 
     bool visible_ = false;

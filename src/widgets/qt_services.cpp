@@ -77,7 +77,7 @@ int QtTimers::interval(const std::string& name) const {
     return it == timers_.end() ? 0 : it->second->interval();
 }
 
-QtSounds::QtSounds(QString soundDir, QObject* parent) : QObject(parent), dir_(std::move(soundDir)) {}
+QtSounds::QtSounds(Paths paths, QObject* parent) : QObject(parent), paths_(std::move(paths)) {}
 
 void QtSounds::play(const std::string& name) { start(name, false); }
 void QtSounds::playLoop(const std::string& name) { start(name, true); }
@@ -85,7 +85,7 @@ void QtSounds::playLoop(const std::string& name) { start(name, true); }
 void QtSounds::start(const std::string& name, bool loop) {
     last_ = QString::fromStdString(name);
     if (playing_) playing_->stop();
-    QString path = dir_ + last_ + ".wav";
+    QString path = QString::fromStdString(paths_.soundFile(name));
     if (!QFileInfo::exists(path)) return;  // a missing sound is simply not heard
     QSoundEffect*& effect = effects_[last_];
     if (!effect) {

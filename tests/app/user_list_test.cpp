@@ -88,10 +88,6 @@ TEST(UserList, FirstUserPromptAsksAgainAfterABadName) {
     EXPECT_EQ(d.inputRequests.front().caption, "ﾕｰｻﾞ名の初期登録");
 }
 
-TEST(UserList, UserFilesAreNamedInTheFileSystemEncoding) {
-    EXPECT_EQ(userFilePath("/app/", "\x91\xbe\x98\x59", ".rec"), "/app/user/太郎.rec");
-}
-
 std::vector<std::string> titles(int n) {
     std::vector<std::string> t;
     for (int i = 1; i <= n; ++i) t.push_back("t" + std::to_string(i));

@@ -456,5 +456,31 @@ TEST_F(MakerFixture, DoubleClickOnAnEntryPlacesTheCaret) {
     EXPECT_EQ(editor.caretIndex, 4);
 }
 
+// Installed: the installed sets and the user's are listed together; a save always goes to the
+// user's folder, whose path the status panel shows, and takes the installed set's place.
+TEST(MakerInstalled, ListsBothAndSavesIntoTheUsersFolder) {
+    keyrook::testing::TempDir share, home;
+    saveStringToFile(share / "data/school.std", sj("d/a\r\n学校\r\nGA18KOU\r\n"));
+    saveStringToFile(home / "data/mine.std", sj("d/a\r\n"));
+    const Paths paths = Paths::installed(share.dir(), home.dir());
+    FakeEditor editor;
+    FakeDialogs dialogs;
+    FakeSounds sounds;
+    MakerEngine maker{paths, editor, dialogs, sounds};
+    maker.openFromMenu();
+    EXPECT_EQ(maker.view().lst, (std::vector<std::string>{"school", "mine"}));
+    maker.lstClick(0);
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がっこう"}));
+    EXPECT_EQ(maker.pathPanel(), home / "data/school.std");
+    editor.edit({"学校", "がくえん"});
+    ASSERT_TRUE(maker.btnSaveClick());
+    EXPECT_TRUE(fileExists(home / "data/school.std"));
+    EXPECT_EQ(loadStringFromFile(share / "data/school.std"), sj("d/a\r\n学校\r\nGA18KOU\r\n"));
+    maker.btnReloadClick();
+    EXPECT_EQ(maker.view().lst, (std::vector<std::string>{"school", "mine"}));
+    maker.lstClick(0);
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がくえん"}));
+}
+
 }  // namespace
 }  // namespace keyrook

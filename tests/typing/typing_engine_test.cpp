@@ -9,6 +9,7 @@
 
 #include "base/cp932.h"
 #include "support/fakes.h"
+#include "typing/result_model.h"
 #include "typing/shuffle.h"
 
 namespace keyrook {
@@ -237,6 +238,58 @@ TEST(TypingEngine, QuestionDisplayUsesLiveSpellingsAndReading) {
     s.timers.advance(500);
     EXPECT_EQ(s.v().lblTyping, "SHICHI");
     EXPECT_EQ(s.v().lblYomi, "");  // switched off: no stale reading under the new question
+}
+
+// The same keys with flexible spellings on and off. Keys that follow the line give the same
+// rows, figures and record either way; other spellings are misses only with it off, and with
+// it on the row counts the bytes as typed.
+TEST(TypingEngine, FlexibleSpellingsOnAndOffOverTheSameKeys) {
+    struct Run {
+        std::vector<std::vector<std::string>> rows;
+        SessionFigures figures;
+        std::string record;
+        std::string shownMidway;
+        std::string misses;
+    };
+    auto play = [](bool flexible, const std::string& first, const std::string& second) {
+        Session s({"h/a", "q1", "0501NN", "q2", "GA18KOU"});
+        s.random.script({0, 0, 0});
+        s.settings.opts.chkFlexible = flexible;
+        s.start();
+        s.type(first.substr(0, 2));
+        Run r;
+        r.shownMidway = s.v().lblTyping;
+        s.type(first.substr(2), 1000);  // beyond the miss guard
+        s.timers.advance(500);
+        s.type(second, 1000);
+        r.misses = s.v().lblMiss;
+        s.timers.advance(500);
+        for (const QuestionRow& row : s.endedRows) r.rows.push_back(row.texts());
+        r.figures = s.endedFigures;
+        r.figures.user = "u";
+        r.record = buildResultModel(r.figures, std::nullopt).recordLine;
+        return r;
+    };
+
+    const Run off = play(false, "SYASINN", "GAKKOU");
+    const Run on = play(true, "SYASINN", "GAKKOU");
+    EXPECT_EQ(off.rows, (std::vector<std::vector<std::string>>{{"1", "q1", "7", "100", "5100", "728.6"},
+                                                               {"2", "q2", "6", "1000", "5000", "833.3"}}));
+    EXPECT_EQ(on.rows, off.rows);
+    EXPECT_EQ(on.shownMidway, "ASINN");
+    EXPECT_EQ(on.record, off.record);
+    EXPECT_EQ(off.record, "00/01/01 0:00:00,u,test,10100,77.2,0,13,13,400,26,97,100,63,6350");
+
+    const Run strict = play(false, "SHASHINN", "GALTUKOU");
+    const Run loose = play(true, "SHASHINN", "GALTUKOU");
+    EXPECT_EQ(strict.misses, "15");  // and the first question is never done
+    EXPECT_TRUE(strict.rows.empty());
+    EXPECT_EQ(strict.shownMidway, "YASINN");
+    EXPECT_EQ(loose.misses, "0");
+    EXPECT_EQ(loose.shownMidway, "ASINN");
+    EXPECT_EQ(loose.figures.hitCount, 16);
+    EXPECT_EQ(loose.rows, (std::vector<std::vector<std::string>>{{"1", "q1", "8", "100", "6100", "762.5"},
+                                                                 {"2", "q2", "8", "1000", "7000", "875.0"}}));
 }
 
 TEST(TypingEngine, MissesAreGuardedAndHalveTheCombo) {
@@ -480,6 +533,7 @@ TEST(TypingEngine, InvaderSessionUsesItsRules) {
     RecordingInvader rules;
     s.engine.invaderRules = &rules;
     s.engine.setTitle(TypingEngine::kInvaderTitle);
+    s.settings.opts.chkFlexible = true;  // practice sessions only
     s.timers.setInterval(TypingEngine::kTmrInvader, 980);
     s.engine.btnStartClick();
     EXPECT_EQ(rules.starts, 1);

@@ -186,6 +186,41 @@ TEST_F(SettingFixture, FontChoosersStartFromTheFontInUseAndAnUnchangedChoiceKeep
     EXPECT_NE(ini.find("Font3=  Obj.Name = '" + cp932Of("HGPｺﾞｼｯｸE") + "'"), std::string::npos);
 }
 
+// "どの綴りでも入力可" is written only while checked: files of users who leave it off stay as
+// they were, and a file without it loads unchecked.
+TEST_F(SettingFixture, FlexibleSpellingIsStoredOnlyWhileChecked) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    QCheckBox* flexible = check(s, "chkFlexible");
+    ASSERT_NE(flexible, nullptr);
+    EXPECT_EQ(flexible->text(), "どの綴りでも入力可");
+    EXPECT_EQ(flexible->toolTip(), "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
+    EXPECT_FALSE(flexible->isChecked());
+
+    s.open("taro");
+    button(s, "btnOK")->click();
+    const std::string off = loadStringFromFile(app / "user/taro.ini");
+    EXPECT_EQ(off.find("chkFlexible"), std::string::npos);
+
+    s.open("taro");
+    flexible->setChecked(true);
+    EXPECT_TRUE(s.options().chkFlexible);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off + "[chkFlexible]\r\nChecked=1\r\n\r\n");
+    s.open("taro");
+    EXPECT_TRUE(flexible->isChecked());
+    flexible->setChecked(false);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off);
+
+    flexible->setChecked(true);
+    s.open("taro");  // the file has no such key: unchecked, as cancelling does too
+    EXPECT_FALSE(flexible->isChecked());
+    flexible->setChecked(true);
+    button(s, "btnCancel")->click();
+    EXPECT_FALSE(s.options().chkFlexible);
+}
+
 TEST_F(SettingFixture, PresetsAndCancel) {
     auto w = start();
     TSetting& s = w->Setting();
