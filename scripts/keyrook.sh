@@ -15,7 +15,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqscintilla2-qt6-dev libgl-dev
   googletest libgtest-dev libbenchmark-dev
   dpkg-dev file desktop-file-utils appstream xvfb xauth xdotool
-  fonts-noto-cjk fonts-urw-base35 fonts-liberation2
+  fonts-noto-cjk fonts-urw-base35 fonts-liberation2 qt6-translations-l10n
 )
 
 install_missing() {

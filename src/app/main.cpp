@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName("org.example.keyrook");
     keyrook::installFontSubstitutions();
+    if (!keyrook::installQtTranslation())
+        std::fputs("keyrook: Qt's Japanese translation (qtbase_ja.qm, package qt6-translations-l10n)"
+                   " is missing; standard buttons stay in English.\n",
+                   stderr);
 
     // Portable beside the program, or installed with the user's files under $XDG_DATA_HOME.
     const keyrook::Paths paths = keyrook::decidePaths(

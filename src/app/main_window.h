@@ -95,6 +95,7 @@ private:
     void buildWindow();
     void buildMenu();
     void showPage();
+    void placeCount();
     void FormMouseMove();
     void Shape2MouseMove(QObject* sender);
     void loadUserList();

@@ -67,13 +67,13 @@ std::string Paths::setFile(const std::string& cp932Title) const {
         std::string own = setFileForWriting(cp932Title);
         if (fileExists(own)) return own;
     }
-    return programDir_ + "data/" + cp932ToUtf8(cp932Title) + kSetSuffix;
+    return fileWithExtension(programDir_ + "data", cp932ToUtf8(cp932Title), kSetSuffix);
 }
 
 std::string Paths::setDirForWriting() const { return userRoot_ + "data"; }
 
 std::string Paths::setFileForWriting(const std::string& cp932Title) const {
-    return setDirForWriting() + "/" + cp932ToUtf8(cp932Title) + kSetSuffix;
+    return fileWithExtension(setDirForWriting(), cp932ToUtf8(cp932Title), kSetSuffix);
 }
 
 std::string Paths::soundFile(const std::string& name) const {

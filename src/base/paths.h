@@ -43,6 +43,7 @@ public:
     // in a record.
     std::vector<std::string> setTitles() const;
     // The file a title is read from: the user's own set when there is one, else the installed.
+    // A set file whose extension is in other letter case ("Upper.STD") is the title's file.
     std::string setFile(const std::string& cp932Title) const;
     // The folder the maker writes into (without the final "/") and the file it writes a title to.
     std::string setDirForWriting() const;

@@ -265,8 +265,9 @@ void MakerEngine::btnCreateClick() {
         return;
     auto typed = dialogs_.input("ﾀｲﾄﾙを決定", "新規に作成するﾀｲﾄﾙ名を入力して下さい。", "");
     if (!typed) return;
+    // A title no file can carry is refused now, before the author has typed the whole set.
     auto title = makerFieldText(*typed);
-    if (typed->empty() || !title) {
+    if (!title || !titleNamesFile(*title)) {
         dialogs_.message("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
         return;
     }

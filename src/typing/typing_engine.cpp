@@ -64,6 +64,7 @@ TypingEngine::TypingEngine(const TypingServices& services, std::vector<std::stri
                            const bool& plainReadings, const TypingSettings& settings)
     : services_(services), setLines_(setLines), plainReadings_(plainReadings), settings_(settings) {
     view_.btnStopCaption = stopCaptionRunning();
+    view_.mnuStopCaption = cp932Of("ｹﾞｰﾑ中断(&S)");
     Timers& t = services_.timers;
     t.setInterval(kTmrDarker, 100);
     t.setInterval(kTmrInterval, 500);
@@ -112,6 +113,7 @@ void TypingEngine::setCommandsForSession(bool running) {
     view_.btnSettingEnabled = !running;
     view_.btnQuitEnabled = running;
     view_.btnStopCaption = stopCaptionRunning();
+    if (!running) view_.mnuStopCaption = view_.btnStopCaption;
     changed_ |= kChangedCommands;
 }
 
@@ -460,6 +462,7 @@ void TypingEngine::btnStopClick() {
         view_.btnRomanEnabled = false;
         view_.btnSettingEnabled = false;
     }
+    view_.mnuStopCaption = view_.btnStopCaption;
     changed_ |= kChangedCommands;
 }
 

@@ -102,7 +102,9 @@ struct TypingView {
     bool btnRomanEnabled = true;
     bool btnSettingEnabled = true;
     bool btnQuitEnabled = false;
-    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"; mnuStop shows the same
+    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"
+    // The menu item's own caption until a pause or the quit action gives it the button's.
+    std::string mnuStopCaption;
 };
 
 // Bits of takeChanges(): which parts of the view to repaint.
@@ -117,7 +119,7 @@ enum TypingChange : std::uint32_t {
     kChangedStart = 1u << 7,     // lblStart caption, visibility, colour
     kChangedBonus = 1u << 8,     // lblBonusUp caption, visibility, position, colour
     kChangedColor = 1u << 9,     // window background
-    kChangedCommands = 1u << 10, // button enables, btnStop caption
+    kChangedCommands = 1u << 10, // button enables, btnStop and mnuStop captions
     kChangedRows = 1u << 11,     // question rows
     kChangedTitle = 1u << 12,    // lblTitle, pnlPower
     kChangedInvader = 1u << 13,  // gauges kept by the invader rules

@@ -107,4 +107,8 @@ private:
 // Maps the Windows face names the windows ask for onto installed faces.
 void installFontSubstitutions();
 
+// Qt's own Japanese texts (qtbase_ja) for the standard buttons and choosers, whatever the
+// system's locale; false when the translation is not installed.
+bool installQtTranslation();
+
 }  // namespace keyrook

@@ -378,12 +378,16 @@ TEST(TypingEngine, ScoreHoldsAtThe32BitMaximum) {
 TEST(TypingEngine, PauseDuringQuestionChange) {
     Session s({"h/a", "q1", "A", "q2", "BC"});
     s.random.script({0, 0, 0});
+    // The menu item keeps its own caption until the first pause or quit.
+    EXPECT_EQ(s.v().mnuStopCaption, cp932Of("ｹﾞｰﾑ中断(&S)"));
     s.start();
+    EXPECT_EQ(s.v().mnuStopCaption, cp932Of("ｹﾞｰﾑ中断(&S)"));
     s.type("A");
     s.timers.advance(100);
     s.engine.btnStopClick();
     EXPECT_EQ(s.engine.phase(), Phase::Paused);
     EXPECT_EQ(s.v().btnStopCaption, TypingEngine::stopCaptionPaused());
+    EXPECT_EQ(s.v().mnuStopCaption, TypingEngine::stopCaptionPaused());
     EXPECT_TRUE(s.v().btnRomanEnabled);
     s.timers.advance(400);  // the question change completes while paused
     EXPECT_EQ(s.v().lblQuestion, "q2");
@@ -395,6 +399,8 @@ TEST(TypingEngine, PauseDuringQuestionChange) {
     EXPECT_FALSE(s.v().btnRomanEnabled);
     s.type("B", 300);
     EXPECT_EQ(s.engine.rows()[1].reactionMs, 1900);  // the paused time counts
+    s.engine.btnQuitClick();
+    EXPECT_EQ(s.v().mnuStopCaption, TypingEngine::stopCaptionRunning());
 }
 
 TEST(TypingEngine, QuitDuringGoLeavesNothingRunning) {

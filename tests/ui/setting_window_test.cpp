@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -140,6 +141,49 @@ TEST_F(SettingFixture, SaveWritesTheUsersFileByteForByteAndLoadRestoresIt) {
     EXPECT_EQ(r.findChild<QLineEdit*>("edtHN")->text(), "たろう");
     EXPECT_EQ(Changer("1401@A", r.variants(), false), "TYSHILA");
     EXPECT_TRUE(r.options().chkLC);
+}
+
+TEST_F(SettingFixture, FontChoosersStartFromTheFontInUseAndAnUnchangedChoiceKeepsTheStoredOne) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    s.open("taro");
+    std::vector<QFont> asked;
+    std::vector<bool> fixedOnly;
+    std::vector<QColor> askedColours;
+    s.chooseFont = [&](const QFont& initial, bool fixed) {
+        asked.push_back(initial);
+        fixedOnly.push_back(fixed);
+        return std::optional<QFont>(initial);  // OK without a change
+    };
+    s.chooseColor = [&](const QColor& initial) {
+        askedColours.push_back(initial);
+        return std::optional<QColor>(initial);
+    };
+    button(s, "Panel1")->click();
+    button(s, "Panel2")->click();
+    ASSERT_EQ(asked.size(), 2u);
+    // The labels show the stored fonts from the start, and the choosers start from them.
+    EXPECT_EQ(asked[0], w->Typing().label("lblQuestion")->font());
+    EXPECT_EQ(asked[0].family(), "HGPｺﾞｼｯｸE");
+    EXPECT_EQ(asked[0].pixelSize(), 24);
+    EXPECT_EQ(asked[1], w->Typing().label("lblTyping")->font());
+    EXPECT_EQ(asked[1].pixelSize(), 27);
+    EXPECT_EQ(fixedOnly, (std::vector<bool>{false, true}));
+    ASSERT_EQ(askedColours.size(), 1u);
+    EXPECT_EQ(askedColours[0], QColor(Qt::white));
+    // The real chooser answers with the face standing in for the Windows name, in points.
+    s.chooseFont = [](const QFont& initial, bool) {
+        QFont shown(QFontInfo(initial).family());
+        shown.setPointSizeF(QFontInfo(initial).pointSizeF());
+        return std::optional<QFont>(shown);
+    };
+    button(s, "Panel1")->click();
+    button(s, "btnOK")->click();
+    EXPECT_EQ(s.questionFont().Name(), "HGPｺﾞｼｯｸE");
+    EXPECT_EQ(s.questionFont().Height(), -24);
+    EXPECT_EQ(s.typingFont().Name(), "ＭＳ ゴシック");
+    const std::string ini = loadStringFromFile(app / "user/taro.ini");
+    EXPECT_NE(ini.find("Font3=  Obj.Name = '" + cp932Of("HGPｺﾞｼｯｸE") + "'"), std::string::npos);
 }
 
 // "どの綴りでも入力可" is written only while checked: files of users who leave it off stay as
