@@ -58,6 +58,8 @@ struct Program {
 std::map<long long, std::unique_ptr<Program>> programs;
 
 Program& program(long long sessions) {
+    // The windows go before the application does.
+    if (programs.empty()) qAddPostRoutine([] { programs.clear(); });
     auto& p = programs[sessions];
     if (!p) p = std::make_unique<Program>(sessions);
     return *p;
@@ -154,15 +156,3 @@ BENCHMARK(BM_ViewerSort)
 BENCHMARK(BM_MakerSave)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Keyrook");
-    installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    programs.clear();
-    return 0;
-}

@@ -1,13 +1,18 @@
 #include "app/program_window.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/main_window.h"
+#include "base/cp932.h"
 #include "problemsets/maker_window.h"
 #include "records/log_window.h"
+#include "records/weak_key_set.h"
+#include "records/weak_keys_window.h"
 #include "reflex/ref_level_dialog.h"
 #include "reflex/reflection_window.h"
 #include "settings/setting_window.h"
@@ -70,15 +75,16 @@ private:
 
 }  // namespace
 
-ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
+ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dialogs,
                                Clock& clock, Random& random, Timers* typingTimers, Start start)
     : now(localDateTime),
       clock_(clock),
       random_(random),
       typingTimers_(typingTimers),
       settings_(std::make_unique<ForwardedSettings>()),
-      main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)) {
+      main_(std::make_unique<TMainForm>(paths, sounds, dialogs)) {
     main_->startPractice = [this] { startPractice(); };
+    main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
     main_->entryActions[4] = [this] { openInvader(); };
     main_->entryActions[3] = [this] {
         made();
@@ -154,8 +160,38 @@ void ProgramWindows::ViewResult() {
     SessionFigures figures = r.typing_.engine().sessionFigures();
     figures.user = main_->currentUser();
     figures.ended = now();
-    std::string path = recordFilePath(main_->AppDir, figures.user);
-    r.fin_.showResult(makeResult(figures, path), path);
+    std::string path = main_->paths().userFile(figures.user, ".rec");
+    const ResultModel model = makeResult(figures, path);
+    r.fin_.showResult(model, path);
+    const KeyStatsCounter& keys = r.typing_.engine().keyStats();
+    if (!figures.invader && !keys.empty()) {
+        // Date and title exactly as the record line holds them.
+        const std::vector<std::string> fields = splitRecordFields(model.recordLine);
+        if (fields.size() >= 3)
+            r.fin_.setKeyStats(main_->paths().userFile(figures.user, ".kst"),
+                               keyStatsLine(fields[0], fields[2], keys.counts()));
+    }
+}
+
+bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
+    const Paths& paths = main_->paths();
+    const std::string ownTitle = cp932Of(kWeakSetTitle);
+    WeakKeysFiles files;
+    files.keyStats = paths.userFile(cp932User, ".kst");
+    std::vector<std::string> titles = paths.setTitles();
+    std::sort(titles.begin(), titles.end());  // ties between questions follow the titles
+    for (const std::string& title : titles)
+        if (title != ownTitle) files.sets.push_back(paths.setFile(title));
+    files.practiceSet = paths.setFileForWriting(ownTitle);
+
+    QWidget* owner = QApplication::activeModalWidget();
+    TWeakKeys window(*main_, cp932User, std::move(files), made().setting_.variants(),
+                     owner ? owner : main_.get());
+    window.load();
+    window.exec();
+    if (!window.practiceRequested()) return false;
+    main_->selectTitle(ownTitle);
+    return true;
 }
 
 }  // namespace keyrook

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/paths.h"
 #include "base/services.h"
 
 class QObject;
@@ -26,7 +27,7 @@ public:
     // are made in their fixed order, each before anything uses it.
     enum class Start { Together, AfterFirstPaint };
 
-    ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs, Clock& clock,
+    ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dialogs, Clock& clock,
                    Random& random, Timers* typingTimers = nullptr, Start start = Start::Together);
     ~ProgramWindows();
 
@@ -46,6 +47,9 @@ public:
     void startInvader(int level);
     // The result procedure at the end of a practice session.
     void ViewResult();
+    // "苦手ｷｰ分析" for a user, modal; true when the weak-key practice set was written and is
+    // now the selected title.
+    bool openWeakKeys(const std::string& cp932User);
 
     // The wall clock of the result dialog's date; tests fix it.
     std::function<DateTime()> now;

@@ -79,9 +79,4 @@ bool registerUser(UserList& users, Dialogs& dialogs) {
     return true;
 }
 
-std::string userFilePath(const std::string& appDir, const std::string& cp932Name,
-                         const std::string& extension) {
-    return appDir + "user/" + cp932ToUtf8(cp932Name) + extension;
-}
-
 }  // namespace keyrook

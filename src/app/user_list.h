@@ -39,8 +39,4 @@ std::string askFirstUser(Dialogs& dialogs);
 // and returns true when a user was registered; the current user does not change.
 bool registerUser(UserList& users, Dialogs& dialogs);
 
-// "user/" + name + ext under appDir, the name turned into a file name.
-std::string userFilePath(const std::string& appDir, const std::string& cp932Name,
-                         const std::string& extension);
-
 }  // namespace keyrook

@@ -15,8 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void ioError(const std::string& path, int err) {
-    throw FileError(path + ": " + std::strerror(err));
+[[noreturn]] void ioError(const std::string& path, FileAction action, int err) {
+    throw FileError(fileErrorMessage(path, action, err));
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
 }
 
 void ensureDirectory(const std::string& path) {
@@ -28,7 +37,7 @@ void ensureDirectory(const std::string& path) {
     if (ec || !fs::is_directory(dir)) throw FileError("ディレクトリ" + dir + "が作れません。");
 }
 
-void writeAll(int fd, std::string_view text, const std::string& path) {
+void writeAll(int fd, std::string_view text, const std::string& path, FileAction action) {
     const char* p = text.data();
     std::size_t left = text.size();
     while (left > 0) {
@@ -37,7 +46,7 @@ void writeAll(int fd, std::string_view text, const std::string& path) {
             if (errno == EINTR) continue;
             int err = errno;
             ::close(fd);
-            ioError(path, err);
+            ioError(path, action, err);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
@@ -45,6 +54,25 @@ void writeAll(int fd, std::string_view text, const std::string& path) {
 }
 
 }  // namespace
+
+std::string fileErrorMessage(const std::string& path, FileAction action, int err) {
+    const bool reading = action == FileAction::Read;
+    std::string reason;
+    switch (err) {
+        case EACCES:
+        case EPERM: reason = reading ? "読み込みが許可されていません" : "書き込みが許可されていません"; break;
+        case EROFS: reason = "読み取り専用のファイルシステムです"; break;
+        case ENOSPC:
+        case EDQUOT: reason = "ディスクの空き容量が足りません"; break;
+        case ENAMETOOLONG: reason = "ファイル名が長すぎます"; break;
+        case ENOENT: reason = "ファイルまたはフォルダが見つかりません"; break;
+        default: reason = std::strerror(err);
+    }
+    const char* what = action == FileAction::Read   ? "」を読み込めませんでした。（"
+                       : action == FileAction::Save ? "」を保存できませんでした。（"
+                                                    : "」に書き込めませんでした。（";
+    return "「" + path + what + reason + "）";
+}
 
 std::uintmax_t findFile(const std::string& path) {
     struct stat st {};
@@ -64,7 +92,7 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit) 
     std::string text;
     if (size == 0) return text;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ioError(path, errno);
+    if (fd < 0) ioError(path, FileAction::Read, errno);
     text.resize(static_cast<std::size_t>(size));
     std::size_t got = 0;
     while (got < text.size()) {
@@ -73,7 +101,7 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit) 
             if (errno == EINTR) continue;
             int err = errno;
             ::close(fd);
-            ioError(path, err);
+            ioError(path, FileAction::Read, err);
         }
         if (n == 0) break;  // the file shrank meanwhile
         got += static_cast<std::size_t>(n);
@@ -92,9 +120,9 @@ void saveStringToFile(const std::string& path, std::string_view text) {
     static std::mt19937 rng{std::random_device{}()};
     std::string temp = path + ".tmp" + std::to_string(rng() % 1000000);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) ioError(path, errno);
+    if (fd < 0) ioError(path, FileAction::Save, errno);
     try {
-        writeAll(fd, text, path);
+        writeAll(fd, text, path, FileAction::Save);
     } catch (...) {
         ::unlink(temp.c_str());
         throw;
@@ -102,21 +130,21 @@ void saveStringToFile(const std::string& path, std::string_view text) {
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
         int err = errno;
         ::unlink(temp.c_str());
-        ioError(path, err);
+        ioError(path, FileAction::Save, err);
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         int err = errno;
         ::unlink(temp.c_str());
-        ioError(path, err);
+        ioError(path, FileAction::Save, err);
     }
 }
 
 void appendStringToFile(const std::string& path, std::string_view text) {
     ensureDirectory(path);
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) ioError(path, errno);
-    writeAll(fd, text, path);
-    if (::close(fd) != 0) ioError(path, errno);
+    if (fd < 0) ioError(path, FileAction::Append, errno);
+    writeAll(fd, text, path, FileAction::Append);
+    if (::close(fd) != 0) ioError(path, FileAction::Append, errno);
 }
 
 std::vector<std::string> listFiles(const std::string& dir, std::string_view suffix) {
@@ -126,7 +154,7 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
     while (dirent* e = ::readdir(d)) {
         std::string_view name(e->d_name);
         if (name.size() < suffix.size() ||
-            name.substr(name.size() - suffix.size()) != suffix)
+            !equalsIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix))
             continue;
         struct stat st {};
         std::string full = dir + "/" + std::string(name);
@@ -134,6 +162,16 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
     }
     ::closedir(d);
     return names;
+}
+
+std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension) {
+    const std::string folder = !dir.empty() && dir.back() == '/' ? dir : dir + "/";
+    const std::string path = folder + stem + std::string(extension);
+    if (stem.empty() || fileExists(path)) return path;
+    for (const std::string& name : listFiles(dir, extension))
+        if (name.size() == stem.size() + extension.size() && name.compare(0, stem.size(), stem) == 0)
+            return folder + name;
+    return path;
 }
 
 std::string directoryOf(const std::string& path) {

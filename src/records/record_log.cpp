@@ -267,13 +267,13 @@ std::size_t LogRows::size() const { return log_->rowCount(); }
 
 LogRow LogRows::operator[](std::size_t place) const { return log_->row(place); }
 
-RecordLog::RecordLog(std::string appDir) : appDir_(std::move(appDir)) {}
+RecordLog::RecordLog(Paths paths) : paths_(std::move(paths)) {}
 
 void RecordLog::lstUserMouseUp(const std::vector<std::string>& selectedUsers) {
     std::vector<std::string> titles;
     TitleSet set(titles);
     for (const std::string& user : selectedUsers) {
-        const std::string path = recordFilePath(appDir_, user);
+        const std::string path = paths_.userFile(user, ".rec");
         if (!fileExists(path)) continue;
         FileLines lines(path);
         for (std::string_view line; lines.next(line);) set.addLine(line);
@@ -335,21 +335,21 @@ void RecordLog::cmbTitleChange(const std::vector<std::string>& selectedUsers,
                                const std::string& title, const DateTime& today) {
     if (title.empty()) return;
     // Built aside: a file that cannot be read leaves the list as it was.
-    RecordLog next(appDir_);
+    RecordLog next(paths_);
     next.todayText_ = recordDateOnly(today);
-    std::vector<std::string> paths;
+    std::vector<std::string> files;
     std::uintmax_t bytes = 0;
     for (const std::string& user : selectedUsers) {
         // A user who has never stored a session simply has none to list.
-        std::string path = recordFilePath(appDir_, user);
+        std::string path = paths_.userFile(user, ".rec");
         if (!fileExists(path)) continue;
         bytes += findFile(path);
-        paths.push_back(std::move(path));
+        files.push_back(std::move(path));
     }
     // Room for every line: the part no session of the title fills is never touched.
     next.lines_.reserve(static_cast<std::size_t>(bytes));
     next.starts_.push_back(0);
-    for (const std::string& path : paths) next.addSessions(path, title);
+    for (const std::string& path : files) next.addSessions(path, title);
     next.scale_ = DeviationScale(next.scores_);
     next.order_.resize(next.scores_.size());
     std::iota(next.order_.begin(), next.order_.end(), 0u);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/paths.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
@@ -136,7 +137,7 @@ private:
 // column's sort keys once per row when it is first sorted by.
 class RecordLog {
 public:
-    explicit RecordLog(std::string appDir);
+    explicit RecordLog(Paths paths);
 
     // Mouse released over the user list: the title choices of the selected users (CP932
     // names, in list order).
@@ -177,7 +178,7 @@ private:
     void addSessions(const std::string& path, const std::string& title);
     void computeKeys(int column);
 
-    std::string appDir_;
+    Paths paths_;
     std::vector<std::string> titles_;
     std::string lines_;                   // the listed record lines, one after another
     std::vector<std::uint64_t> starts_;   // where each line begins in lines_, then its end

@@ -7,8 +7,11 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include <utility>
+
 #include "app/main_window.h"
 #include "base/files.h"
+#include "typing/key_stats.h"
 #include "typing/record_file.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/look.h"
@@ -16,11 +19,6 @@
 #include "widgets/shape.h"
 
 namespace keyrook {
-namespace {
-
-
-
-}  // namespace
 
 TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("Fin");
@@ -49,7 +47,8 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
             addLabel(this, values[i], "", 104, top, pixelFont("MS UI Gothic", 12), Qt::white, 177);
         } else {
             addLabel(this, values[i], "", 104, top - 1, value, Qt::white, 110);
-            addLabel(this, diffs[i], "", 216, top - 1, value, Qt::white, 100);
+            // Up to the frame's inner edge: "+1542.8 Hits/Min" needs the room.
+            addLabel(this, diffs[i], "", 216, top - 1, value, Qt::white, 102);
         }
     }
 
@@ -79,6 +78,8 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     }
     addLabel(this, "lblBonusCaption", "BONUS", 344, 122, value, kSilver);
     addLabel(this, "lblBonus", "", 420, 122, value, Qt::white, 140, Qt::AlignRight | Qt::AlignVCenter);
+    // Each label's laid-out font; a text wider than its label is shown a little smaller.
+    for (QLabel* l : findChildren<QLabel*>()) designFonts_.insert(l, l->font());
 
     ls_ = new QTreeWidget(this);
     ls_->setObjectName("ls");
@@ -130,9 +131,11 @@ QLabel* TFin::label(const QString& name) const { return findChild<QLabel*>(name)
 void TFin::showResult(const ResultModel& model, const std::string& recordPath) {
     model_ = model;
     recordPath_ = recordPath;
+    keyStatsLine_.clear();
     for (const auto& [name, lbl] : model_.labels()) {
         if (QLabel* l = label(QString::fromStdString(name))) {
             l->setText(fromCp932(lbl->caption));
+            fitToWidth(l, designFonts_.value(l, l->font()));
             QPalette p = l->palette();
             p.setColor(QPalette::WindowText, rgbColor(lbl->colour));
             l->setPalette(p);
@@ -163,9 +166,22 @@ void TFin::setRows(const std::vector<QuestionRow>& rows) {
     ls_->setUpdatesEnabled(true);
 }
 
+void TFin::setKeyStats(const std::string& path, const std::string& line) {
+    keyStatsPath_ = path;
+    keyStatsLine_ = line;
+}
+
 void TFin::SpeedButton1Click() {
-    if (!model_.recordLine.empty()) writeRecord(recordPath_, model_.recordLine);
+    if (model_.recordLine.empty()) {
+        close();
+        return;
+    }
+    writeRecord(recordPath_, model_.recordLine);
+    // The record is stored: whatever befalls the key statistics, a second "&OK" must not store
+    // it again.
+    const std::string keyStats = std::exchange(keyStatsLine_, std::string());
     close();
+    if (!keyStats.empty()) appendKeyStats(keyStatsPath_, keyStats);
 }
 
 void TFin::btnSaveClick() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
+#include <QHash>
 
 #include <array>
 #include <string>
@@ -27,6 +29,9 @@ public:
 
     // Shows a finished session (not modal); recordPath is the file "&OK" appends to.
     void showResult(const ResultModel& model, const std::string& recordPath);
+    // The per-key statistics line that "&OK" appends to path with the record; showResult
+    // drops an earlier one.
+    void setKeyStats(const std::string& path, const std::string& line);
     // The list `ls`: the typing window keeps it current while a session runs.
     void setRows(const std::vector<QuestionRow>& rows);
 
@@ -48,10 +53,13 @@ private:
     TMainForm& main_;
     ResultModel model_;
     std::string recordPath_;
+    std::string keyStatsPath_;
+    std::string keyStatsLine_;
     std::vector<QuestionRow> rows_;
     std::array<TProgressBarREX*, 4> bars_{};
     QTreeWidget* ls_ = nullptr;
     TFileDialog* saveDialog_ = nullptr;
+    QHash<const QLabel*, QFont> designFonts_;
 };
 
 }  // namespace keyrook

@@ -16,18 +16,21 @@
 #include <vector>
 
 #include "base/services.h"
+#include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
+#include "typing/key_stats.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
 
-// The five check boxes of the settings window that a session reads.
+// The check boxes of the settings window that a session reads.
 struct TypingOptions {
     bool chkTypesound = true;  // sound on every correct key
     bool chkTypemiss = true;   // sound on every counted miss
     bool chkFlash = true;      // red flash on a counted miss
     bool chkLC = false;        // romaji shown (and expected) in lower case
     bool chkYomi = false;      // reading shown above the question
+    bool chkFlexible = false;  // practice: every valid spelling is a hit, the line keeps the user's
 };
 
 // The live settings. Read each time they are needed, so a change made while paused takes
@@ -99,7 +102,9 @@ struct TypingView {
     bool btnRomanEnabled = true;
     bool btnSettingEnabled = true;
     bool btnQuitEnabled = false;
-    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"; mnuStop shows the same
+    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"
+    // The menu item's own caption until a pause or the quit action gives it the button's.
+    std::string mnuStopCaption;
 };
 
 // Bits of takeChanges(): which parts of the view to repaint.
@@ -114,7 +119,7 @@ enum TypingChange : std::uint32_t {
     kChangedStart = 1u << 7,     // lblStart caption, visibility, colour
     kChangedBonus = 1u << 8,     // lblBonusUp caption, visibility, position, colour
     kChangedColor = 1u << 9,     // window background
-    kChangedCommands = 1u << 10, // button enables, btnStop caption
+    kChangedCommands = 1u << 10, // button enables, btnStop and mnuStop captions
     kChangedRows = 1u << 11,     // question rows
     kChangedTitle = 1u << 12,    // lblTitle, pnlPower
     kChangedInvader = 1u << 13,  // gauges kept by the invader rules
@@ -217,6 +222,9 @@ public:
     const TypingState& state() const { return state_; }
     // The question rows of the session (the result dialog's list); kept until the next F1.
     const std::vector<QuestionRow>& rows() const { return rows_; }
+    // The keys judged in this practice session (none in an invader session); kept until the
+    // next F1.
+    const KeyStatsCounter& keyStats() const { return keyStats_; }
     // What the result procedure needs of the session, read while the ended hook runs (the quit
     // action resets the counters afterwards). User and end time are the caller's.
     SessionFigures sessionFigures() const;
@@ -254,6 +262,8 @@ private:
     TypingView view_;
     TypingState state_;
     std::vector<QuestionRow> rows_;
+    RomajiMatcher matcher_;  // the practice question on screen (invader letters are matched inline)
+    KeyStatsCounter keyStats_;
     std::uint32_t changed_ = kChangedAll;
 
     bool visible_ = false;

@@ -15,6 +15,7 @@
 #include <random>
 #include <utility>
 
+#include "base/paths.h"
 #include "base/services.h"
 
 class QSoundEffect;
@@ -68,11 +69,11 @@ private:
 Timers& windowTimers(Timers* given, std::unique_ptr<QtTimers>& own,
                      std::function<void(const std::string&)> onTick);
 
-// Wave sounds from a folder; one sound at a time. Without an audio device QSoundEffect simply
-// stays silent.
+// Wave sounds, the program's own; one sound at a time. Without an audio device QSoundEffect
+// simply stays silent.
 class QtSounds : public QObject, public Sounds {
 public:
-    explicit QtSounds(QString soundDir, QObject* parent = nullptr);
+    explicit QtSounds(Paths paths, QObject* parent = nullptr);
     void play(const std::string& name) override;
     void playLoop(const std::string& name) override;
     QString lastPlayed() const { return last_; }
@@ -86,7 +87,7 @@ private:
     void start(const std::string& name, bool loop);
     bool held_ = false;
     std::optional<std::pair<std::string, bool>> pending_;
-    QString dir_;
+    Paths paths_;
     QHash<QString, QSoundEffect*> effects_;
     QPointer<QSoundEffect> playing_;
     QString last_;
@@ -114,5 +115,9 @@ private:
 
 // Maps the Windows face names the windows ask for onto installed faces.
 void installFontSubstitutions();
+
+// Qt's own Japanese texts (qtbase_ja) for the standard buttons and choosers, whatever the
+// system's locale; false when the translation is not installed.
+bool installQtTranslation();
 
 }  // namespace keyrook

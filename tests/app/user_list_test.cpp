@@ -88,10 +88,6 @@ TEST(UserList, FirstUserPromptAsksAgainAfterABadName) {
     EXPECT_EQ(d.inputRequests.front().caption, "ﾕｰｻﾞ名の初期登録");
 }
 
-TEST(UserList, UserFilesAreNamedInTheFileSystemEncoding) {
-    EXPECT_EQ(userFilePath("/app/", "\x91\xbe\x98\x59", ".rec"), "/app/user/太郎.rec");
-}
-
 std::vector<std::string> titles(int n) {
     std::vector<std::string> t;
     for (int i = 1; i <= n; ++i) t.push_back("t" + std::to_string(i));
@@ -148,6 +144,22 @@ TEST(TitlePager, UpAndDownStopAtTheEnds) {
     EXPECT_EQ(p.selectedTitle(), "t3");
     EXPECT_TRUE(p.up());
     EXPECT_EQ(p.selected(), 1);
+}
+
+TEST(TitlePager, SelectTitleTurnsToItsPageAndAddsANewOne) {
+    TitlePager p(titles(10));
+    p.selectTitle("new");
+    EXPECT_EQ(p.pageLabel(), "02");
+    EXPECT_EQ(p.items(), std::vector<std::string>{"new"});
+    EXPECT_EQ(p.selectedTitle(), "new");
+    EXPECT_TRUE(p.backEnabled());
+    EXPECT_FALSE(p.nextEnabled());
+    p.selectTitle("t4");
+    EXPECT_EQ(p.pageLabel(), "01");
+    EXPECT_EQ(p.selected(), 3);
+    EXPECT_TRUE(p.nextEnabled());
+    p.selectTitle("new");
+    EXPECT_EQ(p.titles().size(), 11u);  // already there: not added twice
 }
 
 TEST(ProblemSetHeader, SplitsAtTheFirstSlashAndReadsTheEnglishMark) {
