@@ -273,7 +273,8 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::loadUserList() {
-    users_.load(loadStringFromFile(AppDir + "user/user.log"));
+    const std::string listFile = AppDir + "user/user.log";
+    users_.load(loadStringFromFile(listFile));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
     int index = -1;
@@ -283,6 +284,7 @@ void TMainForm::loadUserList() {
             break;
         }
     cmbUser_->setCurrentIndex(index);
+    if (!users_.skipped.empty()) dialogs_.message(skippedUsersMessage(users_, listFile));
 }
 
 std::string TMainForm::currentUser() const { return users_.current; }
@@ -311,7 +313,7 @@ void TMainForm::rgpTitleClick() {
     lblCount_->setText("問題数 : 0");
     lblExpress_->clear();
     lblMaker_->setText("制作者 : ");
-    SetLines = splitLines(loadStringFromFile(AppDir + "data/" + cp932ToUtf8(title) + ".std"));
+    SetLines = loadProblemSet(AppDir + "data/" + cp932ToUtf8(title) + ".std");
     lblCount_->setText(QString("問題数 : %1").arg(questionCount(SetLines)));
     // An empty file has no header: it shows no description or author.
     SetHeader header = parseHeader(SetLines.empty() ? std::string() : SetLines.front());

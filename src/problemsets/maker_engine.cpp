@@ -163,7 +163,7 @@ void MakerEngine::lstClick(int index) {
 
 void MakerEngine::openSet(const std::string& title) {
     // Read before anything changes, so an unreadable file leaves the editor as it was.
-    std::vector<std::string> fileLines = splitLines(loadStringFromFile(setFilePath(dataDir(), title)));
+    std::vector<std::string> fileLines = loadProblemSet(setFilePath(dataDir(), title));
     const bool empty = fileLines.empty();
     std::vector<std::string> editorLines;
     SetHeader header;

@@ -62,7 +62,7 @@ std::vector<std::string> recordTitles(std::string_view fileText) {
 }
 
 void addRecordTitles(std::string_view fileText, std::vector<std::string>& titles) {
-    for (const std::string& line : splitLines(fileText)) {
+    for (const std::string& line : splitNonEmptyLines(fileText)) {
         std::vector<std::string> fields = splitRecordFields(line);
         if (fields.size() < 4 || fields[2].empty()) continue;
         const bool known = std::any_of(titles.begin(), titles.end(), [&](const std::string& t) {
@@ -75,7 +75,7 @@ void addRecordTitles(std::string_view fileText, std::vector<std::string>& titles
 std::vector<std::vector<std::string>> titleSessions(std::string_view fileText,
                                                     std::string_view title) {
     std::vector<std::vector<std::string>> sessions;
-    for (const std::string& line : splitLines(fileText)) {
+    for (const std::string& line : splitNonEmptyLines(fileText)) {
         if (line.empty() || !isValidRecordLine(line)) continue;
         std::vector<std::string> fields = splitRecordFields(line);
         // A line written with a comma inside its title or name has its fields shifted; its

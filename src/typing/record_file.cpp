@@ -58,7 +58,7 @@ void writeRecord(const std::string& path, std::string_view recordLine) {
 std::optional<std::vector<std::string>> findPreviousRecord(const std::string& path,
                                                            std::string_view title) {
     if (!fileExists(path)) saveStringToFile(path, joinLinesCrLf({std::string()}));
-    const std::vector<std::string> lines = splitLines(loadStringFromFile(path));
+    const std::vector<std::string> lines = splitNonEmptyLines(loadStringFromFile(path));
     const std::string wanted = recordFieldText(title);
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         std::vector<std::string> fields = splitRecordFields(*it);
@@ -93,7 +93,7 @@ bool isValidRecordLine(std::string_view line) {
 
 std::vector<std::string> checkRecordLines(std::string_view fileText) {
     std::vector<std::string> out;
-    for (const std::string& line : splitLines(fileText)) {
+    for (const std::string& line : splitNonEmptyLines(fileText)) {
         if (line.empty()) continue;
         out.push_back((isValidRecordLine(line) ? "ok " : "bad ") + line);
     }

@@ -92,5 +92,15 @@ TEST_F(RecordFileTest, LookupFindsLaterRecordOfSameTitle) {
     EXPECT_TRUE(findPreviousRecord(path, "Hello, world"));
 }
 
+// NUL bytes left at the end by a power cut must not hide the sessions stored after them.
+TEST_F(RecordFileTest, RecordsAppendedAfterNulBytesAreFound) {
+    saveStringToFile(path, "\r\n" + line("01/03/24 10:00:00", "A") + "\r\n" + std::string(512, '\0'));
+    writeRecord(path, line("01/03/25 10:00:00", "A"));
+    auto found = findPreviousRecord(path, "A");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->front(), "01/03/25 10:00:00");
+    EXPECT_EQ(checkRecordLines(loadStringFromFile(path)).size(), 2u);
+}
+
 }  // namespace
 }  // namespace keyrook
