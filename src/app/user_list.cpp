@@ -11,9 +11,12 @@ void UserList::load(const std::string& fileText) {
     current.clear();
     skipped.clear();
     if (lines.empty()) return;
-    const std::string first = lines.front();
-    lines.erase(lines.begin());
-    bool present = false;
+    // An empty line 1 is a list without a current user (the first run's empty name, or no
+    // usable name at the last close): the names start on line 2.
+    const bool noCurrent = fileText.front() == '\r' || fileText.front() == '\n';
+    const std::string first = noCurrent ? std::string() : lines.front();
+    if (!noCurrent) lines.erase(lines.begin());
+    bool present = noCurrent;
     for (const auto& l : lines) present = present || sameTextIgnoreCase(l, first);
     if (!present) lines.push_back(first);
     for (std::string& l : lines) {
@@ -22,6 +25,7 @@ void UserList::load(const std::string& fileText) {
         else
             items.push_back(std::move(l));
     }
+    if (noCurrent) return;
     if (!storedUserNameProblem(first))
         current = first;
     else if (!items.empty())

@@ -25,8 +25,9 @@ public:
 
     // Line 1 becomes the current user; it is appended to the list unless the other lines
     // already hold it (without regard to case). Lines that fail the user-name rule go to
-    // skipped; when line 1 is one of them, the first usable name is the current user. Empty
-    // lines and NUL bytes are no names. An empty file leaves everything empty.
+    // skipped; when line 1 is one of them, the first usable name is the current user. An empty
+    // line 1 leaves the current user empty; other empty lines and NUL bytes are no names. An
+    // empty file leaves everything empty.
     void load(const std::string& fileText);
 
     // The text written at close: the current user, every item, then the skipped lines, each

@@ -31,7 +31,7 @@ std::string recordFieldText(std::string_view cp932) {
     for (char c : cp932) {
         if (c == ',')
             out += "\x81\x43";  // ，
-        else if (c == '\r' || c == '\n')
+        else if (c == '\r' || c == '\n' || c == '\0')
             out += ' ';
         else
             out += c;

@@ -26,6 +26,8 @@ TEST(UserList, LoadRulesAndByteExactSave) {
         {"Jiro\r\ntaro\r\n", {"taro", "Jiro"}, "Jiro", "Jiro\r\ntaro\r\nJiro\r\n"},
         {"TARO\nhanako\ntaro", {"hanako", "taro"}, "TARO", "TARO\r\nhanako\r\ntaro\r\n"},
         {"", {}, "", "\r\n"},
+        // An empty line 1: no current user, the names follow.
+        {"\r\ntaro\r\n", {"taro"}, "", "\r\ntaro\r\n"},
     };
     for (const auto& c : cases) {
         UserList users;

@@ -43,6 +43,7 @@ TEST(RecordLine, DateAndFieldTexts) {
     EXPECT_EQ(recordDateText({2001, 3, 24, 11, 45, 43}), "01/03/24 11:45:43");
     EXPECT_EQ(recordDateText({2024, 1, 5, 9, 5, 7}), "24/01/05 9:05:07");
     EXPECT_EQ(recordFieldText("a,b\r\nc"), "a\x81\x43" "b  c");
+    EXPECT_EQ(recordFieldText(std::string("a\0b", 3)), "a b");  // readers split at NUL
     EXPECT_EQ(recordFieldText("\x83\x5c\x83\x7c"), "\x83\x5c\x83\x7c");  // trail bytes untouched
 }
 
