@@ -13,6 +13,7 @@
 #include "problemsets/maker_convert.h"
 #include "problemsets/reading_decoder.h"
 #include "problemsets/romaji_decoder.h"
+#include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
 #include "settings/variant_settings.h"
 #include "typing/record_file.h"
@@ -34,6 +35,11 @@ const char kUsage[] =
     "      --ini takes the spelling lists and choices from a user's settings file,\n"
     "      --preset applies the roman or Hepburn preset (after --ini),\n"
     "      --plain returns every line unchanged (English-type set)\n"
+    "  keyrook-tool type [--flexible] [--preset roman|hepburn | --ini FILE] [--lc]\n"
+    "      lines CODE<TAB>KEYS -> JUDGEMENTS<TAB>REMAINING<TAB>BYTES: one letter per key\n"
+    "      (H hit, M miss, . after the question was complete), the romaji still to type,\n"
+    "      the byte count of the question's row (- while incomplete); --flexible accepts\n"
+    "      every valid spelling, --lc shows the romaji in lower case\n"
     "  keyrook-tool yomi [--plain]\n"
     "      code strings -> readings in hiragana\n"
     "  keyrook-tool convert [--english] --title T --author A --description D EDITOR_FILE DATA_DIR\n"
@@ -44,7 +50,8 @@ const char kUsage[] =
     "      by whether its checksum holds\n"
     "  keyrook-tool --help\n"
     "\n"
-    "Text is UTF-8; encode, romaji and yomi read stdin and write one line per input line.\n"
+    "Text is UTF-8; encode, romaji, type and yomi read stdin and write one line per input\n"
+    "line.\n"
     "Exit status: 0 done, 1 problems reported by convert, 2 usage error, invalid input\n"
     "or a file error.\n";
 
@@ -168,6 +175,19 @@ int runEncode(Args& args) {
     return filterLines([](const std::string& reading) { return encodeReading(reading); });
 }
 
+// The spelling lists and choices of a settings file into variants; a message when it fails.
+std::optional<std::string> loadIniVariants(const std::string& ini, VariantTable& variants) {
+    std::string text;
+    try {
+        text = loadStringFromFile(ini);
+    } catch (const FileError& e) {
+        return std::string(e.what());
+    }
+    for (const auto& problem : loadVariantSettings(IniDocument(text), variants))
+        return ini + ": " + problem;
+    return std::nullopt;
+}
+
 int runRomaji(Args& args) {
     std::string preset;
     std::optional<std::string> ini;
@@ -189,20 +209,60 @@ int runRomaji(Args& args) {
         }
     }
     VariantTable variants;
-    if (ini) {
-        std::string text;
-        try {
-            text = loadStringFromFile(*ini);
-        } catch (const FileError& e) {
-            return fail(e.what());
-        }
-        for (const auto& problem : loadVariantSettings(IniDocument(text), variants))
-            return fail(*ini + ": " + problem);
-    }
+    if (ini)
+        if (auto problem = loadIniVariants(*ini, variants)) return fail(*problem);
     if (preset == "roman") variants.applyRoman();
     if (preset == "hepburn") variants.applyHepburn();
     return filterLines(
         [&](const std::string& code) { return Changer(code, variants, plain); });
+}
+
+// Keys typed at questions, judged as a practice session judges them (without the 500 ms miss
+// guard: the tool has no time). A line without a TAB has no keys.
+int runType(Args& args) {
+    std::string preset;
+    std::optional<std::string> ini;
+    MatchOptions options;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--preset") {
+            preset = args.value(a);
+            if (preset != "roman" && preset != "hepburn")
+                throw UsageError{"--preset takes roman or hepburn"};
+        } else if (a == "--ini") {
+            ini = args.value(a);
+        } else if (a == "--flexible") {
+            options.flexible = true;
+        } else if (a == "--lc") {
+            options.lowerCase = true;
+        } else if (isOption(a)) {
+            unknownOption(a);
+        } else {
+            throw UsageError{"type takes no file arguments"};
+        }
+    }
+    if (ini && !preset.empty()) throw UsageError{"type takes either --preset or --ini"};
+    VariantTable variants;
+    if (ini)
+        if (auto problem = loadIniVariants(*ini, variants)) return fail(*problem);
+    if (preset == "roman") variants.applyRoman();
+    if (preset == "hepburn") variants.applyHepburn();
+    RomajiMatcher matcher;
+    return filterLines([&](const std::string& line) {
+        const std::size_t tab = line.find('\t');
+        const std::string keys = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+        matcher.start(line.substr(0, tab), variants, false, options);
+        std::string judged;
+        for (char k : keys) {
+            switch (matcher.key(k).judgement) {
+                case KeyJudgement::Hit: judged += 'H'; break;
+                case KeyJudgement::Miss: judged += 'M'; break;
+                case KeyJudgement::Ignored: judged += '.'; break;
+            }
+        }
+        const std::string bytes = matcher.complete() ? std::to_string(matcher.rowBytes()) : "-";
+        return judged + "\t" + matcher.remaining() + "\t" + bytes;
+    });
 }
 
 int runYomi(Args& args) {
@@ -327,6 +387,7 @@ int run(int argc, char** argv) {
     Args args(argc, argv, 2);
     if (command == "encode") return runEncode(args);
     if (command == "romaji") return runRomaji(args);
+    if (command == "type") return runType(args);
     if (command == "yomi") return runYomi(args);
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);

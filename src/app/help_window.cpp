@@ -1,5 +1,6 @@
 #include "app/help_window.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QTextBrowser>
@@ -23,6 +24,12 @@ HelpWindow::HelpWindow(QWidget* parent)
     f.setPixelSize(14);
     browser_->setFont(f);
     list_->setFont(f);
+    // Escape closes the help as it closes a dialog.
+    auto* escape = new QAction(this);
+    escape->setShortcut(Qt::Key_Escape);
+    escape->setShortcutContext(Qt::WindowShortcut);
+    addAction(escape);
+    connect(escape, &QAction::triggered, this, &QWidget::close);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0) return;
         int number = list_->item(row)->data(Qt::UserRole).toInt();

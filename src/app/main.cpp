@@ -1,5 +1,6 @@
 // Keyrook: start-up.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/program_window.h"
+#include "base/paths.h"
 #include "widgets/qt_services.h"
 
 namespace {
@@ -41,22 +43,36 @@ bool displayAvailable() {
 
 int main(int argc, char** argv) {
     if (!displayAvailable()) {
-        std::fputs("keyrook: no display found. Keyrook is a desktop program and needs a graphical\n"
-                   "session (DISPLAY or WAYLAND_DISPLAY). Without one, run it under a virtual\n"
-                   "display:  xvfb-run -a ./keyrook\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "keyrook: no display found. Keyrook is a desktop program and needs a graphical\n"
+                     "session (DISPLAY or WAYLAND_DISPLAY). Without one, run it under a virtual\n"
+                     "display (xvfb-run comes with the Debian package xvfb):\n"
+                     "  xvfb-run -a %s\n",
+                     argv[0]);
         return 1;
     }
     KeyrookApplication app(argc, argv);
     QApplication::setApplicationName("Keyrook");
+    // Every window shows the program's icon; the desktop entry is matched by its name.
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/keyrook-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName("org.example.keyrook");
     keyrook::installFontSubstitutions();
+    if (!keyrook::installQtTranslation())
+        std::fputs("keyrook: Qt's Japanese translation (qtbase_ja.qm, package qt6-translations-l10n)"
+                   " is missing; standard buttons stay in English.\n",
+                   stderr);
 
-    std::string appDir = QCoreApplication::applicationDirPath().toStdString() + "/";
-    keyrook::QtSounds sounds(QString::fromStdString(appDir + "sound/"));
+    // Portable beside the program, or installed with the user's files under $XDG_DATA_HOME.
+    const keyrook::Paths paths = keyrook::decidePaths(
+        QCoreApplication::applicationDirPath().toStdString() + "/", keyrook::processEnvironment());
+    keyrook::QtSounds sounds(paths);
     keyrook::QtDialogs dialogs;
     keyrook::SteadyClock clock;
     keyrook::StdRandom random;
-    keyrook::ProgramWindows windows(appDir, sounds, dialogs, clock, random);
+    keyrook::ProgramWindows windows(paths, sounds, dialogs, clock, random);
     dialogs.setParent(&windows.MainForm());
     windows.MainForm().show();
     return app.exec();

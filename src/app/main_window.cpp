@@ -8,16 +8,21 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QStylePainter>
 #include <QToolButton>
+
+#include <algorithm>
 
 #include "app/about_dialog.h"
 #include "app/help_window.h"
 #include "base/cp932.h"
 #include "base/files.h"
 #include "problemsets/problem_set.h"
+#include "widgets/elided_label.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
@@ -27,6 +32,11 @@ namespace keyrook {
 namespace {
 
 const QColor kMaroon(0x80, 0x00, 0x00);
+
+// The author's label starts here, or further right when the question count needs the room;
+// it ends at the box's inner edge.
+constexpr int kMakerLeft = 104;
+constexpr int kInfoRight = 229;
 
 struct Entry {
     const char* caption;
@@ -51,10 +61,35 @@ const Entry kEntries[11] = {
     {"TP Maker", "M", QColor(0x80, 0x80, 0x80), kSilver, 388, 401, 399},
 };
 
+// The user box keeps its laid-out width: a long name ends in "…", in the box and in its list.
+class UserBox : public QComboBox {
+public:
+    explicit UserBox(QWidget* parent) : QComboBox(parent) {
+        // A drop-down list (combobox-popup: 0 in the sheet) rather than a menu, which would
+        // widen itself to the longest name.
+        auto* list = new QListView;
+        list->setTextElideMode(Qt::ElideRight);
+        setView(list);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        p.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, this);
+        option.currentText =
+            fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 4);
+        p.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
 }  // namespace
 
-TMainForm::TMainForm(std::string appDir, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), AppDir(std::move(appDir)), sounds_(sounds), dialogs_(dialogs) {
+TMainForm::TMainForm(Paths paths, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), paths_(std::move(paths)), sounds_(sounds), dialogs_(dialogs) {
     setObjectName("MainForm");
     buildWindow();
     buildMenu();
@@ -122,18 +157,23 @@ void TMainForm::buildWindow() {
     infoBox->setGeometry(16, 336, 217, 94);
     infoBox->setBrushColor(QColor(0, 0, 64));
     infoBox->setPenColor(kSilver);
-    lblTitle_ = placeLabel(client, "", 24, 344, pixelFont("MS UI Gothic", 12, true), Qt::white,
-                          "lblTitle");
-    lblTitle_->setFixedWidth(201);
+    // The information box shows whole glyphs only: what does not fit its place ends in "…".
+    auto infoLabel = [client](const char* name, QRect geometry, const QFont& font, const QColor& colour,
+                              int lines) {
+        auto* l = new TElidedLabel(client, lines);
+        l->setObjectName(name);
+        l->setFont(font);
+        setTextColor(l, colour);
+        l->setGeometry(geometry);
+        return l;
+    };
+    lblTitle_ = infoLabel("lblTitle", QRect(24, 344, 201, 16), pixelFont("MS UI Gothic", 12, true),
+                          Qt::white, 1);
     lblCount_ = placeLabel(client, "", 24, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblCount");
-    lblCount_->setFixedWidth(78);
-    lblMaker_ = placeLabel(client, "", 104, 360, pixelFont("MS UI Gothic", 12), kSilver, "lblMaker");
-    lblMaker_->setFixedWidth(125);
-    lblExpress_ = placeLabel(client, "", 24, 376, pixelFont("MS UI Gothic", 12), Qt::cyan,
-                            "lblExpress");
-    lblExpress_->setWordWrap(true);
-    lblExpress_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblExpress_->setFixedSize(201, 49);
+    lblMaker_ = infoLabel("lblMaker", QRect(kMakerLeft, 360, kInfoRight - kMakerLeft, 16),
+                          pixelFont("MS UI Gothic", 12), kSilver, 1);
+    lblExpress_ = infoLabel("lblExpress", QRect(24, 376, 201, 49), pixelFont("MS UI Gothic", 12),
+                            Qt::cyan, 3);
 
     auto* bevel = new QFrame(client);
     bevel->setObjectName("Bevel1");
@@ -143,12 +183,13 @@ void TMainForm::buildWindow() {
 
     placeLabel(client, "※ﾕｰｻﾞ名を選択して下さい...", 280, 16, pixelFont("MS UI Gothic", 11),
               kSilver, "lblHint");
-    cmbUser_ = new QComboBox(client);
+    cmbUser_ = new UserBox(client);
     cmbUser_->setObjectName("cmbUser");
     cmbUser_->setGeometry(280, 32, 169, 22);
     cmbUser_->setFont(pixelFont("MS UI Gothic", 13));
     cmbUser_->setStyleSheet(
-        "QComboBox { background: black; color: silver; border: 1px solid gray; padding-left: 3px; }"
+        "QComboBox { background: black; color: silver; border: 1px solid gray; padding-left: 3px;"
+        " combobox-popup: 0; }"
         "QComboBox QAbstractItemView { background: black; color: silver; "
         "selection-background-color: navy; }");
     cmbUser_->installEventFilter(this);
@@ -253,17 +294,12 @@ void TMainForm::buildMenu() {
 }
 
 void TMainForm::FormCreate() {
-    std::vector<std::string> titles;
-    for (const std::string& file : listFiles(AppDir + "data", ".std")) {
-        // A file name Shift-JIS cannot spell could never be stored in a record; leave it out.
-        if (auto title = utf8ToCp932(titleFromFileName(file))) titles.push_back(*title);
-    }
-    pager_ = TitlePager(std::move(titles));
+    pager_ = TitlePager(paths_.setTitles());
     showPage();
     if (pager_.selected() >= 0) guarded([this] { rgpTitleClick(); });
 
     guarded([this] {
-        std::string listFile = AppDir + "user/user.log";
+        std::string listFile = paths_.userList();
         if (!fileExists(listFile)) {
             std::string name = askFirstUser(dialogs_);
             saveStringToFile(listFile, joinLinesCrLf({name}));
@@ -273,7 +309,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::loadUserList() {
-    const std::string listFile = AppDir + "user/user.log";
+    const std::string listFile = paths_.userList();
     users_.load(loadStringFromFile(listFile));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
@@ -290,7 +326,7 @@ void TMainForm::loadUserList() {
 std::string TMainForm::currentUser() const { return users_.current; }
 
 std::string TMainForm::userFile(const std::string& extension) const {
-    return userFilePath(AppDir, currentUser(), extension);
+    return paths_.userFile(currentUser(), extension);
 }
 
 void TMainForm::showPage() {
@@ -311,15 +347,24 @@ void TMainForm::rgpTitleClick() {
     PlainReadings = false;
     lblTitle_->setText(fromCp932(title));
     lblCount_->setText("問題数 : 0");
+    placeCount();
     lblExpress_->clear();
     lblMaker_->setText("制作者 : ");
-    SetLines = loadProblemSet(AppDir + "data/" + cp932ToUtf8(title) + ".std");
+    SetLines = loadProblemSet(paths_.setFile(title));
     lblCount_->setText(QString("問題数 : %1").arg(questionCount(SetLines)));
+    placeCount();
     // An empty file has no header: it shows no description or author.
     SetHeader header = parseHeader(SetLines.empty() ? std::string() : SetLines.front());
     lblExpress_->setText(fromCp932(header.description));
     PlainReadings = header.plainReadings;
     lblMaker_->setText("制作者 : " + fromCp932(header.author));
+}
+
+void TMainForm::placeCount() {
+    // The count is never cut: a long one pushes the author to the right.
+    lblCount_->adjustSize();
+    const int left = std::max(kMakerLeft, lblCount_->geometry().right() + 7);
+    lblMaker_->setGeometry(left, lblMaker_->y(), std::max(0, kInfoRight - left), lblMaker_->height());
 }
 
 void TMainForm::showSelectedTitle() {
@@ -406,7 +451,7 @@ void TMainForm::registerUserClick() {
 }
 
 void TMainForm::Helper(int context) {
-    std::string path = AppDir + "help.hlp";
+    std::string path = paths_.helpFile();
     if (!fileExists(path)) {
         dialogs_.message("ヘルプファイル『help.hlp』が見つかりません。");
         return;
@@ -536,7 +581,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     int index = cmbUser_->currentIndex();
     if (index >= 0 && index < static_cast<int>(users_.items.size()))
         users_.current = users_.items[static_cast<std::size_t>(index)];
-    guarded([this] { saveStringToFile(AppDir + "user/user.log", users_.saveText()); });
+    guarded([this] { saveStringToFile(paths_.userList(), users_.saveText()); });
     if (help_) help_->close();
     event->accept();
 }

@@ -1,5 +1,5 @@
 // The main menu window: the problem-set list, the current user, and the entries that open every
-// other mode. It also holds the state other windows read back (AppDir, SetLines, PlainReadings).
+// other mode. It also holds the state other windows read back (the paths, SetLines, PlainReadings).
 #pragma once
 
 #include <QMainWindow>
@@ -12,6 +12,7 @@
 
 #include "app/title_pager.h"
 #include "app/user_list.h"
+#include "base/paths.h"
 #include "base/services.h"
 
 class QAction;
@@ -28,19 +29,19 @@ class HelpWindow;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // appDir ends in "/". The creation handler runs inside the constructor.
-    TMainForm(std::string appDir, Sounds& sounds, Dialogs& dialogs, QWidget* parent = nullptr);
+    // The creation handler runs inside the constructor.
+    TMainForm(Paths paths, Sounds& sounds, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // State read by the other windows.
-    std::string AppDir;
+    const Paths& paths() const { return paths_; }
     std::vector<std::string> SetLines;  // CP932 lines of the selected set, header first
     bool PlainReadings = false;
 
     std::string currentUser() const;  // CP932
     const UserList& users() const { return users_; }
     const TitlePager& pager() const { return pager_; }
-    std::string userFile(const std::string& extension) const;  // AppDir/user/<user><ext>
+    std::string userFile(const std::string& extension) const;  // the current user's
 
     // Services.
     void player(const std::string& name) { sounds_.play(name); }
@@ -88,11 +89,13 @@ private:
     void buildWindow();
     void buildMenu();
     void showPage();
+    void placeCount();
     void FormMouseMove();
     void Shape2MouseMove(QObject* sender);
     void loadUserList();
     void registerUserClick();
 
+    Paths paths_;
     Sounds& sounds_;
     Dialogs& dialogs_;
     TitlePager pager_;

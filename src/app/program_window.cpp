@@ -27,11 +27,11 @@ public:
     VariantTable defaults;
 };
 
-ProgramWindows::ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs,
+ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dialogs,
                                Clock& clock, Random& random, Timers* typingTimers)
     : now(localDateTime),
       settings_(std::make_unique<ForwardedSettings>()),
-      main_(std::make_unique<TMainForm>(appDir, sounds, dialogs)),
+      main_(std::make_unique<TMainForm>(paths, sounds, dialogs)),
       typing_(std::make_unique<TTyping>(*main_, *settings_, clock, random, typingTimers)),
       fin_(std::make_unique<TFin>(*main_, typing_.get())),
       setting_(std::make_unique<TSetting>(*main_, *typing_, *fin_)),
@@ -81,7 +81,7 @@ void ProgramWindows::ViewResult() {
     SessionFigures figures = typing_->engine().sessionFigures();
     figures.user = main_->currentUser();
     figures.ended = now();
-    std::string path = recordFilePath(main_->AppDir, figures.user);
+    std::string path = main_->paths().userFile(figures.user, ".rec");
     fin_->showResult(makeResult(figures, path), path);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/paths.h"
 #include "base/services.h"
 
 namespace keyrook {
@@ -19,7 +20,7 @@ struct DateTime;
 
 class ProgramWindows {
 public:
-    ProgramWindows(const std::string& appDir, Sounds& sounds, Dialogs& dialogs, Clock& clock,
+    ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dialogs, Clock& clock,
                    Random& random, Timers* typingTimers = nullptr);
     ~ProgramWindows();
 

@@ -2,12 +2,11 @@
 // "user/user.log" holds the current user on line 1, then every registered name.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/services.h"
+#include "base/user_name.h"
 
 namespace keyrook {
 
@@ -37,18 +36,6 @@ public:
     bool contains(const std::string& name) const;  // without regard to letter case
 };
 
-// Why a name (UTF-8, as typed) cannot be a user name, or nullopt when it can. A user name is
-// the stem of the user's file names and a field of record lines, so path separators, the
-// characters Windows forbids in file names, control characters, "." and "..", commas, text
-// that Shift-JIS cannot hold and names over kMaxUserNameBytes in Shift-JIS are refused.
-std::optional<std::string> userNameProblem(const std::string& utf8Name);
-
-// The same rule for a name as stored (CP932 bytes, from a file); bytes that are no Shift-JIS
-// character are refused too. Every name passes it before it becomes part of a path.
-std::optional<std::string> storedUserNameProblem(std::string_view cp932Name);
-
-constexpr std::size_t kMaxUserNameBytes = 64;
-
 // The start-up notice about the skipped lines of the list file at path; empty when none.
 std::string skippedUsersMessage(const UserList& users, const std::string& path);
 
@@ -59,10 +46,5 @@ std::string askFirstUser(Dialogs& dialogs);
 // "User Regist": the confirmation, the name prompt and the checks. Appends the name to the list
 // and returns true when a user was registered; the current user does not change.
 bool registerUser(UserList& users, Dialogs& dialogs);
-
-// "user/" + name + ext under appDir, the name turned into a file name. Throws FileError for a
-// name that fails the user-name rule (the empty name of a first run is allowed).
-std::string userFilePath(const std::string& appDir, const std::string& cp932Name,
-                         const std::string& extension);
 
 }  // namespace keyrook

@@ -15,8 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void ioError(const std::string& path, int err) {
-    throw FileError(path + ": " + std::strerror(err));
+[[noreturn]] void ioError(const std::string& path, FileAction action, int err) {
+    throw FileError(fileErrorMessage(path, action, err));
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
 }
 
 void ensureDirectory(const std::string& path) {
@@ -53,11 +62,11 @@ std::string saveTarget(const std::string& path) {
         if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
         std::error_code ec;
         fs::path link = fs::read_symlink(target, ec);
-        if (ec) ioError(path, ec.value());
+        if (ec) ioError(path, FileAction::Save, ec.value());
         target = link.is_absolute() ? link.string()
                                     : (fs::path(directoryOf(target)) / link).string();
     }
-    ioError(path, ELOOP);
+    ioError(path, FileAction::Save, ELOOP);
 }
 
 std::string temporaryNameFor(const std::string& target) {
@@ -75,7 +84,7 @@ int openTemporary(const std::string& temp, const std::string& path) {
         if (fd < 0) {
             // Something else put a link there: it is no file of ours to write through.
             if (errno == ELOOP && attempt == 0 && ::unlink(temp.c_str()) == 0) continue;
-            ioError(path, errno);
+            ioError(path, FileAction::Save, errno);
         }
         while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }
@@ -85,13 +94,32 @@ int openTemporary(const std::string& temp, const std::string& path) {
             if (::ftruncate(fd, 0) == 0) return fd;
             int err = errno;
             ::close(fd);
-            ioError(path, err);
+            ioError(path, FileAction::Save, err);
         }
         ::close(fd);
     }
 }
 
 }  // namespace
+
+std::string fileErrorMessage(const std::string& path, FileAction action, int err) {
+    const bool reading = action == FileAction::Read;
+    std::string reason;
+    switch (err) {
+        case EACCES:
+        case EPERM: reason = reading ? "読み込みが許可されていません" : "書き込みが許可されていません"; break;
+        case EROFS: reason = "読み取り専用のファイルシステムです"; break;
+        case ENOSPC:
+        case EDQUOT: reason = "ディスクの空き容量が足りません"; break;
+        case ENAMETOOLONG: reason = "ファイル名が長すぎます"; break;
+        case ENOENT: reason = "ファイルまたはフォルダが見つかりません"; break;
+        default: reason = std::strerror(err);
+    }
+    const char* what = action == FileAction::Read   ? "」を読み込めませんでした。（"
+                       : action == FileAction::Save ? "」を保存できませんでした。（"
+                                                    : "」に書き込めませんでした。（";
+    return "「" + path + what + reason + "）";
+}
 
 std::uintmax_t findFile(const std::string& path) {
     struct stat st {};
@@ -111,7 +139,7 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit) 
     std::string text;
     if (size == 0) return text;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ioError(path, errno);
+    if (fd < 0) ioError(path, FileAction::Read, errno);
     text.resize(static_cast<std::size_t>(size));
     std::size_t got = 0;
     while (got < text.size()) {
@@ -120,7 +148,7 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit) 
             if (errno == EINTR) continue;
             int err = errno;
             ::close(fd);
-            ioError(path, err);
+            ioError(path, FileAction::Read, err);
         }
         if (n == 0) break;  // the file shrank meanwhile
         got += static_cast<std::size_t>(n);
@@ -141,13 +169,14 @@ void saveStringToFile(const std::string& path, std::string_view text) {
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     // A file its owner made read-only is not replaced behind their back.
-    if (replacing && ::access(target.c_str(), W_OK) != 0 && errno == EACCES) ioError(path, EACCES);
+    if (replacing && ::access(target.c_str(), W_OK) != 0 && errno == EACCES)
+        ioError(path, FileAction::Save, EACCES);
     const std::string temp = temporaryNameFor(target);
     int fd = openTemporary(temp, path);
     auto fail = [&](int err) {
         ::unlink(temp.c_str());
         ::close(fd);
-        ioError(path, err);
+        ioError(path, FileAction::Save, err);
     };
     if (replacing) {
         // The new file takes the old one's place with its owner and mode where the file system
@@ -159,30 +188,30 @@ void saveStringToFile(const std::string& path, std::string_view text) {
     if (::fsync(fd) != 0) fail(errno);
     // Renamed while still locked, so no other save can empty it in between.
     if (::rename(temp.c_str(), target.c_str()) != 0) fail(errno);
-    if (::close(fd) != 0) ioError(path, errno);
+    if (::close(fd) != 0) ioError(path, FileAction::Save, errno);
 }
 
 void appendStringToFile(const std::string& path, std::string_view text) {
     ensureDirectory(path);
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) ioError(path, errno);
+    if (fd < 0) ioError(path, FileAction::Append, errno);
     struct stat before {};
     if (::fstat(fd, &before) != 0) {
         int err = errno;
         ::close(fd);
-        ioError(path, err);
+        ioError(path, FileAction::Append, err);
     }
     // A line half written is worse than none: readers would take it for a whole one.
     // The first error is the one reported; the cut back is all that can still be done.
     if (int err = writeAll(fd, text)) {
         [[maybe_unused]] int cut = ::ftruncate(fd, before.st_size);
         ::close(fd);
-        ioError(path, err);
+        ioError(path, FileAction::Append, err);
     }
     if (::close(fd) != 0) {
         int err = errno;
         [[maybe_unused]] int cut = ::truncate(path.c_str(), before.st_size);
-        ioError(path, err);
+        ioError(path, FileAction::Append, err);
     }
 }
 
@@ -193,7 +222,7 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
     while (dirent* e = ::readdir(d)) {
         std::string_view name(e->d_name);
         if (name.size() < suffix.size() ||
-            name.substr(name.size() - suffix.size()) != suffix)
+            !equalsIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix))
             continue;
         struct stat st {};
         std::string full = dir + "/" + std::string(name);
@@ -201,6 +230,16 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
     }
     ::closedir(d);
     return names;
+}
+
+std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension) {
+    const std::string folder = !dir.empty() && dir.back() == '/' ? dir : dir + "/";
+    const std::string path = folder + stem + std::string(extension);
+    if (stem.empty() || fileExists(path)) return path;
+    for (const std::string& name : listFiles(dir, extension))
+        if (name.size() == stem.size() + extension.size() && name.compare(0, stem.size(), stem) == 0)
+            return folder + name;
+    return path;
 }
 
 std::string directoryOf(const std::string& path) {

@@ -16,6 +16,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+enum class FileAction { Read, Save, Append };
+
+// What the user reads when the system refuses a file operation: the path, what could not be
+// done and why, in Japanese for the common causes (permission, read-only file system, full
+// disk, too long a name, a missing file or folder) and in the system's words for the rest.
+std::string fileErrorMessage(const std::string& path, FileAction action, int err);
+
 // Size in bytes of the file (or directory) at path; throws path + "の情報の取得に失敗しました。".
 std::uintmax_t findFile(const std::string& path);
 
@@ -38,9 +45,13 @@ void saveStringToFile(const std::string& path, std::string_view text);
 // (a full disk) cuts the file back to its length before the append, then throws.
 void appendStringToFile(const std::string& path, std::string_view text);
 
-// Names of the regular files in dir whose name ends in suffix, in directory order.
-// A missing directory gives an empty list.
+// Names of the regular files in dir whose name ends in suffix, letter case aside (".STD"
+// counts as ".std"), in directory order. A missing directory gives an empty list.
 std::vector<std::string> listFiles(const std::string& dir, std::string_view suffix);
+
+// dir + "/" + stem + extension; when that file is missing but one whose extension differs
+// only in letter case exists ("Upper.STD" for ".std"), that one.
+std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension);
 
 // The directory part of a path without a trailing "/" ("" for a bare name).
 std::string directoryOf(const std::string& path);

@@ -48,7 +48,7 @@ public:
     virtual ~Dialogs() = default;
     virtual void message(const std::string& text) = 0;
     virtual bool confirm(const std::string& text) = 0;                  // Yes / No
-    virtual Answer confirmCancel(const std::string& text) = 0;          // Yes / No / Cancel
+    virtual Answer confirmCancel(const std::string& text) = 0;          // Yes / No / Cancel, a warning
     // One-line input; nullopt when cancelled.
     virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                              const std::string& value) = 0;

@@ -44,21 +44,6 @@ std::size_t findCp932(const std::string& text, const std::string& needle, std::s
     return std::string::npos;
 }
 
-// "/" and "\" would put the file outside the data folder (or fail on Windows), "." and ".."
-// name folders, and control characters cannot be typed into the title field.
-bool titleNamesFile(const std::string& title) {
-    if (title == "." || title == "..") return false;
-    for (std::size_t i = 0; i < title.size(); ++i) {
-        auto c = static_cast<unsigned char>(title[i]);
-        if (isLeadByte(c)) {
-            ++i;
-        } else if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 RomanCheck checkRomanLines(const std::vector<std::string>& lines, const ProgressFn& progress) {
@@ -87,10 +72,33 @@ RomanCheck checkRomanLines(const std::vector<std::string>& lines, const Progress
     return check;
 }
 
+bool titleNamesFile(const std::string& title) {
+    if (title.empty() || title == "." || title == ".." || title.size() > kMaxTitleBytes) return false;
+    // The file name itself, in the file system's encoding, with its extension.
+    if (cp932ToUtf8(title).size() + 4 > 255) return false;
+    static const std::string fullWidthBlank = cp932Of("　");
+    auto blankAt = [&](std::size_t i) {
+        return title[i] == ' ' || title.compare(i, fullWidthBlank.size(), fullWidthBlank) == 0;
+    };
+    bool lastBlank = false;
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        auto c = static_cast<unsigned char>(title[i]);
+        const bool blank = blankAt(i);
+        if (i == 0 && blank) return false;
+        lastBlank = blank;
+        if (isLeadByte(c)) {
+            ++i;
+        } else if (c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) !=
+                                                   std::string_view::npos) {
+            return false;
+        }
+    }
+    // Windows drops a final blank or dot from a file name, so such a title names another file.
+    return !lastBlank && title.back() != '.';
+}
+
 std::string setFilePath(const std::string& dataDir, const std::string& title) {
-    std::string dir = dataDir;
-    if (!dir.empty() && dir.back() != '/') dir += '/';
-    return dir + cp932ToUtf8(title) + ".std";
+    return fileWithExtension(dataDir, cp932ToUtf8(title), ".std");
 }
 
 SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,

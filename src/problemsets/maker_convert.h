@@ -32,7 +32,16 @@ struct RomanCheck {
 // two-byte character, and every single-byte character of a reading gets a warning entry.
 RomanCheck checkRomanLines(const std::vector<std::string>& lines, const ProgressFn& progress = {});
 
-// File of a set: dataDir + "/" + title + ".std", in the file-name encoding (UTF-8).
+// The longest title in Shift-JIS bytes.
+inline constexpr std::size_t kMaxTitleBytes = 200;
+
+// Whether a title (CP932) can name a set file here and on Windows: not empty, "." or "..",
+// no / \ : * ? " < > | or control character, no blank at either end and no final ".", at most
+// kMaxTitleBytes bytes, and a file name the file system takes.
+bool titleNamesFile(const std::string& title);
+
+// File of a set: dataDir + "/" + title + ".std", in the file-name encoding (UTF-8). A file of
+// that title whose extension differs only in letter case is that file.
 std::string setFilePath(const std::string& dataDir, const std::string& title);
 
 enum class SaveStatus {

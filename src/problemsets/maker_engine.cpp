@@ -80,12 +80,12 @@ int charIndexAt(std::string_view utf8Line, int cp932Column) {
     return index;
 }
 
-MakerEngine::MakerEngine(std::string appDir, MakerEditor& editor, Dialogs& dialogs, Sounds& sounds)
-    : appDir_(std::move(appDir)), editor_(editor), dialogs_(dialogs), sounds_(sounds) {}
+MakerEngine::MakerEngine(Paths paths, MakerEditor& editor, Dialogs& dialogs, Sounds& sounds)
+    : paths_(std::move(paths)), editor_(editor), dialogs_(dialogs), sounds_(sounds) {}
 
 std::string MakerEngine::pathPanel() const {
     if (view_.edtTitle.empty()) return {};
-    return setFilePath(dataDir(), view_.edtTitle);
+    return paths_.setFileForWriting(view_.edtTitle);
 }
 
 std::string MakerEngine::modifiedPanel() const {
@@ -93,11 +93,8 @@ std::string MakerEngine::modifiedPanel() const {
 }
 
 void MakerEngine::listSets() {
-    view_.lst.clear();
-    for (const std::string& file : listFiles(dataDir(), ".std")) {
-        // Same titles as the main menu: a name Shift-JIS cannot spell is left out there too.
-        if (auto title = utf8ToCp932(titleFromFileName(file))) view_.lst.push_back(*title);
-    }
+    // The same titles as the main menu.
+    view_.lst = paths_.setTitles();
     view_.lblFileCount = cp932Of("登録されているﾌｧｲﾙ数 : ") + std::to_string(view_.lst.size());
 }
 
@@ -143,7 +140,7 @@ void MakerEngine::lstClick(int index) {
     if (index < 0 || index >= static_cast<int>(view_.lst.size())) return;
     view_.lstIndex = index;
     const std::string title = view_.lst[static_cast<std::size_t>(index)];
-    if (!fileExists(setFilePath(dataDir(), title))) {
+    if (!fileExists(paths_.setFile(title))) {
         dialogs_.message("ファイルが存在しません！");
         view_.lst.erase(view_.lst.begin() + index);
         selectOpenTitle();
@@ -163,7 +160,7 @@ void MakerEngine::lstClick(int index) {
 
 void MakerEngine::openSet(const std::string& title) {
     // Read before anything changes, so an unreadable file leaves the editor as it was.
-    std::vector<std::string> fileLines = loadProblemSet(setFilePath(dataDir(), title));
+    std::vector<std::string> fileLines = loadProblemSet(paths_.setFile(title));
     const bool empty = fileLines.empty();
     std::vector<std::string> editorLines;
     SetHeader header;
@@ -239,7 +236,7 @@ bool MakerEngine::btnSaveClick() {
         view_.progressVisible = true;
         view_.progressPosition = 0;
     }
-    SaveResult result = convertAndSave(doc, dataDir(), [this](int percent) {
+    SaveResult result = convertAndSave(doc, paths_.setDirForWriting(), [this](int percent) {
         view_.progressPosition = percent;
         if (onProgress) onProgress();
     });
@@ -268,13 +265,14 @@ void MakerEngine::btnCreateClick() {
         return;
     auto typed = dialogs_.input("ﾀｲﾄﾙを決定", "新規に作成するﾀｲﾄﾙ名を入力して下さい。", "");
     if (!typed) return;
+    // A title no file can carry is refused now, before the author has typed the whole set.
     auto title = makerFieldText(*typed);
-    if (typed->empty() || !title) {
+    if (!title || !titleNamesFile(*title)) {
         dialogs_.message("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
         return;
     }
     // A file not (yet) in the list counts too: the first save would replace it.
-    bool exists = fileExists(setFilePath(dataDir(), *title));
+    bool exists = fileExists(paths_.setFile(*title));
     for (const auto& t : view_.lst) exists = exists || sameTextIgnoreCase(t, *title);
     if (exists) {
         dialogs_.message("そのﾀｲﾄﾙ名はすでに存在しています。別の名前を入力して下さい。");

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/paths.h"
 #include "base/services.h"
 #include "problemsets/maker_convert.h"
 
@@ -53,12 +54,13 @@ struct MakerView {
 
 class MakerEngine {
 public:
-    MakerEngine(std::string appDir, MakerEditor& editor, Dialogs& dialogs, Sounds& sounds);
+    MakerEngine(Paths paths, MakerEditor& editor, Dialogs& dialogs, Sounds& sounds);
 
     const MakerView& view() const { return view_; }
     const std::string& OpenTitle() const { return openTitle_; }
 
-    // Status panel 0: AppDir + "data/" + title + ".std", or "" while the title field is empty.
+    // Status panel 0: the file a save writes (the title's .std in the folder sets are written
+    // to), or "" while the title field is empty.
     std::string pathPanel() const;
     // Status panel 2: "変更あり" or "変更なし", the editor's modified flag.
     std::string modifiedPanel() const;
@@ -94,12 +96,11 @@ private:
     void listSets();
     void selectOpenTitle();
     int indexOf(const std::string& title) const;  // in the list, or -1
-    std::string dataDir() const { return appDir_ + "data"; }
     // Asks the question about unsaved changes; true when the command may go on.
     bool settleChanges(const char* question);
     void openSet(const std::string& title);
 
-    std::string appDir_;
+    Paths paths_;
     MakerEditor& editor_;
     Dialogs& dialogs_;
     Sounds& sounds_;

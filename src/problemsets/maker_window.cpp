@@ -277,7 +277,17 @@ void TPEditor::toggleSelectAll() {
     const long start = SendScintilla(SCI_GETSELECTIONSTART);
     const long end = SendScintilla(SCI_GETSELECTIONEND);
     const long length = SendScintilla(SCI_GETLENGTH);
-    selectAll(!(length > 0 && end - start == length));
+    if (length > 0 && end - start == length) {
+        // Removing the selection puts the caret back where it stood before all was selected.
+        const long caret = caretBeforeSelectAll_ >= 0 && caretBeforeSelectAll_ <= length
+                               ? caretBeforeSelectAll_
+                               : SendScintilla(SCI_GETCURRENTPOS);
+        SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caret));
+        caretBeforeSelectAll_ = -1;
+    } else {
+        caretBeforeSelectAll_ = SendScintilla(SCI_GETCURRENTPOS);
+        selectAll(true);
+    }
 }
 
 int TPEditor::marginsWidth() const {
@@ -349,7 +359,7 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     };
     editor_ = new TPEditor(this);
     editorLines_ = std::make_unique<EditorLines>(*editor_);
-    engine_ = std::make_unique<MakerEngine>(main.AppDir, *editorLines_, main.dialogs(), main.sounds());
+    engine_ = std::make_unique<MakerEngine>(main.paths(), *editorLines_, main.dialogs(), main.sounds());
     engine_->onProgress = [this] {
         progress_->setValue(engine_->view().progressPosition);
         progress_->setGeometry(2, 4, 296, std::max(8, statusBar_->height() - 6));
@@ -367,8 +377,7 @@ TTPMaker::~TTPMaker() = default;
 
 void TTPMaker::buildWindow() {
     setWindowTitle("問題集作成ｴﾃﾞｨﾀ");
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setWindowFlags(kToolFrame);
     setFont(pixelFont("MS UI Gothic", 12));
     setSizeGripEnabled(false);
 
@@ -421,6 +430,7 @@ void TTPMaker::buildWindow() {
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName("StatusBar1");
+    statusBar_->setSizeGripEnabled(false);  // the window keeps its size
     const int widths[5] = {300, 100, 100, 100, 50};
     for (int i = 0; i < 5; ++i) {
         panels_[i] = new QLabel(statusBar_);
@@ -461,9 +471,7 @@ void TTPMaker::buildWindow() {
     connect(editor_, &QsciScintilla::modificationChanged, this, [this] { renderStatus(); });
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, ruler_, [this] { ruler_->update(); });
 
-    // About 733 x 551 with the frame of a classic window.
-    resize(725, 524);
-    setMinimumSize(560, 360);
+    setFixedSize(733, 551);
 }
 
 QWidget* TTPMaker::buildToolBar() {

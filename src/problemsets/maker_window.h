@@ -56,6 +56,7 @@ protected:
 
 private:
     QFont font_;
+    long caretBeforeSelectAll_ = -1;
 };
 
 class TTPMaker : public QDialog {

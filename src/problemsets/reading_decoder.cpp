@@ -121,39 +121,45 @@ bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string ChangeYomi(const std::string& code, bool plainReadings) {
-    if (plainReadings) return {};
+YomiStep yomiStep(std::string_view code, std::size_t i) {
+    // All four lookups see the views taken at i; each hit adds its own advance.
     const Tables& t = tables();
-    std::string out;
-    out.reserve(code.size() * 2);
     const std::size_t n = code.size();
-    std::size_t i = 0;
-    while (i < n) {
-        // All four lookups see the views taken at i; each hit adds its own advance.
-        const auto a = static_cast<unsigned char>(code[i]);
-        std::size_t advance = 1;
-        if (const std::string* k = t.sign(a)) out += *k;
-        if (i + 1 < n) {
-            const auto b = static_cast<unsigned char>(code[i + 1]);
-            if (const std::string* k = t.number(a, b)) out += *k;
-            // A two-digit number token is consumed whole even without a kana (21 is the
-            // small-kana group, which has none).
-            if (isDigit(a) && isDigit(b)) {
-                int value = (a - '0') * 10 + (b - '0');
-                if ((value >= 1 && value <= 23) || value >= 90) ++advance;
-            }
-            if (const std::string* k = t.syllable(a, b)) {
-                out += *k;
-                ++advance;
-            }
-            if (i + 2 < n) {
-                if (const std::string* k = t.three(a, b, static_cast<unsigned char>(code[i + 2]))) {
-                    out += *k;
-                    advance += 2;
-                }
+    YomiStep step;
+    if (i >= n) return step;
+    const auto a = static_cast<unsigned char>(code[i]);
+    if (const std::string* k = t.sign(a)) step.kana += *k;
+    if (i + 1 < n) {
+        const auto b = static_cast<unsigned char>(code[i + 1]);
+        if (const std::string* k = t.number(a, b)) step.kana += *k;
+        // A two-digit number token is consumed whole even without a kana (21 is the
+        // small-kana group, which has none).
+        if (isDigit(a) && isDigit(b)) {
+            int value = (a - '0') * 10 + (b - '0');
+            if ((value >= 1 && value <= 23) || value >= 90) ++step.length;
+        }
+        if (const std::string* k = t.syllable(a, b)) {
+            step.kana += *k;
+            ++step.length;
+        }
+        if (i + 2 < n) {
+            if (const std::string* k = t.three(a, b, static_cast<unsigned char>(code[i + 2]))) {
+                step.kana += *k;
+                step.length += 2;
             }
         }
-        i += advance;
+    }
+    return step;
+}
+
+std::string ChangeYomi(const std::string& code, bool plainReadings) {
+    if (plainReadings) return {};
+    std::string out;
+    out.reserve(code.size() * 2);
+    for (std::size_t i = 0; i < code.size();) {
+        const YomiStep step = yomiStep(code, i);
+        out += step.kana;
+        i += step.length;
     }
     return out;
 }

@@ -60,7 +60,7 @@ constexpr int kNumberRole = Qt::UserRole;
 }  // namespace
 
 TLog::TLog(TMainForm& main, QWidget* parent)
-    : QDialog(parent), now(localDateTime), main_(main), log_(main.AppDir) {
+    : QDialog(parent), now(localDateTime), main_(main), log_(main.paths()) {
     setObjectName("Log");
     setWindowTitle("過去の記録");
     setWindowFlags(kToolFrame);

@@ -184,7 +184,7 @@ LogDetails logDetails(const LogRow& row) {
 void RecordLog::lstUserMouseUp(const std::vector<std::string>& selectedUsers) {
     titles_.clear();
     for (const std::string& user : selectedUsers) {
-        const std::string path = recordFilePath(appDir_, user);
+        const std::string path = paths_.userFile(user, ".rec");
         if (fileExists(path)) addRecordTitles(loadStringFromFile(path), titles_);
     }
 }
@@ -196,7 +196,7 @@ void RecordLog::cmbTitleChange(const std::vector<std::string>& selectedUsers,
     const std::string todayText = recordDateOnly(today);
     for (const std::string& user : selectedUsers) {
         // A user who has never stored a session simply has none to list.
-        const std::string path = recordFilePath(appDir_, user);
+        const std::string path = paths_.userFile(user, ".rec");
         if (!fileExists(path)) continue;
         for (auto& fields : titleSessions(loadStringFromFile(path), title)) {
             LogRow row;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/paths.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
@@ -82,7 +83,7 @@ inline constexpr const char* kGraphOneUserOnly =
 // The viewer's state while it is open: title choices, rows in their shown order, sort state.
 class RecordLog {
 public:
-    explicit RecordLog(std::string appDir) : appDir_(std::move(appDir)) {}
+    explicit RecordLog(Paths paths) : paths_(std::move(paths)) {}
 
     // Mouse released over the user list: the title choices of the selected users (CP932
     // names, in list order).
@@ -106,7 +107,7 @@ public:
     std::optional<std::string> graphRefusal(std::size_t selectedUsers) const;
 
 private:
-    std::string appDir_;
+    Paths paths_;
     std::vector<std::string> titles_;
     std::vector<LogRow> rows_;
     int sortState_ = 0;

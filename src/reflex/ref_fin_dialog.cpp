@@ -1,6 +1,7 @@
 #include "reflex/ref_fin_dialog.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 #include "app/main_window.h"
@@ -11,6 +12,20 @@
 #include "widgets/shape.h"
 
 namespace keyrook {
+namespace {
+
+// The stamp lies over the ends of the level lines; drawn translucent, they read through it.
+QPixmap translucent(const QPixmap& stamp) {
+    QPixmap out(stamp.size());
+    out.setDevicePixelRatio(stamp.devicePixelRatio());
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    p.setOpacity(0.5);
+    p.drawPixmap(0, 0, stamp);
+    return out;
+}
+
+}  // namespace
 
 TRefFin::TRefFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("RefFin");
@@ -44,9 +59,9 @@ TRefFin::TRefFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main
         (*img)->hide();
     }
     imgClear_->setObjectName("imgClear");
-    imgClear_->setPixmap(clearStamp());
+    imgClear_->setPixmap(translucent(clearStamp()));
     imgUnclear_->setObjectName("imgUnclear");
-    imgUnclear_->setPixmap(unclearStamp());
+    imgUnclear_->setPixmap(translucent(unclearStamp()));
 
     struct Button {
         const char* name;

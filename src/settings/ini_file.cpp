@@ -153,6 +153,11 @@ std::vector<std::string> IniDocument::sections() const {
 
 bool IniDocument::sectionExists(std::string_view section) const { return find(section) != nullptr; }
 
+bool IniDocument::sectionIsEmpty(std::string_view section) const {
+    const Section* s = find(section);
+    return !s || s->lines.empty();
+}
+
 bool IniDocument::valueExists(std::string_view section, std::string_view key) const {
     return value(section, key).has_value();
 }

@@ -36,6 +36,8 @@ public:
 
     std::vector<std::string> sections() const;
     bool sectionExists(std::string_view section) const;
+    // No line at all in the section, comments and stray lines included (true when absent).
+    bool sectionIsEmpty(std::string_view section) const;
     bool valueExists(std::string_view section, std::string_view key) const;
     // The first value of the key (a file edited by hand may repeat a key).
     std::optional<std::string> value(std::string_view section, std::string_view key) const;

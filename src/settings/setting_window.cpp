@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,9 +55,23 @@ TSetting::TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent)
     setObjectName("Setting");
     chooseFont = [this](const QFont& initial, bool fixedPitchOnly) -> std::optional<QFont> {
         bool ok = false;
+        // The chooser lists installed faces in points: start it on the face and size shown
+        // (a Windows face name is shown through the face that stands in for it).
+        const QFontInfo shown(initial);
+        QFont start(shown.family());
+        start.setStyleName(shown.styleName());
+        start.setPointSizeF(shown.pointSizeF());
+        // Fixed-pitch faces only, unless the face in use is not counted among them (the
+        // Japanese monospace faces have double-width kana and are not), so that the chooser
+        // can still start on it.
         QFontDialog::FontDialogOptions options;
-        if (fixedPitchOnly) options |= QFontDialog::MonospacedFonts;
-        QFont f = QFontDialog::getFont(&ok, initial, this, "ﾌｫﾝﾄ", options);
+        if (fixedPitchOnly && QFontDatabase::isFixedPitch(shown.family(), shown.styleName()))
+            options |= QFontDialog::MonospacedFonts;
+        start.setBold(initial.bold());
+        start.setItalic(initial.italic());
+        start.setUnderline(initial.underline());
+        start.setStrikeOut(initial.strikeOut());
+        QFont f = QFontDialog::getFont(&ok, start, this, "ﾌｫﾝﾄ", options);
         if (!ok) return std::nullopt;
         return f;
     };
@@ -70,6 +86,9 @@ TSetting::TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent)
     saves_->setAutoSave(false);
     buildStoredList();
     loadFor(main.currentUser());
+    // From the start the typing window shows the fonts the next session uses, so the font
+    // choosers start from them too.
+    applyFonts();
 }
 
 TSetting::~TSetting() = default;
@@ -86,7 +105,12 @@ void TSetting::buildWindow() {
     pal.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
     setPalette(pal);
     setFont(pixelFont("MS UI Gothic", 12));
-    setStyleSheet(
+    // The look belongs to the window's own controls, all inside one client area: a sheet on
+    // the window itself would also reach the message boxes and choosers opened over it.
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    client->setGeometry(0, 0, 776, 429);
+    client->setStyleSheet(
         "QGroupBox { color: white; border: 1px solid gray; margin-top: 7px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
         "QRadioButton, QCheckBox, QLabel { color: white; }"
@@ -99,7 +123,7 @@ void TSetting::buildWindow() {
         for (int col = 0; col < 8; ++col) {
             int n = kRows[row][col];
             if (n == 0) continue;
-            auto* g = new TRadioGroup(this);
+            auto* g = new TRadioGroup(client);
             g->setObjectName(QString("RadioGroup%1").arg(n));
             g->setTitle(fromCp932(defaults.group(n)->caption));
             g->setGeometry(8 + col * 72, 6 + row * 78, 68, 73);
@@ -126,7 +150,7 @@ void TSetting::buildWindow() {
         {"btnHelp", "ﾍﾙﾌﾟ(&H)", &TSetting::btnHelpClick},
     };
     for (int i = 0; i < 6; ++i) {
-        auto* b = flatButton(this, buttons[i].name, QString::fromUtf8(buttons[i].caption),
+        auto* b = flatButton(client, buttons[i].name, QString::fromUtf8(buttons[i].caption),
                              QRect(600, 12 + i * 36, 164, 30),
                              "QPushButton { color: white; background: #202020; border: 1px solid gray; }"
                              "QPushButton:hover { color: yellow; border-color: silver; }");
@@ -135,7 +159,7 @@ void TSetting::buildWindow() {
                 [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
-    auto* personal = new QGroupBox(" 個人情報設定 ▼ ", this);
+    auto* personal = new QGroupBox(" 個人情報設定 ▼ ", client);
     personal->setGeometry(8, 246, 380, 175);
     auto* note = new QLabel("（ﾗﾝｷﾝｸﾞに参加する際に利用します）", personal);
     note->move(12, 18);
@@ -155,7 +179,7 @@ void TSetting::buildWindow() {
     edtMail_ = addEdit("・ﾒｰﾙｱﾄﾞﾚｽ", "edtMail", 86, 236);
     edtHP_ = addEdit("・ﾎｰﾑﾍﾟｰｼﾞｱﾄﾞﾚｽ", "edtHP", 124, 236);
 
-    auto* detail = new QGroupBox(" 詳細設定 ▼ ", this);
+    auto* detail = new QGroupBox(" 詳細設定 ▼ ", client);
     detail->setGeometry(396, 246, 372, 175);
     auto addCheck = [detail](const char* caption, const char* name, int top, bool checked,
                              const char* hint) {
@@ -166,11 +190,13 @@ void TSetting::buildWindow() {
         if (hint) c->setToolTip(hint);
         return c;
     };
-    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 22, true, nullptr);
-    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 50, true, nullptr);
-    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 78, true, nullptr);
-    chkLC_ = addCheck("問題を小文字化", "chkLC", 106, false, "出題問題をすべて小文字化します。");
-    chkYomi_ = addCheck("読み方", "chkYomi", 134, false, "出題問題の読みを出すかどうかです。");
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 20, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 45, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 70, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 95, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 120, false, "出題問題の読みを出すかどうかです。");
+    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 145, false,
+                            "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
     auto addPanel = [this, detail](const char* caption, const char* name, int top,
                                    void (TSetting::*handler)()) {
         auto* p = new QPushButton(caption, detail);
@@ -219,6 +245,8 @@ void TSetting::buildStoredList() {
     props.add(RadioGroup(23), "Items");
     props.add(RadioGroup(22), "ItemIndex");
     props.add(RadioGroup(23), "ItemIndex");
+    // Written only while checked, so the files of users who never use it stay as they were.
+    props.add(chkFlexible_, "checked", {}, "Checked").setDefault(false);
 }
 
 TRadioGroup* TSetting::RadioGroup(int number) const {
@@ -235,6 +263,7 @@ TypingOptions TSetting::options() const {
     o.chkFlash = chkFlash_->isChecked();
     o.chkLC = chkLC_->isChecked();
     o.chkYomi = chkYomi_->isChecked();
+    o.chkFlexible = chkFlexible_->isChecked();
     return o;
 }
 
@@ -253,7 +282,7 @@ void TSetting::applyVariants(const VariantTable& table) {
 }
 
 void TSetting::loadFor(const std::string& cp932User) {
-    saves_->setFileName(QString::fromStdString(userFilePath(main_.AppDir, cp932User, ".ini")));
+    saves_->setFileName(QString::fromStdString(main_.paths().userFile(cp932User, ".ini")));
     saves_->Load();
     // The stored title is the last one chosen; while a set is selected its own title stays in
     // the information box, next to its count and author.
@@ -307,24 +336,33 @@ void TSetting::btnMineClick() {
 
 void TSetting::btnHelpClick() { main_.Helper(16); }
 
-void TSetting::Panel1Click() {
-    TFont& f = questionFont();
-    QLabel* label = typing_.label("lblQuestion");
-    f.setFont(label->font());
-    f.setColor(label->palette().color(QPalette::WindowText));
-    if (auto chosen = chooseFont(f.font(), false)) f.setFont(*chosen);
+namespace {
+
+// Whether two fonts show the same: the face that really draws them, size and style.
+bool sameLook(const QFont& a, const QFont& b) {
+    const QFontInfo ia(a), ib(b);
+    return ia.family() == ib.family() && ia.pixelSize() == ib.pixelSize() && ia.bold() == ib.bold() &&
+           ia.italic() == ib.italic() && a.underline() == b.underline() && a.strikeOut() == b.strikeOut();
 }
 
-void TSetting::Panel2Click() {
-    TFont& f = typingFont();
-    QLabel* label = typing_.label("lblTyping");
-    f.setFont(label->font());
-    f.setColor(label->palette().color(QPalette::WindowText));
-    if (auto chosen = chooseFont(f.font(), true)) {
-        f.setFont(*chosen);
-        if (auto colour = chooseColor(f.color())) f.setColor(*colour);
-    }
+}  // namespace
+
+void TSetting::chooseLabelFont(TFont& f, const char* labelName, bool romaji) {
+    // The chooser starts from the font the typing window shows. A choice left as it started
+    // keeps the stored font as it is, Windows face name included.
+    const QLabel* label = typing_.label(labelName);
+    const QFont inUse = label->font();
+    const QColor colour = label->palette().color(QPalette::WindowText);
+    auto chosen = chooseFont(inUse, romaji);
+    if (!chosen) return;
+    if (!sameLook(*chosen, inUse)) f.setFont(*chosen);
+    if (!romaji) return;
+    if (auto c = chooseColor(colour); c && *c != colour) f.setColor(*c);
 }
+
+void TSetting::Panel1Click() { chooseLabelFont(questionFont(), "lblQuestion", false); }
+
+void TSetting::Panel2Click() { chooseLabelFont(typingFont(), "lblTyping", true); }
 
 void TSetting::closeEvent(QCloseEvent* event) {
     setWindowTitle(kClosedCaption);

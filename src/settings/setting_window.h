@@ -69,13 +69,16 @@ protected:
 private:
     void buildWindow();
     void buildStoredList();
+    // Panel1Click and Panel2Click: the stored font f of the typing window's label; the romaji
+    // font offers fixed-pitch faces only and asks for its colour after the face.
+    void chooseLabelFont(TFont& f, const char* labelName, bool romaji);
     void applyVariants(const VariantTable& table);
 
     TMainForm& main_;
     TTyping& typing_;
     TFin& fin_;
     std::array<TRadioGroup*, 24> groups_{};
-    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_;
+    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_, *chkFlexible_;
     QLineEdit *edtHN_, *edtMail_, *edtHP_;
     TFontDialog *FontDialog1_, *FontDialog2_;
     TFileDialog* OpenDialog1_;

@@ -125,9 +125,12 @@ void TenkeyEngine::timerFired(const std::string& name) {
             s_.timers.setEnabled(kTmr, false);
             return;
         }
-        if (restTime_ > 0) setRestTime(restTime_ - 1);
-        // The game ends as the clock shows 0, so exactly 60 seconds are counted.
-        if (restTime_ == 0) endGame();
+        // The clock shows 0 for the game's last second; the tick after it ends the game, so
+        // counts are taken over the same span as the ones already in users' files.
+        if (restTime_ > 0)
+            setRestTime(restTime_ - 1);
+        else
+            endGame();
     }
 }
 

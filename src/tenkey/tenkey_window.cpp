@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <algorithm>
@@ -27,6 +29,21 @@ QFont impactFont(int pixels) {
     QFont f = pixelFont("Impact", pixels);
     if (QFontInfo(f).family() != "Impact") f.setBold(true);
     return f;
+}
+
+// The largest size, up to the laid-out one, at which a whole batch of digits fits a display
+// of the given inner size (substitute faces are wider than Impact).
+QFont batchFont(int pixels, QSizeF inner) {
+    for (; pixels > 8; --pixels) {
+        const QFont f = impactFont(pixels);
+        const QFontMetricsF fm(f);
+        qreal advance = 1;
+        for (char d = '0'; d <= '9'; ++d) advance = std::max(advance, fm.horizontalAdvance(QChar(d)));
+        const int perRow = static_cast<int>(inner.width() / advance);
+        const int rows = static_cast<int>(inner.height() / std::max<qreal>(1, fm.lineSpacing()));
+        if (perRow * rows >= TenkeyEngine::kBatchSize) return f;
+    }
+    return impactFont(pixels);
 }
 
 // Key frames of the pad: column, row, width and height in keys; caption; digit or -1.
@@ -91,9 +108,10 @@ void TTenkey::buildWindow() {
     lbl_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbl_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     lbl_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    lbl_->setFont(impactFont(27));
     lbl_->setStyleSheet("QPlainTextEdit { background: black; color: white;"
                         " border: 1px solid #808080; }");
+    const qreal margin = lbl_->document()->documentMargin();
+    lbl_->setFont(batchFont(27, QSizeF(lbl_->width() - 2 - 2 * margin, lbl_->height() - 2 - 2 * margin)));
 
     const QFont text = pixelFont("MS UI Gothic", 12);
     const QFont figure = pixelFont("Tahoma", 13, true);

@@ -16,11 +16,6 @@
 #include "widgets/shape.h"
 
 namespace keyrook {
-namespace {
-
-
-
-}  // namespace
 
 TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     setObjectName("Fin");
@@ -49,7 +44,8 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
             addLabel(this, values[i], "", 104, top, pixelFont("MS UI Gothic", 12), Qt::white, 177);
         } else {
             addLabel(this, values[i], "", 104, top - 1, value, Qt::white, 110);
-            addLabel(this, diffs[i], "", 216, top - 1, value, Qt::white, 100);
+            // Up to the frame's inner edge: "+1542.8 Hits/Min" needs the room.
+            addLabel(this, diffs[i], "", 216, top - 1, value, Qt::white, 102);
         }
     }
 
@@ -79,6 +75,8 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
     }
     addLabel(this, "lblBonusCaption", "BONUS", 344, 122, value, kSilver);
     addLabel(this, "lblBonus", "", 420, 122, value, Qt::white, 140, Qt::AlignRight | Qt::AlignVCenter);
+    // Each label's laid-out font; a text wider than its label is shown a little smaller.
+    for (QLabel* l : findChildren<QLabel*>()) designFonts_.insert(l, l->font());
 
     ls_ = new QTreeWidget(this);
     ls_->setObjectName("ls");
@@ -133,6 +131,7 @@ void TFin::showResult(const ResultModel& model, const std::string& recordPath) {
     for (const auto& [name, lbl] : model_.labels()) {
         if (QLabel* l = label(QString::fromStdString(name))) {
             l->setText(fromCp932(lbl->caption));
+            fitToWidth(l, designFonts_.value(l, l->font()));
             QPalette p = l->palette();
             p.setColor(QPalette::WindowText, rgbColor(lbl->colour));
             l->setPalette(p);

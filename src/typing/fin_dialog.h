@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
+#include <QHash>
 
 #include <array>
 #include <string>
@@ -52,6 +54,7 @@ private:
     std::array<TProgressBarREX*, 4> bars_{};
     QTreeWidget* ls_ = nullptr;
     TFileDialog* saveDialog_ = nullptr;
+    QHash<const QLabel*, QFont> designFonts_;
 };
 
 }  // namespace keyrook

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdio>
 
-#include "app/user_list.h"
 #include "base/files.h"
 
 namespace keyrook {
@@ -37,10 +36,6 @@ std::string recordFieldText(std::string_view cp932) {
             out += c;
     }
     return out;
-}
-
-std::string recordFilePath(const std::string& appDir, const std::string& cp932User) {
-    return userFilePath(appDir, cp932User, ".rec");
 }
 
 void writeRecord(const std::string& path, std::string_view recordLine) {

@@ -22,9 +22,6 @@ std::string recordDateText(const DateTime& when);
 // full-width "，" and a line break or a NUL (which readers take for a line break) a blank. Other text passes unchanged.
 std::string recordFieldText(std::string_view cp932);
 
-// appDir + "user/" + user + ".rec", the name turned into a file name.
-std::string recordFilePath(const std::string& appDir, const std::string& cp932User);
-
 // Stores one record line with CR LF: appended to an existing file, or a new file created.
 void writeRecord(const std::string& path, std::string_view recordLine);
 

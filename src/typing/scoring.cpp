@@ -195,10 +195,10 @@ SpeedRating GetSpeed(const SessionFigures& figures, std::string& recordLine) {
         const long long ms = halfUp(perByte);
         out.parameter = ms <= 200 ? 100 : static_cast<int>(roundHalfEven(20000.0L / ms));
     } else {
-        // No measurable typing time (every question one key long): no rate to give, but the
-        // keys came as fast as keys can, so the rating is full.
+        // No measurable typing time (every question one key long): no speed was measured, so
+        // the rating agrees with the "0 Hits/Min" beside it.
         out.speed = 0;
-        out.parameter = bytes > 0 ? 100 : 0;
+        out.parameter = 0;
     }
     const std::string text = floatText(out.speed);
     out.lblAverage = text + " Hits/Min";

@@ -31,20 +31,6 @@ std::int32_t saturatingAdd(std::int32_t a, std::int64_t b) {
 
 char foldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// A to Z lowered, leaving the trail bytes of two-byte characters alone.
-std::string lowerCp932(std::string_view text) {
-    std::string out(text);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (isLeadByte(c)) {
-            ++i;
-        } else if (c >= 'A' && c <= 'Z') {
-            out[i] = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
-
 // The combo bonus for a combo that is a multiple of 100: 1000 x 2^(combo div 100), held at the
 // 32-bit maximum from a combo of 2200 on.
 std::int32_t comboBonus(std::int32_t combo) {
@@ -78,6 +64,7 @@ TypingEngine::TypingEngine(const TypingServices& services, std::vector<std::stri
                            const bool& plainReadings, const TypingSettings& settings)
     : services_(services), setLines_(setLines), plainReadings_(plainReadings), settings_(settings) {
     view_.btnStopCaption = stopCaptionRunning();
+    view_.mnuStopCaption = cp932Of("ｹﾞｰﾑ中断(&S)");
     Timers& t = services_.timers;
     t.setInterval(kTmrDarker, 100);
     t.setInterval(kTmrInterval, 500);
@@ -126,6 +113,7 @@ void TypingEngine::setCommandsForSession(bool running) {
     view_.btnSettingEnabled = !running;
     view_.btnQuitEnabled = running;
     view_.btnStopCaption = stopCaptionRunning();
+    if (!running) view_.mnuStopCaption = view_.btnStopCaption;
     changed_ |= kChangedCommands;
 }
 
@@ -236,14 +224,13 @@ void TypingEngine::showQuestion() {
         endSession();
         return;
     }
-    std::string romaji = Changer(setLines_[1], settings_.variants(), plainReadings_);
-    if (auto blank = romaji.find(' '); blank != std::string::npos) romaji[blank] = '_';
-    if (opts.chkLC) romaji = lowerCp932(romaji);
+    matcher_.start(setLines_[1], settings_.variants(), plainReadings_,
+                   MatchOptions{opts.chkFlexible, opts.chkLC});
 
     view_.lblStartVisible = false;
     view_.lblQuestion = setLines_[0];
     state_.CodedAnswer = setLines_[1];
-    view_.lblTyping = std::move(romaji);
+    view_.lblTyping = matcher_.remaining();
     // A reading left from an earlier question would be wrong under this one.
     view_.lblYomi = opts.chkYomi ? ChangeYomi(state_.CodedAnswer, plainReadings_) : std::string();
     setLines_.erase(setLines_.begin(), setLines_.begin() + 2);
@@ -290,35 +277,37 @@ void TypingEngine::FormKeyPress(char key) {
     std::string& s = view_.lblTyping;
     if (!state_.Playing || s.empty()) return;
 
-    if (s[0] == '_' && key == ' ') key = '_';
-
-    // Single-n rule: an N before a consonant may be left out; the key then counts for the
-    // letter after it. Not in an invader session, where the letters are unrelated.
-    if (!FInvader() && foldCase(s[0]) == 'N' && s.size() >= 2) {
-        char k = key;
-        if (s[1] == '_' && k == ' ') k = '_';  // the space bar types a blank wherever it is due
-        const char second = foldCase(s[1]);
-        if (foldCase(k) == second && std::string_view("AEINOUY").find(second) == std::string_view::npos) {
-            state_.Score = saturatingAdd(state_.Score, comboPoints(state_.Combo));
-            key = s[1];
+    if (FInvader()) {
+        // The letters on the line are unrelated: each key must be the first of them.
+        if (s[0] == '_' && key == ' ') key = '_';
+        if (foldCase(key) == foldCase(s[0])) {
             s.erase(0, 1);
             changed_ |= kChangedTyping;
+            hit();
+        } else if (key == '\b') {
+            if (invaderRules) invaderRules->backspace(*this);
+        } else {
+            miss();
         }
+        return;
     }
 
-    if (foldCase(key) == foldCase(s[0])) {
-        hit();
-    } else if (key == '\b' && FInvader()) {
-        if (invaderRules) invaderRules->backspace(*this);
-    } else {
+    const KeyResult judged = matcher_.key(key);
+    if (judged.judgement == KeyJudgement::Ignored) return;
+    if (judged.judgement == KeyJudgement::Miss) {
         miss();
+        return;
     }
+    // An N left out by the single-n rule scores as if it had been typed.
+    if (judged.skippedN) state_.Score = saturatingAdd(state_.Score, comboPoints(state_.Combo));
+    s = matcher_.remaining();
+    changed_ |= kChangedTyping;
+    hit();
 }
 
 void TypingEngine::hit() {
     const TypingOptions opts = settings_.options();
     const std::uint32_t now = services_.clock.tickCount();
-    std::string& s = view_.lblTyping;
 
     state_.HitCount = saturatingAdd(state_.HitCount, 1);
     if (opts.chkTypesound) services_.sounds.play("type");
@@ -328,9 +317,6 @@ void TypingEngine::hit() {
         state_.FirstKeyPending = false;
         changed_ |= kChangedRows;
     }
-    s.erase(0, 1);
-    changed_ |= kChangedTyping;
-
     state_.Combo = saturatingAdd(state_.Combo, 1);
     view_.lblCombo = std::to_string(state_.Combo);
     changed_ |= kChangedCombo;
@@ -358,13 +344,14 @@ void TypingEngine::hit() {
     view_.lblScore = std::to_string(state_.Score);
     changed_ |= kChangedScore;
 
-    if (!invader && s.empty()) completeQuestion();
+    if (!invader && matcher_.complete()) completeQuestion();
 }
 
 void TypingEngine::completeQuestion() {
     const int typing = clampToInt(services_.clock.tickCount() - state_.QuestionStart);
     if (!rows_.empty()) {
         QuestionRow& row = rows_.back();
+        row.bytes = matcher_.rowBytes();  // what was typed, when other spellings were allowed
         row.typingMs = typing;
         row.speedIndex = speedIndexText(typing, row.bytes);
         changed_ |= kChangedRows;
@@ -468,6 +455,7 @@ void TypingEngine::btnStopClick() {
         view_.btnRomanEnabled = false;
         view_.btnSettingEnabled = false;
     }
+    view_.mnuStopCaption = view_.btnStopCaption;
     changed_ |= kChangedCommands;
 }
 

@@ -16,18 +16,20 @@
 #include <vector>
 
 #include "base/services.h"
+#include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
 
-// The five check boxes of the settings window that a session reads.
+// The check boxes of the settings window that a session reads.
 struct TypingOptions {
     bool chkTypesound = true;  // sound on every correct key
     bool chkTypemiss = true;   // sound on every counted miss
     bool chkFlash = true;      // red flash on a counted miss
     bool chkLC = false;        // romaji shown (and expected) in lower case
     bool chkYomi = false;      // reading shown above the question
+    bool chkFlexible = false;  // practice: every valid spelling is a hit, the line keeps the user's
 };
 
 // The live settings. Read each time they are needed, so a change made while paused takes
@@ -99,7 +101,9 @@ struct TypingView {
     bool btnRomanEnabled = true;
     bool btnSettingEnabled = true;
     bool btnQuitEnabled = false;
-    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"; mnuStop shows the same
+    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"
+    // The menu item's own caption until a pause or the quit action gives it the button's.
+    std::string mnuStopCaption;
 };
 
 // Bits of takeChanges(): which parts of the view to repaint.
@@ -114,7 +118,7 @@ enum TypingChange : std::uint32_t {
     kChangedStart = 1u << 7,     // lblStart caption, visibility, colour
     kChangedBonus = 1u << 8,     // lblBonusUp caption, visibility, position, colour
     kChangedColor = 1u << 9,     // window background
-    kChangedCommands = 1u << 10, // button enables, btnStop caption
+    kChangedCommands = 1u << 10, // button enables, btnStop and mnuStop captions
     kChangedRows = 1u << 11,     // question rows
     kChangedTitle = 1u << 12,    // lblTitle, pnlPower
     kChangedInvader = 1u << 13,  // gauges kept by the invader rules
@@ -254,6 +258,7 @@ private:
     TypingView view_;
     TypingState state_;
     std::vector<QuestionRow> rows_;
+    RomajiMatcher matcher_;  // the practice question on screen (invader letters are matched inline)
     std::uint32_t changed_ = kChangedAll;
 
     bool visible_ = false;

@@ -296,7 +296,7 @@ void TTyping::render() {
         enable(setting_, v.btnSettingEnabled);
         enable(quit_, v.btnQuitEnabled);
         stop_.button->setText(fromCp932(v.btnStopCaption));
-        stop_.action->setText(fromCp932(v.btnStopCaption));
+        stop_.action->setText(fromCp932(v.mnuStopCaption));
     }
     if ((c & kChangedRows) && onRowsChanged) onRowsChanged();
     if (c & kChangedInvader) {

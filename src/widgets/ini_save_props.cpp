@@ -563,7 +563,12 @@ void TCustomSaveProps::loadEntry(const TProp& prop, std::vector<Problem>& proble
             }
             return;
         }
-        if (!ValueExists(section, key)) return;  // absent: the property keeps its value
+        if (!ValueExists(section, key)) {
+            // Absent: the property keeps its value, or takes its default when it has one.
+            if (prop.Default().isValid() && kind != TPropKind::Object)
+                assignChecked(prop, prop.Default(), problems);
+            return;
+        }
         const QString text = ReadString(section, key);
         if (kind == TPropKind::String) {
             if (text.contains(QChar(0xFFFD))) return problem(QStringLiteral("Shift-JIS の文字でない部分があります"));
@@ -634,6 +639,7 @@ void TCustomSaveProps::Save() {
             QString section, key;
             TPropKind kind;
             QVariant value;
+            bool atDefault = false;
         };
         std::vector<Item> items;
         std::vector<Problem> problems;
@@ -644,6 +650,8 @@ void TCustomSaveProps::Save() {
             if (!p.isValid()) continue;
             Item item{p.effectiveSection(), p.EffectiveKey(), p.PropKind(),
                       metaPropertyOf(p.Compo(), p.PropName()).read(p.Compo())};
+            item.atDefault = item.kind != TPropKind::Object && p.Default().isValid() &&
+                             item.value == p.Default();
             if (item.kind == TPropKind::String) {
                 auto bytes = toCp932(item.value.toString());
                 if (!bytes) {
@@ -679,6 +687,10 @@ void TCustomSaveProps::Save() {
         clearObjectSections(clear);
         saving_ = true;
         for (const Item& item : items) {
+            if (item.atDefault) {
+                removeValue(item.section, item.key);
+                continue;
+            }
             switch (item.kind) {
             case TPropKind::Ordinal:
                 WriteInteger(item.section, item.key, static_cast<int>(item.value.toLongLong()));
@@ -886,6 +898,14 @@ void TIniSaveProps::ReadFindKeys(const QString& section) {
         if (key.empty() || value.empty()) continue;
         if (!reportFound(section, fromCp932(key), value)) return;
     }
+}
+
+void TIniSaveProps::removeValue(const QString& section, const QString& key) {
+    IniDocument& doc = ini_.document();
+    auto s = toCp932(section), k = toCp932(key);
+    if (!s || !k) return;
+    doc.deleteKey(*s, *k);
+    if (doc.sectionIsEmpty(*s)) doc.eraseSection(*s);
 }
 
 void TIniSaveProps::clearObjectSections(const QStringList& sections) {

@@ -96,6 +96,12 @@ public:
     void setKeyName(const QString& name);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
+    // A property at its default (ordinal, string or float) is not stored: Save removes its
+    // key, and its section when nothing else is left in it, and Load of a file without the
+    // key puts the default back. Lets a setting join the list without changing any file while
+    // it is unused. Invalid (the default): always stored, absent keys change nothing.
+    QVariant Default() const { return default_; }
+    void setDefault(const QVariant& value) { default_ = value; }
 
     TPropKind PropKind() const;
     bool isValid() const;
@@ -119,6 +125,7 @@ private:
     QString sectionName_;
     QString keyName_;
     bool enabled_ = true;
+    QVariant default_;
     QString effectiveKey_;
 };
 
@@ -231,6 +238,8 @@ protected:
     // Before the values of Save are written: the sections holding object values, so a storage
     // can drop stale lines of a list that got shorter.
     virtual void clearObjectSections(const QStringList& sections) { (void)sections; }
+    // Inside Save: drops a value kept at its default (see TProp::setDefault).
+    virtual void removeValue(const QString& section, const QString& key) = 0;
     virtual QString storageName() const = 0;
     // Ends a bracket without writing anything (an error interrupted Load or Save).
     virtual void abandonAccess() { EndRead(); }
@@ -299,6 +308,7 @@ public:
 
 protected:
     void clearObjectSections(const QStringList& sections) override;
+    void removeValue(const QString& section, const QString& key) override;
     QString storageName() const override;
     void abandonAccess() override { ini_.abandon(); }
 

@@ -1,10 +1,13 @@
 #include "widgets/look.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace keyrook {
 
@@ -42,6 +45,14 @@ QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFo
     l->adjustSize();
     if (width > 0) l->setFixedWidth(width);
     return l;
+}
+
+void fitToWidth(QLabel* label, const QFont& base) {
+    QFont f = base;
+    const int room = label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent());
+    while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(label->text()) > room)
+        f.setPixelSize(f.pixelSize() - 1);
+    if (label->font() != f) label->setFont(f);
 }
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,

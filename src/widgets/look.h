@@ -48,6 +48,10 @@ void paintBlack(QWidget* widget, const QColor& text);
 QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
                    const QColor& color, const char* objectName = nullptr, int width = 0);
 
+// Gives the label the base font, made smaller a pixel at a time while its text is wider than
+// the label, so that no glyph is cut.
+void fitToWidth(QLabel* label, const QFont& base);
+
 // The same with the name first, as the dialogs lay out their named labels.
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                  const QFont& font, const QColor& color, int width = 0,

@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSoundEffect>
+#include <QTranslator>
 #include <QUrl>
 #include <QWidget>
 
@@ -75,7 +77,7 @@ int QtTimers::interval(const std::string& name) const {
     return it == timers_.end() ? 0 : it->second->interval();
 }
 
-QtSounds::QtSounds(QString soundDir, QObject* parent) : QObject(parent), dir_(std::move(soundDir)) {}
+QtSounds::QtSounds(Paths paths, QObject* parent) : QObject(parent), paths_(std::move(paths)) {}
 
 void QtSounds::play(const std::string& name) { start(name, false); }
 void QtSounds::playLoop(const std::string& name) { start(name, true); }
@@ -83,7 +85,7 @@ void QtSounds::playLoop(const std::string& name) { start(name, true); }
 void QtSounds::start(const std::string& name, bool loop) {
     last_ = QString::fromStdString(name);
     if (playing_) playing_->stop();
-    QString path = dir_ + last_ + ".wav";
+    QString path = QString::fromStdString(paths_.soundFile(name));
     if (!QFileInfo::exists(path)) return;  // a missing sound is simply not heard
     QSoundEffect*& effect = effects_[last_];
     if (!effect) {
@@ -118,7 +120,8 @@ bool QtDialogs::confirm(const std::string& text) {
 }
 
 Answer QtDialogs::confirmCancel(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), qs(text),
+    // Every Yes/No/Cancel question is about edits that would otherwise be lost: a warning.
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), qs(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
@@ -160,6 +163,20 @@ std::optional<std::string> QtDialogs::openFileName(const std::string& caption,
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return us(dialog.selectedFiles().front());
+}
+
+bool installQtTranslation() {
+    static QTranslator* installed = nullptr;
+    if (installed) return true;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    return true;
 }
 
 void installFontSubstitutions() {

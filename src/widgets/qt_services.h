@@ -13,6 +13,7 @@
 #include <memory>
 #include <random>
 
+#include "base/paths.h"
 #include "base/services.h"
 
 class QSoundEffect;
@@ -66,18 +67,18 @@ private:
 Timers& windowTimers(Timers* given, std::unique_ptr<QtTimers>& own,
                      std::function<void(const std::string&)> onTick);
 
-// Wave sounds from a folder; one sound at a time. Without an audio device QSoundEffect simply
-// stays silent.
+// Wave sounds, the program's own; one sound at a time. Without an audio device QSoundEffect
+// simply stays silent.
 class QtSounds : public QObject, public Sounds {
 public:
-    explicit QtSounds(QString soundDir, QObject* parent = nullptr);
+    explicit QtSounds(Paths paths, QObject* parent = nullptr);
     void play(const std::string& name) override;
     void playLoop(const std::string& name) override;
     QString lastPlayed() const { return last_; }
 
 private:
     void start(const std::string& name, bool loop);
-    QString dir_;
+    Paths paths_;
     QHash<QString, QSoundEffect*> effects_;
     QPointer<QSoundEffect> playing_;
     QString last_;
@@ -105,5 +106,9 @@ private:
 
 // Maps the Windows face names the windows ask for onto installed faces.
 void installFontSubstitutions();
+
+// Qt's own Japanese texts (qtbase_ja) for the standard buttons and choosers, whatever the
+// system's locale; false when the translation is not installed.
+bool installQtTranslation();
 
 }  // namespace keyrook

@@ -3,6 +3,7 @@
 #include "app/title_pager.h"
 #include "app/user_list.h"
 #include "base/files.h"
+#include "base/paths.h"
 #include "problemsets/problem_set.h"
 #include "support/fakes.h"
 
@@ -70,8 +71,8 @@ TEST(UserList, LinesThatAreNoUsableNameAreKeptButNeverOffered) {
         EXPECT_EQ(users.current, c.current) << c.file;
         EXPECT_EQ(users.saveText(), c.saved) << c.file;
     }
-    EXPECT_THROW(userFilePath("/app/", "../../x", ".ini"), FileError);
-    EXPECT_THROW(userFilePath("/app/", "a/b", ".rec"), FileError);
+    EXPECT_THROW(Paths("/app/").userFile("../../x", ".ini"), FileError);
+    EXPECT_THROW(Paths("/app/").userFile("a/b", ".rec"), FileError);
 }
 
 // A NUL left by a crash must not hide the names after it.
@@ -148,10 +149,6 @@ TEST(UserList, FirstUserPromptAsksAgainAfterABadName) {
     d.inputs = {std::string()};
     EXPECT_EQ(askFirstUser(d), "");
     EXPECT_EQ(d.inputRequests.front().caption, "ﾕｰｻﾞ名の初期登録");
-}
-
-TEST(UserList, UserFilesAreNamedInTheFileSystemEncoding) {
-    EXPECT_EQ(userFilePath("/app/", "\x91\xbe\x98\x59", ".rec"), "/app/user/太郎.rec");
 }
 
 std::vector<std::string> titles(int n) {

@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -112,6 +115,44 @@ TEST(Files, LoadersReadWholeOrLimitedAndReportMissingFiles) {
         FAIL() << "no error";
     } catch (const FileError& e) {
         EXPECT_EQ(std::string(e.what()), tmp / "none.ref" + "の情報の取得に失敗しました。");
+    }
+}
+
+TEST(Files, SystemErrorsKeepThePathAndSayInJapaneseWhatFailed) {
+    struct Case {
+        FileAction action;
+        int err;
+        const char* message;
+    } cases[] = {
+        {FileAction::Save, EPERM, "「/d/x.std」を保存できませんでした。（書き込みが許可されていません）"},
+        {FileAction::Save, EACCES, "「/d/x.std」を保存できませんでした。（書き込みが許可されていません）"},
+        {FileAction::Read, EACCES, "「/d/x.std」を読み込めませんでした。（読み込みが許可されていません）"},
+        {FileAction::Append, EROFS, "「/d/x.std」に書き込めませんでした。（読み取り専用のファイルシステムです）"},
+        {FileAction::Save, ENOSPC, "「/d/x.std」を保存できませんでした。（ディスクの空き容量が足りません）"},
+        {FileAction::Save, ENAMETOOLONG, "「/d/x.std」を保存できませんでした。（ファイル名が長すぎます）"},
+        {FileAction::Read, ENOENT, "「/d/x.std」を読み込めませんでした。（ファイルまたはフォルダが見つかりません）"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fileErrorMessage("/d/x.std", c.action, c.err), c.message);
+    // Any other cause in the system's own words.
+    EXPECT_EQ(fileErrorMessage("/d/x.std", FileAction::Read, EIO),
+              std::string("「/d/x.std」を読み込めませんでした。（") + std::strerror(EIO) + "）");
+
+    // The real calls report through the same texts.
+    TempDir tmp;
+    const std::string longName = tmp / (std::string(300, 'n') + ".rec");
+    try {
+        saveStringToFile(longName, "x");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "「" + longName + "」を保存できませんでした。（ファイル名が長すぎます）");
+    }
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_THROW(
+            try { appendStringToFile("/dev/full", "x"); } catch (const FileError& e) {
+                EXPECT_EQ(std::string(e.what()), "「/dev/full」に書き込めませんでした。（ディスクの空き容量が足りません）");
+                throw;
+            },
+            FileError);
     }
 }
 
@@ -254,9 +295,13 @@ TEST(Files, ReadOnlyFilesAreNotReplaced) {
 TEST(Files, ListFilesTakesOnlyMatchingRegularFiles) {
     TempDir tmp;
     saveStringToFile(tmp / "data/a.std", "");
+    saveStringToFile(tmp / "data/Upper.STD", "");
     saveStringToFile(tmp / "data/b.txt", "");
+    saveStringToFile(tmp / "data/cstd", "");
     std::filesystem::create_directories(tmp / "data/dir.std");
-    EXPECT_EQ(listFiles(tmp / "data", ".std"), std::vector<std::string>{"a.std"});
+    std::vector<std::string> names = listFiles(tmp / "data", ".std");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Upper.STD", "a.std"}));
     EXPECT_TRUE(listFiles(tmp / "missing", ".std").empty());
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "base/files.h"
+#include "base/paths.h"
 #include "fuzz_check.h"
 #include "records/graph_series.h"
 #include "records/record_log.h"
@@ -33,7 +34,7 @@ void writeRaw(const std::string& path, const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text = fuzzInput(data, size);
-    const std::string path = recordFilePath(appDir(), "f");
+    const std::string path = Paths(appDir()).userFile("f", ".rec");
     checkRecordLines(text);
     for (const std::string& line : splitNonEmptyLines(text)) {
         splitRecordFields(line);

@@ -3,6 +3,7 @@
 // lets through, leaves the user folder.
 #include "app/user_list.h"
 #include "base/cp932.h"
+#include "base/paths.h"
 #include "fuzz_check.h"
 
 using namespace keyrook;
@@ -10,7 +11,7 @@ using namespace keyrook;
 namespace {
 
 void checkStaysInUserFolder(const std::string& cp932Name) {
-    const std::string path = userFilePath("/app/", cp932Name, ".rec");
+    const std::string path = Paths("/app/").userFile(cp932Name, ".rec");
     FUZZ_CHECK(path.rfind("/app/user/", 0) == 0);
     FUZZ_CHECK(path.find('/', 10) == std::string::npos);
 }

@@ -97,6 +97,21 @@ TEST_F(MakerFixture, ListingAndReloading) {
     EXPECT_EQ(maker.view().lstIndex, -1);
 }
 
+TEST_F(MakerFixture, AnUpperCaseExtensionIsTheSameKindOfSetFile) {
+    saveStringToFile(app / "data/Upper.STD", sj("d/a#\r\nQ\r\nA\r\n"));
+    maker.openFromMenu();
+    ASSERT_EQ(maker.view().lst, std::vector<std::string>{"Upper"});
+    open("Upper");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"Q", "A"}));
+    EXPECT_EQ(maker.pathPanel(), app / "data/Upper.STD");
+    // Saving replaces that file rather than making a second one beside it.
+    editor.edit({"Q", "B"});
+    ASSERT_TRUE(maker.btnSaveClick());
+    EXPECT_EQ(loadStringFromFile(app / "data/Upper.STD"), "d/a#\r\nQ\r\nB\r\n");
+    EXPECT_FALSE(fileExists(app / "data/Upper.std"));
+}
+
 struct OpenCase {
     const char* file;  // UTF-8 text
     std::vector<std::string> editor;
@@ -308,15 +323,25 @@ TEST_F(MakerFixture, NewSet) {
         {"OLD", "そのﾀｲﾄﾙ名はすでに存在しています。別の名前を入力して下さい。"},
         {"late", "そのﾀｲﾄﾙ名はすでに存在しています。別の名前を入力して下さい。"},
     };
-    for (const auto& c : refused) {
+    std::vector<std::pair<std::optional<std::string>, const char*>> cases;
+    for (const auto& c : refused) cases.emplace_back(c.typed, c.message);
+    // Titles no file here or on Windows can carry are refused as they are entered.
+    std::string katakana;  // 84 half-width characters: 84 Shift-JIS bytes, a 256-byte file name
+    for (int i = 0; i < 84; ++i) katakana += "ｶ";
+    for (const std::string& t : std::vector<std::string>{"a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\tb", ".", "..",
+                                                         " lead", "trail ", "　全角", "末尾　", "dot.",
+                                                         std::string(201, 'x'), katakana})
+        cases.emplace_back(t, "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+    cases.emplace_back(std::string(200, 'x'), nullptr);  // the longest title is made
+    for (const auto& [typed, message] : cases) {
         dialogs.messages.clear();
-        dialogs.inputs = {c.typed};
+        dialogs.inputs = {typed};
         std::size_t before = maker.view().lst.size();
         maker.btnCreateClick();
-        EXPECT_EQ(maker.view().lst.size(), before);
-        EXPECT_EQ(dialogs.messages.empty(), c.message == nullptr);
-        if (c.message) {
-            EXPECT_EQ(dialogs.messages.front(), c.message);
+        EXPECT_EQ(maker.view().lst.size(), before + (message || !typed ? 0 : 1)) << typed.value_or("");
+        EXPECT_EQ(dialogs.messages.empty(), message == nullptr) << typed.value_or("");
+        if (message) {
+            EXPECT_EQ(dialogs.messages.front(), message) << typed.value_or("");
         }
     }
     ASSERT_FALSE(dialogs.inputRequests.empty());
@@ -429,6 +454,32 @@ TEST_F(MakerFixture, DoubleClickOnAnEntryPlacesTheCaret) {
     maker.lstErrorDblClick(0);
     EXPECT_EQ(editor.caretRow, 0);
     EXPECT_EQ(editor.caretIndex, 4);
+}
+
+// Installed: the installed sets and the user's are listed together; a save always goes to the
+// user's folder, whose path the status panel shows, and takes the installed set's place.
+TEST(MakerInstalled, ListsBothAndSavesIntoTheUsersFolder) {
+    keyrook::testing::TempDir share, home;
+    saveStringToFile(share / "data/school.std", sj("d/a\r\n学校\r\nGA18KOU\r\n"));
+    saveStringToFile(home / "data/mine.std", sj("d/a\r\n"));
+    const Paths paths = Paths::installed(share.dir(), home.dir());
+    FakeEditor editor;
+    FakeDialogs dialogs;
+    FakeSounds sounds;
+    MakerEngine maker{paths, editor, dialogs, sounds};
+    maker.openFromMenu();
+    EXPECT_EQ(maker.view().lst, (std::vector<std::string>{"school", "mine"}));
+    maker.lstClick(0);
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がっこう"}));
+    EXPECT_EQ(maker.pathPanel(), home / "data/school.std");
+    editor.edit({"学校", "がくえん"});
+    ASSERT_TRUE(maker.btnSaveClick());
+    EXPECT_TRUE(fileExists(home / "data/school.std"));
+    EXPECT_EQ(loadStringFromFile(share / "data/school.std"), sj("d/a\r\n学校\r\nGA18KOU\r\n"));
+    maker.btnReloadClick();
+    EXPECT_EQ(maker.view().lst, (std::vector<std::string>{"school", "mine"}));
+    maker.lstClick(0);
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がくえん"}));
 }
 
 }  // namespace

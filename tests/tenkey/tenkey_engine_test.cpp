@@ -137,9 +137,13 @@ TEST_F(TenkeyFixture, LeadInThenSixtySecondsThenTheCountIsStored) {
 
     timers.advance(59000);
     EXPECT_EQ(engine.view().lblRestTime, "1");
-    typeCorrect(3);
-    EXPECT_FALSE(fileExists(path));
+    typeCorrect(2);
     timers.advance(1000);
+    EXPECT_EQ(engine.view().lblRestTime, "0");
+    typeCorrect(1);  // the last second, showing 0, still counts
+    EXPECT_EQ(engine.state(), TenkeyState::Running);
+    EXPECT_FALSE(fileExists(path));
+    timers.advance(1000);  // the 61st tick stores the game
     EXPECT_EQ(engine.view().lblRestTime, "0");
     EXPECT_EQ(engine.state(), TenkeyState::Ended);
     EXPECT_EQ(loadStringFromFile(path), "10\r\n");
@@ -214,7 +218,7 @@ TEST_F(TenkeyFixture, StartWhileRunningBeginsAgain) {
     EXPECT_EQ(engine.state(), TenkeyState::LeadIn);
     EXPECT_EQ(engine.view().lblTypeCount, "0");
     EXPECT_EQ(engine.view().lblRestTime, "60");
-    timers.advance(2500 + 60000);
+    timers.advance(2500 + 61000);
     EXPECT_EQ(loadStringFromFile(path), "0\r\n");
 }
 
@@ -233,7 +237,7 @@ TEST_F(TenkeyFixture, AWriteErrorAtTheEndLeavesTheGameEnded) {
     saveStringToFile(app / "user", "");  // a file where the user folder should be
     startGame();
     typeCorrect(1);
-    timers.advance(59000);
+    timers.advance(60000);
     EXPECT_THROW(timers.advance(1000), FileError);
     EXPECT_EQ(engine.state(), TenkeyState::Ended);
     EXPECT_FALSE(timers.enabled(TenkeyEngine::kTmr));

@@ -74,6 +74,11 @@ TEST_F(Tool, Filters) {
         {{"romaji", "--plain"}, "0501@18\nabc\n", "0501@18\nabc\n"},
         {{"romaji"}, "学校18KA\n", "学校KKA\n"},
         {{"yomi"}, "GA18KOU\n\nFYUKA\n95\n", "がっこう\n\nふゅか\n５\n"},
+        // keys judged, the line left, the row's byte count; a line without a TAB has no keys
+        {{"type"}, "KANNTANN\tKANTANNX\n0501\tSH\n0501\n", "HHHHHHH.\t\t8\nHM\tYASI\t-\n\tSYASI\t-\n"},
+        {{"type", "--flexible"}, "0501NN\tSHASHIN\n1802\tCCHI\n", "HHHHHHH\tN\t-\nHHHH\t\t4\n"},
+        {{"type", "--flexible", "--preset", "hepburn", "--lc"}, "0501\tSY\n", "HH\tashi\t-\n"},
+        {{"type", "--preset", "roman", "--lc"}, "0501\tSY\n", "HH\tasi\t-\n"},
         {{"yomi", "--plain"}, "GA18KOU\n0501NN\n", "\n\n"},
     };
     for (const auto& c : cases) {
@@ -96,6 +101,8 @@ TEST_F(Tool, UsageErrors) {
         {"romaji", "--ini", "missing.ini"},
         {"romaji", "--ini"},
         {"yomi", "-x"},
+        {"type", "--preset", "roman", "--ini", "x.ini"},
+        {"type", "--flexible", "extra"},
         {"convert", "--title", "t", "ed.txt", "data"},
         {"convert", "--title", "t", "--author", "a", "--description", "d", "ed.txt"},
         {"convert", "--bogus"},
@@ -126,6 +133,9 @@ TEST_F(Tool, RomajiTakesTheSpellingsOfASettingsFile) {
     // The preset acts after the file: item 1 of group 1 is "SHI" in the user's list.
     r = run({"romaji", "--ini", temp / "alice.ini", "--preset", "hepburn"}, "0114\n");
     EXPECT_EQ(r.out, "SHICHA\n");
+    // type takes the own list: CI is shown, SHI is one of its spellings.
+    r = run({"type", "--flexible", "--ini", temp / "alice.ini"}, "0114\tSHICYA\n");
+    EXPECT_EQ(r.out, "HHHHHH\t\t6\n");
     saveStringToFile(temp / "bad.ini", "[RadioGroup1]\r\nItems0=Obj.Strings = ('x\r\n");
     r = run({"romaji", "--ini", temp / "bad.ini"}, "01\n");
     EXPECT_EQ(r.status, 2);
@@ -154,7 +164,7 @@ TEST_F(Tool, Help) {
 }
 
 TEST_F(Tool, InvalidUtf8) {
-    for (const char* command : {"encode", "romaji", "yomi"}) {
+    for (const char* command : {"encode", "romaji", "type", "yomi"}) {
         Outcome r = run({command}, "GA\n\xFF\xFE\n");
         EXPECT_EQ(r.status, 2) << command;
         EXPECT_EQ(r.out, "") << command;

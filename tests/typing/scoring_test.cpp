@@ -59,7 +59,7 @@ TEST(Scoring, Speed) {
     for (const Case& c : std::vector<Case>{{1000, 200000, "300", 100}, {1000, 250000, "240", 80},
                                            {10, 1234, "486.2", 100},   {1000, 400000, "150", 50},
                                            {1000, 1000000, "60", 20},  {1000, 245000, "244.9", 82},
-                                           {3, 0, "0", 100}}) {  // one-key questions only
+                                           {3, 0, "0", 0}}) {  // one-key questions only
         std::string line;
         SpeedRating r = GetSpeed(practice(c.bytes, c.ms), line);
         EXPECT_EQ(r.parameter, c.parameter) << c.ms;

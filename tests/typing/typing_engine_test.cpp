@@ -9,6 +9,7 @@
 
 #include "base/cp932.h"
 #include "support/fakes.h"
+#include "typing/result_model.h"
 #include "typing/shuffle.h"
 
 namespace keyrook {
@@ -239,6 +240,58 @@ TEST(TypingEngine, QuestionDisplayUsesLiveSpellingsAndReading) {
     EXPECT_EQ(s.v().lblYomi, "");  // switched off: no stale reading under the new question
 }
 
+// The same keys with flexible spellings on and off. Keys that follow the line give the same
+// rows, figures and record either way; other spellings are misses only with it off, and with
+// it on the row counts the bytes as typed.
+TEST(TypingEngine, FlexibleSpellingsOnAndOffOverTheSameKeys) {
+    struct Run {
+        std::vector<std::vector<std::string>> rows;
+        SessionFigures figures;
+        std::string record;
+        std::string shownMidway;
+        std::string misses;
+    };
+    auto play = [](bool flexible, const std::string& first, const std::string& second) {
+        Session s({"h/a", "q1", "0501NN", "q2", "GA18KOU"});
+        s.random.script({0, 0, 0});
+        s.settings.opts.chkFlexible = flexible;
+        s.start();
+        s.type(first.substr(0, 2));
+        Run r;
+        r.shownMidway = s.v().lblTyping;
+        s.type(first.substr(2), 1000);  // beyond the miss guard
+        s.timers.advance(500);
+        s.type(second, 1000);
+        r.misses = s.v().lblMiss;
+        s.timers.advance(500);
+        for (const QuestionRow& row : s.endedRows) r.rows.push_back(row.texts());
+        r.figures = s.endedFigures;
+        r.figures.user = "u";
+        r.record = buildResultModel(r.figures, std::nullopt).recordLine;
+        return r;
+    };
+
+    const Run off = play(false, "SYASINN", "GAKKOU");
+    const Run on = play(true, "SYASINN", "GAKKOU");
+    EXPECT_EQ(off.rows, (std::vector<std::vector<std::string>>{{"1", "q1", "7", "100", "5100", "728.6"},
+                                                               {"2", "q2", "6", "1000", "5000", "833.3"}}));
+    EXPECT_EQ(on.rows, off.rows);
+    EXPECT_EQ(on.shownMidway, "ASINN");
+    EXPECT_EQ(on.record, off.record);
+    EXPECT_EQ(off.record, "00/01/01 0:00:00,u,test,10100,77.2,0,13,13,400,26,97,100,63,6350");
+
+    const Run strict = play(false, "SHASHINN", "GALTUKOU");
+    const Run loose = play(true, "SHASHINN", "GALTUKOU");
+    EXPECT_EQ(strict.misses, "15");  // and the first question is never done
+    EXPECT_TRUE(strict.rows.empty());
+    EXPECT_EQ(strict.shownMidway, "YASINN");
+    EXPECT_EQ(loose.misses, "0");
+    EXPECT_EQ(loose.shownMidway, "ASINN");
+    EXPECT_EQ(loose.figures.hitCount, 16);
+    EXPECT_EQ(loose.rows, (std::vector<std::vector<std::string>>{{"1", "q1", "8", "100", "6100", "762.5"},
+                                                                 {"2", "q2", "8", "1000", "7000", "875.0"}}));
+}
+
 TEST(TypingEngine, MissesAreGuardedAndHalveTheCombo) {
     Session s(oneQuestion("ABCDEFGHIJKLMN"));
     s.start();
@@ -325,12 +378,16 @@ TEST(TypingEngine, ScoreHoldsAtThe32BitMaximum) {
 TEST(TypingEngine, PauseDuringQuestionChange) {
     Session s({"h/a", "q1", "A", "q2", "BC"});
     s.random.script({0, 0, 0});
+    // The menu item keeps its own caption until the first pause or quit.
+    EXPECT_EQ(s.v().mnuStopCaption, cp932Of("ｹﾞｰﾑ中断(&S)"));
     s.start();
+    EXPECT_EQ(s.v().mnuStopCaption, cp932Of("ｹﾞｰﾑ中断(&S)"));
     s.type("A");
     s.timers.advance(100);
     s.engine.btnStopClick();
     EXPECT_EQ(s.engine.phase(), Phase::Paused);
     EXPECT_EQ(s.v().btnStopCaption, TypingEngine::stopCaptionPaused());
+    EXPECT_EQ(s.v().mnuStopCaption, TypingEngine::stopCaptionPaused());
     EXPECT_TRUE(s.v().btnRomanEnabled);
     s.timers.advance(400);  // the question change completes while paused
     EXPECT_EQ(s.v().lblQuestion, "q2");
@@ -342,6 +399,8 @@ TEST(TypingEngine, PauseDuringQuestionChange) {
     EXPECT_FALSE(s.v().btnRomanEnabled);
     s.type("B", 300);
     EXPECT_EQ(s.engine.rows()[1].reactionMs, 1900);  // the paused time counts
+    s.engine.btnQuitClick();
+    EXPECT_EQ(s.v().mnuStopCaption, TypingEngine::stopCaptionRunning());
 }
 
 TEST(TypingEngine, QuitDuringGoLeavesNothingRunning) {
@@ -474,6 +533,7 @@ TEST(TypingEngine, InvaderSessionUsesItsRules) {
     RecordingInvader rules;
     s.engine.invaderRules = &rules;
     s.engine.setTitle(TypingEngine::kInvaderTitle);
+    s.settings.opts.chkFlexible = true;  // practice sessions only
     s.timers.setInterval(TypingEngine::kTmrInvader, 980);
     s.engine.btnStartClick();
     EXPECT_EQ(rules.starts, 1);

@@ -281,6 +281,29 @@ TEST_F(IniSavePropsTest, AShorterListLeavesNoOldLinesAndOtherSettingsSurvive) {
         << text;
 }
 
+// A property with a default is stored only while it differs from it; its section goes when
+// nothing else is left in it, and a file without the key gives the default back.
+TEST_F(IniSavePropsTest, APropertyAtItsDefaultIsNotStored) {
+    saveStringToFile(file, "[chkFlexible]\r\nChecked=1\r\n\r\n[chkOther]\r\nChecked=1\r\nNote=hand\r\n\r\n");
+    Settings s(file);
+    Check* flexible = new Check(s.owner.get());
+    Check* other = new Check(s.owner.get());
+    flexible->setObjectName("chkFlexible");
+    other->setObjectName("chkOther");
+    s.saves->Props().add(flexible, "Checked").setDefault(false);
+    s.saves->Props().add(other, "Checked").setDefault(false);
+    s.saves->Load();
+    EXPECT_TRUE(flexible->checked);
+    flexible->checked = other->checked = false;
+    s.saves->Save();
+    const std::string text = loadStringFromFile(file);
+    EXPECT_EQ(text.find("chkFlexible"), std::string::npos) << text;
+    EXPECT_NE(text.find("[chkOther]\r\nNote=hand\r\n\r\n"), std::string::npos) << text;
+    flexible->checked = true;
+    s.saves->Load();
+    EXPECT_FALSE(flexible->checked);
+}
+
 TEST_F(IniSavePropsTest, SamePropertyTwiceGetsANumberedKey) {
     Settings s(file);
     TProp& second = s.saves->Props().add(s.chkLC, "Checked");

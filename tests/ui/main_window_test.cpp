@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -12,9 +13,11 @@
 #include "app/about_dialog.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
+#include "base/cp932.h"
 #include "base/files.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
+#include "widgets/elided_label.h"
 #include "widgets/radio_group.h"
 #include "widgets/shape.h"
 
@@ -233,6 +236,56 @@ TEST_F(MainFixture, EnglishSetsAndBrokenFilesShowWhatTheyCan) {
     saveStringToFile(third / "data/bin.std", std::string("\xFF\x00\x81\r\n\x01", 6));
     TMainForm binary(third.dir(), sounds, dialogs);
     EXPECT_EQ(binary.SetLines.size(), 1u);
+
+    // An extension in upper case is listed and read like any other.
+    TempDir fourth;
+    saveStringToFile(fourth / "data/Upper.STD", kSet);
+    TMainForm upper(fourth.dir(), sounds, dialogs);
+    EXPECT_EQ(upper.pager().items(), std::vector<std::string>{"Upper"});
+    EXPECT_EQ(upper.SetLines.size(), 3u);
+}
+
+TEST_F(MainFixture, InformationAndUserBoxesShowWholeGlyphsOnly) {
+    std::string lines;
+    for (int i = 0; i < 123456; ++i) lines += "q\r\nA\r\n";
+    saveStringToFile(app / "data/set.std",
+                     cp932Of("これはとても長い説明文です。三行に収まらないほど長く書いてあるので、"
+                             "最後は省略記号で終わるはずです。/とても長い名前の制作者さんとその仲間たち") +
+                         "\r\n" + lines);
+    const std::string longName(300, 'n');
+    saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n" + longName + "\r\n");
+    auto w = open();
+    w->show();
+    auto fits = [](const QLabel* l, const QString& text) {
+        return QFontMetrics(l->font()).horizontalAdvance(text) <= l->contentsRect().width();
+    };
+    auto* count = w->findChild<QLabel*>("lblCount");
+    auto* maker = w->findChild<TElidedLabel*>("lblMaker");
+    auto* express = w->findChild<TElidedLabel*>("lblExpress");
+    ASSERT_TRUE(maker && express);
+    EXPECT_EQ(count->text(), "問題数 : 123456");
+    EXPECT_TRUE(fits(count, count->text()));  // the count is never cut
+    EXPECT_GT(maker->x(), count->geometry().right());
+    EXPECT_LE(maker->geometry().right(), 229);
+    ASSERT_EQ(maker->shownLines().size(), 1);
+    EXPECT_TRUE(maker->shownLines()[0].endsWith("…"));
+    EXPECT_TRUE(fits(maker, maker->shownLines()[0]));
+    EXPECT_TRUE(maker->text().endsWith("仲間たち"));  // the label keeps the whole text
+
+    // Three whole lines in the description's place, the last one elided.
+    const QStringList shown = express->shownLines();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_TRUE(shown[2].endsWith("…"));
+    for (const QString& line : shown) EXPECT_TRUE(fits(express, line)) << line.toStdString();
+    EXPECT_LE(3 * express->lineStep(), express->height());
+
+    // A long user name leaves the box and its list at the laid-out width.
+    auto* users = w->findChild<QComboBox*>("cmbUser");
+    users->setCurrentIndex(1);
+    EXPECT_EQ(users->width(), 169);
+    users->showPopup();
+    EXPECT_LE(users->view()->window()->width(), users->width());
+    users->hidePopup();
 }
 
 TEST_F(MainFixture, HelpOpensTheTopicOrSaysTheFileIsMissing) {
@@ -248,7 +301,9 @@ TEST_F(MainFixture, HelpOpensTheTopicOrSaysTheFileIsMissing) {
     EXPECT_TRUE(help->currentText().contains("item"));
     w->Helper(99);
     EXPECT_EQ(help->currentTopic(), 1);
-    help->close();
+    activate(help);
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(MainFixture, AboutLinksAskFirst) {

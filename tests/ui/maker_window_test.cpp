@@ -215,10 +215,15 @@ TEST_F(MakerWindowFixture, EditCommands) {
     EXPECT_EQ(editor().text(), "a\t");
     key(Qt::Key_Backspace);
     type("bc");
+    key(Qt::Key_Left);
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(editor().selectedText(), "abc");
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_FALSE(editor().hasSelectedText());
+    int line = -1, index = -1;
+    editor().getCursorPosition(&line, &index);
+    EXPECT_EQ(index, 2);  // the caret is back where it stood
+    EXPECT_EQ(maker->size(), QSize(733, 551));
 
     QApplication::clipboard()->setText("kept");
     maker->findChild<QToolButton*>("btnCut")->click();  // no selection: nothing happens

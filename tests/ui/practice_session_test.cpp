@@ -168,5 +168,38 @@ TEST_F(PracticeFixture, ResultDialogStoresTheRecordAndComparesTheNextSession) {
     EXPECT_EQ(loadStringFromFile(path), stored);
 }
 
+TEST_F(PracticeFixture, ResultLabelsShowTheirLongestTextsWhole) {
+    ResultModel m;
+    auto set = [](ResultLabel& l, const char* text) { l.caption = text; };
+    set(m.lbldate, "Date : 2026/12/31 23:59:59");
+    set(m.lblTheme, "school");
+    set(m.lblScore, "999,999,999");
+    set(m.lblScore_, "+999,999,999");
+    set(m.lblTime, "205:36`78");
+    set(m.lblTime_, "-205:36`78");
+    set(m.lblMiss, "100.000 %");
+    set(m.lblMiss_, "+100.000 %");
+    set(m.lblAverage, "9999.9 Hits/Min");
+    set(m.lblAverage_, "+9999.9 Hits/Min");
+    set(m.lblMaxcombo, "99999");
+    set(m.lblMaxCombo_, "+99999");
+    set(m.lblBonus, "999,999,999");
+    for (int i = 0; i < 4; ++i) {
+        set(m.lblResult[static_cast<std::size_t>(i)], "100");
+        set(m.lblResult_[static_cast<std::size_t>(i)], "+100");
+    }
+    TFin& fin = w->Fin();
+    fin.showResult(m, app / "user/taro.rec");
+    for (const auto& [name, unused] : m.labels()) {
+        QLabel* l = fin.label(QString::fromStdString(name));
+        ASSERT_NE(l, nullptr) << name;
+        EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->contentsRect().width()) << name;
+    }
+    // A short text keeps the laid-out size.
+    m.lblAverage.caption = "244.9 Hits/Min";
+    fin.showResult(m, app / "user/taro.rec");
+    EXPECT_EQ(fin.label("lblAverage")->font().pixelSize(), 13);
+}
+
 }  // namespace
 }  // namespace keyrook

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -143,6 +144,84 @@ TEST_F(SettingFixture, SaveWritesTheUsersFileByteForByteAndLoadRestoresIt) {
     EXPECT_EQ(r.findChild<QLineEdit*>("edtHN")->text(), "たろう");
     EXPECT_EQ(Changer("1401@A", r.variants(), false), "TYSHILA");
     EXPECT_TRUE(r.options().chkLC);
+}
+
+TEST_F(SettingFixture, FontChoosersStartFromTheFontInUseAndAnUnchangedChoiceKeepsTheStoredOne) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    s.open("taro");
+    std::vector<QFont> asked;
+    std::vector<bool> fixedOnly;
+    std::vector<QColor> askedColours;
+    s.chooseFont = [&](const QFont& initial, bool fixed) {
+        asked.push_back(initial);
+        fixedOnly.push_back(fixed);
+        return std::optional<QFont>(initial);  // OK without a change
+    };
+    s.chooseColor = [&](const QColor& initial) {
+        askedColours.push_back(initial);
+        return std::optional<QColor>(initial);
+    };
+    button(s, "Panel1")->click();
+    button(s, "Panel2")->click();
+    ASSERT_EQ(asked.size(), 2u);
+    // The labels show the stored fonts from the start, and the choosers start from them.
+    EXPECT_EQ(asked[0], w->Typing().label("lblQuestion")->font());
+    EXPECT_EQ(asked[0].family(), "HGPｺﾞｼｯｸE");
+    EXPECT_EQ(asked[0].pixelSize(), 24);
+    EXPECT_EQ(asked[1], w->Typing().label("lblTyping")->font());
+    EXPECT_EQ(asked[1].pixelSize(), 27);
+    EXPECT_EQ(fixedOnly, (std::vector<bool>{false, true}));
+    ASSERT_EQ(askedColours.size(), 1u);
+    EXPECT_EQ(askedColours[0], QColor(Qt::white));
+    // The real chooser answers with the face standing in for the Windows name, in points.
+    s.chooseFont = [](const QFont& initial, bool) {
+        QFont shown(QFontInfo(initial).family());
+        shown.setPointSizeF(QFontInfo(initial).pointSizeF());
+        return std::optional<QFont>(shown);
+    };
+    button(s, "Panel1")->click();
+    button(s, "btnOK")->click();
+    EXPECT_EQ(s.questionFont().Name(), "HGPｺﾞｼｯｸE");
+    EXPECT_EQ(s.questionFont().Height(), -24);
+    EXPECT_EQ(s.typingFont().Name(), "ＭＳ ゴシック");
+    const std::string ini = loadStringFromFile(app / "user/taro.ini");
+    EXPECT_NE(ini.find("Font3=  Obj.Name = '" + cp932Of("HGPｺﾞｼｯｸE") + "'"), std::string::npos);
+}
+
+// "どの綴りでも入力可" is written only while checked: files of users who leave it off stay as
+// they were, and a file without it loads unchecked.
+TEST_F(SettingFixture, FlexibleSpellingIsStoredOnlyWhileChecked) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    QCheckBox* flexible = check(s, "chkFlexible");
+    ASSERT_NE(flexible, nullptr);
+    EXPECT_EQ(flexible->text(), "どの綴りでも入力可");
+    EXPECT_EQ(flexible->toolTip(), "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
+    EXPECT_FALSE(flexible->isChecked());
+
+    s.open("taro");
+    button(s, "btnOK")->click();
+    const std::string off = loadStringFromFile(app / "user/taro.ini");
+    EXPECT_EQ(off.find("chkFlexible"), std::string::npos);
+
+    s.open("taro");
+    flexible->setChecked(true);
+    EXPECT_TRUE(s.options().chkFlexible);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off + "[chkFlexible]\r\nChecked=1\r\n\r\n");
+    s.open("taro");
+    EXPECT_TRUE(flexible->isChecked());
+    flexible->setChecked(false);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off);
+
+    flexible->setChecked(true);
+    s.open("taro");  // the file has no such key: unchecked, as cancelling does too
+    EXPECT_FALSE(flexible->isChecked());
+    flexible->setChecked(true);
+    button(s, "btnCancel")->click();
+    EXPECT_FALSE(s.options().chkFlexible);
 }
 
 TEST_F(SettingFixture, PresetsAndCancel) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -72,6 +73,10 @@ TEST_F(TenkeyWindowFixture, AWholeGameFromF1ToTheStoredCount) {
     EXPECT_FALSE(button("btnStart")->isEnabled());
     timers.advance(2500);
     ASSERT_EQ(digits().size(), 100);
+    // All of the batch is on view, its last digit included.
+    QTextCursor end(w->display()->document());
+    end.movePosition(QTextCursor::End);
+    EXPECT_LE(w->display()->cursorRect(end).bottom(), w->display()->viewport()->height());
     const int first = digits().at(0).digitValue();
     for (int d = 0; d < 10; ++d) EXPECT_EQ(colourOf(d) == kLime, d == first) << d;
 
@@ -84,7 +89,7 @@ TEST_F(TenkeyWindowFixture, AWholeGameFromF1ToTheStoredCount) {
     EXPECT_EQ(text("lblTypeCount"), "12");
     EXPECT_EQ(digits().size(), 88);
     EXPECT_EQ(colourOf(digits().at(0).digitValue()), kLime);
-    timers.advance(60000);
+    timers.advance(61000);
     EXPECT_EQ(text("lblRestTime"), "0");
     EXPECT_EQ(loadStringFromFile(app / "user/taro.tnk"), "120\r\n95\r\n143\r\n12\r\n");
     EXPECT_EQ(text("lblHigh"), "143");  // read once, on opening
