@@ -262,6 +262,8 @@ void TMainForm::buildMenu() {
     QMenu* m = menuBar()->addMenu("ﾒﾆｭｰ(&M)");
     dispatch(add(m, "mnuPractice", "ｹﾞｰﾑ開始(&S)", QKeySequence("Ctrl+S")));
     dispatch(add(m, "mnuRecord", "記録を見る(&R)", QKeySequence("Ctrl+R")));
+    auto* weakKeys = add(m, "mnuWeakKeys", "苦手ｷｰ分析(&K)", QKeySequence("Ctrl+K"));
+    connect(weakKeys, &QAction::triggered, this, [this] { mnuWeakKeysClick(); });
     m->addSeparator();
     auto* quit = add(m, "mnuQuit", "ｹﾞｰﾑ終了(&E)", QKeySequence("Ctrl+E"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -358,6 +360,18 @@ void TMainForm::rgpTitleClick() {
     lblExpress_->setText(fromCp932(header.description));
     PlainReadings = header.plainReadings;
     lblMaker_->setText("制作者 : " + fromCp932(header.author));
+}
+
+void TMainForm::selectTitle(const std::string& cp932Title) {
+    pager_.selectTitle(cp932Title);
+    showPage();
+    rgpTitleClick();
+}
+
+void TMainForm::mnuWeakKeysClick() {
+    guarded([this] {
+        if (openWeakKeys && !currentUser().empty() && openWeakKeys(currentUser())) entryClick(1);
+    });
 }
 
 void TMainForm::placeCount() {

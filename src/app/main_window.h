@@ -72,6 +72,12 @@ public:
     std::array<std::function<void()>, 11> entryActions;
     // "Practice" past the selection check (hiding this window and opening the typing window).
     std::function<void()> startPractice;
+    // "苦手ｷｰ分析" for a user; true when the player asked for the weak-key practice, whose set
+    // is then the selected title.
+    std::function<bool(const std::string& cp932User)> openWeakKeys;
+    void mnuWeakKeysClick();  // ﾒﾆｭｰ > 苦手ｷｰ分析 (Ctrl+K): for the current user
+    // Selects a title (adding it to the list when it is new) and loads it.
+    void selectTitle(const std::string& cp932Title);
 
     // Index of the highlighted entry (1..10), 0 when none; for tests and painting.
     int highlighted() const;

@@ -1,8 +1,15 @@
 #include "app/program_window.h"
 
+#include <QApplication>
+
+#include <algorithm>
+
 #include "app/main_window.h"
+#include "base/cp932.h"
 #include "problemsets/maker_window.h"
 #include "records/log_window.h"
+#include "records/weak_key_set.h"
+#include "records/weak_keys_window.h"
 #include "reflex/ref_level_dialog.h"
 #include "reflex/reflection_window.h"
 #include "settings/setting_window.h"
@@ -38,6 +45,7 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
       reflection_(std::make_unique<TReflection>(*main_, clock, random)) {
     settings_->target = setting_.get();
     main_->startPractice = [this] { startPractice(); };
+    main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
     main_->entryActions[4] = [this] { openInvader(); };
     main_->entryActions[3] = [this] { openRecord(*main_); };
     main_->entryActions[5] = [this] { openReflection(*main_, *reflection_); };
@@ -82,7 +90,37 @@ void ProgramWindows::ViewResult() {
     figures.user = main_->currentUser();
     figures.ended = now();
     std::string path = main_->paths().userFile(figures.user, ".rec");
-    fin_->showResult(makeResult(figures, path), path);
+    const ResultModel model = makeResult(figures, path);
+    fin_->showResult(model, path);
+    const KeyStatsCounter& keys = typing_->engine().keyStats();
+    if (!figures.invader && !keys.empty()) {
+        // Date and title exactly as the record line holds them.
+        const std::vector<std::string> fields = splitRecordFields(model.recordLine);
+        if (fields.size() >= 3)
+            fin_->setKeyStats(main_->paths().userFile(figures.user, ".kst"),
+                              keyStatsLine(fields[0], fields[2], keys.counts()));
+    }
+}
+
+bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
+    const Paths& paths = main_->paths();
+    const std::string ownTitle = cp932Of(kWeakSetTitle);
+    WeakKeysFiles files;
+    files.keyStats = paths.userFile(cp932User, ".kst");
+    std::vector<std::string> titles = paths.setTitles();
+    std::sort(titles.begin(), titles.end());  // ties between questions follow the titles
+    for (const std::string& title : titles)
+        if (title != ownTitle) files.sets.push_back(paths.setFile(title));
+    files.practiceSet = paths.setFileForWriting(ownTitle);
+
+    QWidget* owner = QApplication::activeModalWidget();
+    TWeakKeys window(*main_, cp932User, std::move(files), setting_->variants(),
+                     owner ? owner : main_.get());
+    window.load();
+    window.exec();
+    if (!window.practiceRequested()) return false;
+    main_->selectTitle(ownTitle);
+    return true;
 }
 
 }  // namespace keyrook

@@ -36,6 +36,9 @@ public:
     void startInvader(int level);
     // The result procedure at the end of a practice session.
     void ViewResult();
+    // "苦手ｷｰ分析" for a user, modal; true when the weak-key practice set was written and is
+    // now the selected title.
+    bool openWeakKeys(const std::string& cp932User);
 
     // The wall clock of the result dialog's date; tests fix it.
     std::function<DateTime()> now;

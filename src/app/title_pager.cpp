@@ -72,4 +72,16 @@ void TitlePager::select(int index) {
     if (index >= 0 && index < static_cast<int>(items_.size())) selected_ = index;
 }
 
+void TitlePager::selectTitle(const std::string& title) {
+    auto it = std::find(titles_.begin(), titles_.end(), title);
+    if (it == titles_.end()) it = titles_.insert(titles_.end(), title);
+    const int index = static_cast<int>(it - titles_.begin());
+    const int count = static_cast<int>(titles_.size());
+    page_ = index / kPageSize + 1;
+    backEnabled_ = page_ > 1;
+    nextEnabled_ = count > page_ * kPageSize;
+    selected_ = index % kPageSize;
+    showItems((page_ - 1) * kPageSize, page_ * kPageSize);
+}
+
 }  // namespace keyrook

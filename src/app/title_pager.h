@@ -32,6 +32,9 @@ public:
     bool up();    // select the title above; false when nothing changed
     bool down();  // select the title below; false when nothing changed
     void select(int index);
+    // Selects a title on its page, adding it at the end of the list when it is not there yet
+    // (a set written while the program runs).
+    void selectTitle(const std::string& title);
 
 private:
     void showItems(int first, int last);

@@ -26,7 +26,7 @@ namespace keyrook {
 namespace {
 
 // The pictures of the viewer's round buttons.
-enum class Picture { Graph, Help, Close };
+enum class Picture { Graph, Help, Close, Keys };
 
 TRoundButton::Picture drawn(Picture picture) {
     return [picture](QPainter& p, qreal w, qreal h) {
@@ -50,6 +50,16 @@ TRoundButton::Picture drawn(Picture picture) {
             case Picture::Close:
                 p.drawLine(QPointF(w * 0.35, h * 0.35), QPointF(w * 0.65, h * 0.65));
                 p.drawLine(QPointF(w * 0.65, h * 0.35), QPointF(w * 0.35, h * 0.65));
+                break;
+            case Picture::Keys:  // three rows of key caps, one of them red
+                p.setPen(QPen(Qt::white, 1.2));
+                for (int row = 0; row < 3; ++row)
+                    for (int k = 0; k < 3; ++k) {
+                        const QRectF key(w * (0.24 + row * 0.04 + k * 0.16), h * (0.28 + row * 0.16),
+                                         w * 0.12, h * 0.12);
+                        p.setBrush(row == 1 && k == 1 ? QColor(Qt::red) : QColor(Qt::transparent));
+                        p.drawRect(key);
+                    }
                 break;
         }
     };
@@ -93,7 +103,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
             [this] { main_.guarded([this] { cmbTitleChange(); }); });
     QLabel* hint = addLabel(this, "lblHint",
                             "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
-                            164, 54, uiFont, kSilver, 320, Qt::AlignLeft | Qt::AlignTop);
+                            164, 54, uiFont, kSilver, 280, Qt::AlignLeft | Qt::AlignTop);
     hint->setWordWrap(true);
     hint->setFixedHeight(32);
 
@@ -104,6 +114,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
         int centre;
         void (TLog::*handler)();
     } images[] = {
+        {"Image5", "苦手ｷｰ", Picture::Keys, 476, &TLog::Image5Click},
         {"Image1", "グラフを見る", Picture::Graph, 566, &TLog::Image1Click},
         {"Image4", "ﾍﾙﾌﾟ", Picture::Help, 656, &TLog::Image4Click},
         {"Image3", "ｳｨﾝﾄﾞｳを閉じる", Picture::Close, 746, &TLog::Image3Click},
@@ -296,6 +307,18 @@ void TLog::Image3Click() { close(); }
 
 void TLog::Image4Click() { main_.Helper(14); }
 
+void TLog::Image5Click() {
+    const std::vector<std::string> users = selectedUsers();
+    if (users.size() != 1) {
+        main_.dialogs().message(users.empty() ? "ﾕｰｻﾞｰを1人選んで下さい。" : kGraphOneUserOnly);
+        return;
+    }
+    if (main_.openWeakKeys && main_.openWeakKeys(users.front())) {
+        practiceRequested_ = true;
+        close();
+    }
+}
+
 void TLog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) main_.playerloop("log");
@@ -330,6 +353,7 @@ void openRecord(TMainForm& main) {
     TLog log(main, &main);
     log.setUsers(main.users().items);
     log.exec();
+    if (log.practiceRequested()) main.entryClick(1);
 }
 
 }  // namespace keyrook

@@ -37,6 +37,9 @@ public:
     void Image1Click();  // graphs
     void Image3Click();  // close
     void Image4Click();  // help
+    void Image5Click();  // 苦手ｷｰ: the weak-key window of the one selected user
+    // "苦手ｷｰ練習" was chosen there: the viewer closed, the caller starts the practice.
+    bool practiceRequested() const { return practiceRequested_; }
 
     const RecordLog& log() const { return log_; }
     QListWidget* lstUser() const { return lstUser_; }
@@ -44,7 +47,7 @@ public:
     QTreeWidget* lslog() const { return lslog_; }
     QLabel* label(const QString& name) const;
     TProgressBarREX* bar(int i) const { return bars_[static_cast<std::size_t>(i - 1)]; }
-    QAbstractButton* image(int i) const;  // Image1, Image3, Image4
+    QAbstractButton* image(int i) const;  // Image1, Image3, Image4, Image5
 
     // Today's date for the "*" of today's sessions; tests fix it.
     std::function<DateTime()> now;
@@ -67,6 +70,7 @@ private:
     QComboBox* cmbTitle_ = nullptr;
     QTreeWidget* lslog_ = nullptr;
     std::array<TProgressBarREX*, 4> bars_{};
+    bool practiceRequested_ = false;
 };
 
 // The main menu's "Record": the viewer over the registered users, shown modally.

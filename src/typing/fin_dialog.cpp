@@ -7,8 +7,11 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include <utility>
+
 #include "app/main_window.h"
 #include "base/files.h"
+#include "typing/key_stats.h"
 #include "typing/record_file.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/look.h"
@@ -128,6 +131,7 @@ QLabel* TFin::label(const QString& name) const { return findChild<QLabel*>(name)
 void TFin::showResult(const ResultModel& model, const std::string& recordPath) {
     model_ = model;
     recordPath_ = recordPath;
+    keyStatsLine_.clear();
     for (const auto& [name, lbl] : model_.labels()) {
         if (QLabel* l = label(QString::fromStdString(name))) {
             l->setText(fromCp932(lbl->caption));
@@ -162,9 +166,22 @@ void TFin::setRows(const std::vector<QuestionRow>& rows) {
     ls_->setUpdatesEnabled(true);
 }
 
+void TFin::setKeyStats(const std::string& path, const std::string& line) {
+    keyStatsPath_ = path;
+    keyStatsLine_ = line;
+}
+
 void TFin::SpeedButton1Click() {
-    if (!model_.recordLine.empty()) writeRecord(recordPath_, model_.recordLine);
+    if (model_.recordLine.empty()) {
+        close();
+        return;
+    }
+    writeRecord(recordPath_, model_.recordLine);
+    // The record is stored: whatever befalls the key statistics, a second "&OK" must not store
+    // it again.
+    const std::string keyStats = std::exchange(keyStatsLine_, std::string());
     close();
+    if (!keyStats.empty()) appendKeyStats(keyStatsPath_, keyStats);
 }
 
 void TFin::btnSaveClick() {

@@ -29,6 +29,9 @@ public:
 
     // Shows a finished session (not modal); recordPath is the file "&OK" appends to.
     void showResult(const ResultModel& model, const std::string& recordPath);
+    // The per-key statistics line that "&OK" appends to path with the record; showResult
+    // drops an earlier one.
+    void setKeyStats(const std::string& path, const std::string& line);
     // The list `ls`: the typing window keeps it current while a session runs.
     void setRows(const std::vector<QuestionRow>& rows);
 
@@ -50,6 +53,8 @@ private:
     TMainForm& main_;
     ResultModel model_;
     std::string recordPath_;
+    std::string keyStatsPath_;
+    std::string keyStatsLine_;
     std::vector<QuestionRow> rows_;
     std::array<TProgressBarREX*, 4> bars_{};
     QTreeWidget* ls_ = nullptr;

@@ -132,6 +132,7 @@ void TypingEngine::btnStartClick() {
     state_.Combo = 0;
     state_.HitCount = 0;
     rows_.clear();
+    keyStats_.reset();
     changed_ |= kChangedRows;
     fullWidthWarned_ = false;
     invaderStreaming_ = false;
@@ -245,6 +246,7 @@ void TypingEngine::showQuestion() {
     rows_.push_back(std::move(row));
 
     state_.FirstKeyPending = true;
+    keyStats_.newQuestion();
     view_.lblMondai = std::to_string(rows_.size()) + " / " + std::to_string(state_.QuestionCount);
     state_.QuestionStart = services_.clock.tickCount();
     services_.timers.setEnabled(kTmrInterval, false);
@@ -292,14 +294,18 @@ void TypingEngine::FormKeyPress(char key) {
         return;
     }
 
+    const char expected = s[0];
     const KeyResult judged = matcher_.key(key);
     if (judged.judgement == KeyJudgement::Ignored) return;
     if (judged.judgement == KeyJudgement::Miss) {
-        miss();
+        miss();  // counted there for the character expected, unless the miss guard drops it
         return;
     }
     // An N left out by the single-n rule scores as if it had been typed.
     if (judged.skippedN) state_.Score = saturatingAdd(state_.Score, comboPoints(state_.Combo));
+    // A hit counts for the key typed: the character expected, or the first of another
+    // spelling the matcher accepted (a flexible spelling, the consonant after a left-out N).
+    keyStats_.judged(expected == '_' && key == ' ' ? '_' : key, true, services_.clock.tickCount());
     s = matcher_.remaining();
     changed_ |= kChangedTyping;
     hit();
@@ -363,6 +369,7 @@ void TypingEngine::miss() {
     const std::uint32_t now = services_.clock.tickCount();
     // Unsigned difference: a wrap of the tick count between two misses is harmless.
     if (missCounted_ && now - state_.MissTime <= kMissGuardMs) return;
+    if (!FInvader()) keyStats_.judged(view_.lblTyping[0], false, now);
 
     if (settings_.options().chkTypemiss) services_.sounds.play("miss");
     Flash();

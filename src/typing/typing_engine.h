@@ -18,6 +18,7 @@
 #include "base/services.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
+#include "typing/key_stats.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
@@ -221,6 +222,9 @@ public:
     const TypingState& state() const { return state_; }
     // The question rows of the session (the result dialog's list); kept until the next F1.
     const std::vector<QuestionRow>& rows() const { return rows_; }
+    // The keys judged in this practice session (none in an invader session); kept until the
+    // next F1.
+    const KeyStatsCounter& keyStats() const { return keyStats_; }
     // What the result procedure needs of the session, read while the ended hook runs (the quit
     // action resets the counters afterwards). User and end time are the caller's.
     SessionFigures sessionFigures() const;
@@ -259,6 +263,7 @@ private:
     TypingState state_;
     std::vector<QuestionRow> rows_;
     RomajiMatcher matcher_;  // the practice question on screen (invader letters are matched inline)
+    KeyStatsCounter keyStats_;
     std::uint32_t changed_ = kChangedAll;
 
     bool visible_ = false;

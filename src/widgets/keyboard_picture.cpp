@@ -13,19 +13,6 @@
 namespace keyrook {
 namespace {
 
-struct KeyRow {
-    int left, top;
-    const char* keys;  // only letters ever show text; the others are plain frames
-};
-constexpr KeyRow kRows[] = {
-    {40, 72, "1234567890"},
-    {72, 128, "QWERTYUIOP"},
-    {104, 184, "ASDFGHJKL;"},
-    {144, 240, "ZXCVBNM,./"},
-};
-constexpr int kPitch = 56;
-constexpr int kFrame = 49;
-
 QPixmap transparentPixmap(int w, int h) {
     QPixmap pm(w, h);
     pm.fill(Qt::transparent);
@@ -53,30 +40,42 @@ QPixmap stamp(const QColor& ink, const QString& word) {
 
 }  // namespace
 
-KeyboardPicture buildKeyboardPicture(QWidget* parent, const QFont& font, const QColor& text) {
+const KeyboardLayout& reflexKeyboard() {
+    static const KeyboardLayout layout{
+        {{40, 72, "1234567890"}, {72, 128, "QWERTYUIOP"}, {104, 184, "ASDFGHJKL;"}, {144, 240, "ZXCVBNM,./"}},
+        56, 49, 0, false};
+    return layout;
+}
+
+KeyboardPicture buildKeyboardPicture(QWidget* parent, const QFont& font, const QColor& text,
+                                     const KeyboardLayout& layout) {
     KeyboardPicture kb;
     int index = 0;
-    for (const KeyRow& row : kRows) {
+    for (const KeyboardLayout::Row& row : layout.rows) {
+        int x = row.left;
         for (int k = 0; row.keys[k]; ++k, ++index) {
-            const int x = row.left + k * kPitch;
+            const char key = row.keys[k];
+            const int width = key == '_' && layout.spaceWidth > 0 ? layout.spaceWidth : layout.frame;
             auto* frame = new TShape(TShape::Kind::RoundRect, parent);
             frame->setObjectName(QString("Shape%1").arg(index + 1));
-            frame->setGeometry(x, row.top, kFrame, kFrame);
+            frame->setGeometry(x, row.top, width, layout.frame);
             frame->setPenColor(Qt::red);
             frame->setBrushColor(Qt::black);
             kb.frames.push_back(frame);
 
             auto* cell = new QLabel(parent);
-            cell->setGeometry(x + 2, row.top + 3, 45, 43);
+            cell->setGeometry(x + 2, row.top + 3, width - 4, layout.frame - 6);
             cell->setAlignment(Qt::AlignCenter);
             cell->setFont(font);
             setTextColor(cell, text);
-            const char key = row.keys[k];
             if (key >= 'A' && key <= 'Z') {
                 cell->setObjectName(QString("Label") + QChar(key));
                 kb.letterCells[static_cast<std::size_t>(key - 'A')] = cell;
             }
+            if (layout.captions) cell->setText(key == '_' ? QString("SPACE") : QString(QChar(key)));
             kb.cells.push_back(cell);
+            kb.keys.push_back(key);
+            x += width + layout.pitch - layout.frame;
         }
     }
     return kb;

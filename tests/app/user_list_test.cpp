@@ -209,6 +209,22 @@ TEST(TitlePager, UpAndDownStopAtTheEnds) {
     EXPECT_EQ(p.selected(), 1);
 }
 
+TEST(TitlePager, SelectTitleTurnsToItsPageAndAddsANewOne) {
+    TitlePager p(titles(10));
+    p.selectTitle("new");
+    EXPECT_EQ(p.pageLabel(), "02");
+    EXPECT_EQ(p.items(), std::vector<std::string>{"new"});
+    EXPECT_EQ(p.selectedTitle(), "new");
+    EXPECT_TRUE(p.backEnabled());
+    EXPECT_FALSE(p.nextEnabled());
+    p.selectTitle("t4");
+    EXPECT_EQ(p.pageLabel(), "01");
+    EXPECT_EQ(p.selected(), 3);
+    EXPECT_TRUE(p.nextEnabled());
+    p.selectTitle("new");
+    EXPECT_EQ(p.titles().size(), 11u);  // already there: not added twice
+}
+
 TEST(ProblemSetHeader, SplitsAtTheFirstSlashAndReadsTheEnglishMark) {
     struct Case {
         std::string header, description, author;

@@ -520,6 +520,40 @@ TEST(TypingEngine, FullWidthInputWarnsOncePerSession) {
     EXPECT_EQ(t.engine.phase(), Phase::Question);  // the session goes on
 }
 
+TEST(TypingEngine, JudgedKeysAreCountedByTheCharacterExpected) {
+    Session s({"h/a", "q1", "KANNTA", "q2", "A_B"});
+    s.random.script({0, 0, 0});
+    s.start();
+    s.type("kant");  // the N before T left out: the key counts for T
+    s.type("x");     // a miss where A was due
+    s.type("y");     // within the miss guard: not judged
+    s.type("a", 300);
+    s.timers.advance(500);
+    s.type("a ");    // the space bar types "_"
+    s.type("b");
+    s.timers.advance(500);
+    ASSERT_EQ(s.ended, 1);
+    // Intervals run from the previous hit of the same question only: A after K (100 ms) and
+    // after T (500 ms); none for the first A of q2.
+    EXPECT_EQ(keyStatsEntries(s.engine.keyStats().counts()),
+              "41=3/1/600/2;42=1/0/100/1;4B=1/0/0/0;4E=1/0/100/1;54=1/0/100/1;5F=1/0/100/1");
+    s.engine.btnStartClick();
+    EXPECT_TRUE(s.engine.keyStats().empty());
+}
+
+TEST(TypingEngine, KeysOfAnotherAcceptedSpellingCountForThemselves) {
+    for (bool flexible : {false, true}) {
+        Session s(oneQuestion("01"));  // し, shown as SI
+        s.settings.opts.chkFlexible = flexible;
+        s.start();
+        s.type("shi", 1000);
+        // Off, H is a miss where I was due; on, it is a hit of H.
+        EXPECT_EQ(keyStatsEntries(s.engine.keyStats().counts()),
+                  flexible ? "48=1/0/1000/1;49=1/0/1000/1;53=1/0/0/0" : "49=1/1/2000/1;53=1/0/0/0")
+            << flexible;
+    }
+}
+
 struct RecordingInvader : InvaderRules {
     void start(TypingEngine&) override { ++starts; }
     void hit(TypingEngine& e) override { e.mutableState().Score += 1000; }
@@ -553,6 +587,7 @@ TEST(TypingEngine, InvaderSessionUsesItsRules) {
     s.type("n");  // no single-n rule: one letter per key
     EXPECT_EQ(s.v().lblTyping, "N");
     EXPECT_EQ(s.v().lblScore, "1010");
+    EXPECT_TRUE(s.engine.keyStats().empty());  // per-key figures are for practice only
     s.engine.btnQuitClick();
     EXPECT_EQ(s.reloads, 0);  // nothing was taken from the list
 }

@@ -1,0 +1,71 @@
+// The window "苦手ｷｰ分析" on a .kst file of 10 000 stored sessions: reading the file, the
+// analysis, the heat map's colours and tooltips, the list, and the window painted into a
+// pixmap. Runs offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPixmap>
+
+#include <filesystem>
+#include <random>
+
+#include "app/main_window.h"
+#include "base/files.h"
+#include "problemsets/variant_table.h"
+#include "records/weak_keys_window.h"
+#include "widgets/radio_group.h"
+#include "../stored_sessions.h"
+#include "widgets/qt_services.h"
+
+namespace {
+
+using namespace keyrook;
+
+struct QuietSounds : Sounds {
+    void play(const std::string&) override {}
+    void playLoop(const std::string&) override {}
+};
+struct QuietDialogs : Dialogs {
+    void message(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+    Answer confirmCancel(const std::string&) override { return Answer::Cancel; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+
+void BM_WeakKeysWindow10000Sessions(benchmark::State& state) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("keyrook-bench-" + std::to_string(std::random_device{}()));
+    const std::string app = dir.string() + "/";
+    saveStringToFile(app + "user/user.log", "taro\r\ntaro\r\n");
+    saveStringToFile(app + "user/taro.kst", bench::storedSessions(10000));
+    QuietSounds sounds;
+    QuietDialogs dialogs;
+    TMainForm main(app, sounds, dialogs);
+    VariantTable variants;
+    TWeakKeys window(main, "taro", WeakKeysFiles{app + "user/taro.kst", {}, app + "data/x.std"}, variants);
+    window.rgpRange()->setItemIndex(2);  // all sessions
+    window.show();
+    for (auto _ : state) {
+        window.load();
+        QPixmap shot = window.grab();
+        benchmark::DoNotOptimize(shot);
+    }
+    window.hide();
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_WeakKeysWindow10000Sessions)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    installFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

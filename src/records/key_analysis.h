@@ -1,0 +1,70 @@
+// What the stored per-key statistics say: the figures of every key over the last sessions, the
+// weakest keys, and the texts and colours of the window "苦手ｷｰ分析". Texts are CP932.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "typing/key_stats.h"
+
+namespace keyrook {
+
+// A key with fewer judged presses says too little to be rated.
+inline constexpr std::uint64_t kEnoughPresses = 20;
+// A miss rate from which a key is drawn in full red.
+inline constexpr double kFullHeatPercent = 10.0;
+
+enum class KeyRange { Last10, Last50, All };
+
+// Sessions in a range; 0 for all.
+std::size_t rangeSessions(KeyRange range);
+
+// The key a character is typed with: a to z on A to Z, the blank on "_" (the space bar types
+// both).
+unsigned char keyOf(unsigned char c);
+
+// The name of a key as the window shows it: the character itself, "ｽﾍﾟｰｽ" for the blank, the
+// byte in hexadecimal for anything that is no printable ASCII.
+std::string keyLabel(unsigned char key);
+
+// Miss rate in percent (0 without presses); mean interval in ms (nullopt without intervals).
+double missRate(const KeyCount& c);
+std::optional<double> meanInterval(const KeyCount& c);
+
+struct KeyAnalysis {
+    KeyCounts keys{};     // by key (keyOf), summed over the range
+    KeyCount total;
+    int sessions = 0;
+    // Keys with enough presses, weakest first: highest miss rate, then slowest mean interval.
+    std::vector<unsigned char> weakest;
+};
+
+// The last `last` sessions of a file (all when last is 0 or more than there are).
+KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::size_t last);
+
+// One key of the map.
+struct KeyCell {
+    bool enough = false;
+    std::uint32_t fill = 0;  // 0xRRGGBB: from black (no miss) to red (kFullHeatPercent or more)
+    std::string tooltip;
+};
+KeyCell keyCell(const KeyAnalysis& analysis, unsigned char key);
+
+// A row of the weakest-keys list, and the range's totals.
+struct WeakKeyRow {
+    std::string key, presses, missRate, meanInterval;
+};
+std::vector<WeakKeyRow> weakKeyRows(const KeyAnalysis& analysis, std::size_t count);
+
+struct RangeTotals {
+    std::string accuracy;      // "97.3 %"
+    std::string meanInterval;  // "231 ms"
+    std::string keys;          // judged presses, "4,210"
+    std::string sessions;
+};
+RangeTotals rangeTotals(const KeyAnalysis& analysis);
+
+}  // namespace keyrook

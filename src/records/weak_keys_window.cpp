@@ -1,0 +1,259 @@
+#include "records/weak_keys_window.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "base/files.h"
+#include "records/weak_key_set.h"
+#include "widgets/look.h"
+#include "widgets/qt_services.h"
+#include "widgets/radio_group.h"
+#include "widgets/shape.h"
+
+namespace keyrook {
+namespace {
+
+constexpr const char* kNotEnoughData =
+    "まだﾃﾞｰﾀが足りません。練習を何回か記録してから使って下さい。";
+constexpr const char* kNoQuestion = "苦手ｷｰを含む問題が見つかりません。";
+
+const QColor kNoDataFill(0x20, 0x20, 0x20);
+const QColor kNoDataPen(0x50, 0x50, 0x50);
+const QColor kNoDataText(0x68, 0x68, 0x68);
+
+// The reflex game's rows with the digits row, "-", "!", "?" and the space bar: every character
+// the code alphabet types.
+const KeyboardLayout& heatKeyboard() {
+    static const KeyboardLayout layout{{{16, 52, "1234567890-"},
+                                        {36, 92, "QWERTYUIOP"},
+                                        {46, 132, "ASDFGHJKL;"},
+                                        {66, 172, "ZXCVBNM,./"},
+                                        {86, 212, "!?_"}},
+                                       40, 36, 196, true};
+    return layout;
+}
+
+// The legend's scale: the window's black to full red.
+QPixmap heatScale(int width, int height) {
+    QPixmap pm(width, height);
+    QPainter p(&pm);
+    QLinearGradient g(0, 0, width, 0);
+    g.setColorAt(0, Qt::black);
+    g.setColorAt(1, Qt::red);
+    p.fillRect(pm.rect(), g);
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    return pm;
+}
+
+}  // namespace
+
+TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files,
+                     const VariantTable& variants, QWidget* parent)
+    : QDialog(parent), main_(main), files_(std::move(files)), variants_(variants) {
+    setObjectName("WeakKeys");
+    setWindowTitle("苦手ｷｰ分析");
+    setWindowFlags(kToolFrame);
+    setFixedSize(776, 404);
+    paintBlack(this, kSilver);
+    const QFont uiFont = pixelFont("MS UI Gothic", 12);
+    const QFont bold = pixelFont("MS UI Gothic", 12, true);
+    setFont(uiFont);
+
+    QLabel* caption = addLabel(this, "lblUserCaption", "ﾕｰｻﾞ名 :", 16, 10, uiFont, kSilver);
+    addLabel(this, "lblUser", fromCp932(cp932User), 16 + caption->width() + 6, 9,
+             pixelFont("MS UI Gothic", 13, true), Qt::white, 200);
+    addLabel(this, "lblHint", "※ｷｰにﾏｳｽを重ねると、ﾐｽ率と平均間隔が出ます。", 16, 28, uiFont, kSilver);
+
+    keyboard_ = buildKeyboardPicture(this, pixelFont("Arial", 15, true), Qt::white, heatKeyboard());
+
+    // Legend: the scale of the fill, and how a key without enough presses looks.
+    addLabel(this, nullptr, "ﾐｽ率 :", 16, 262, uiFont, kSilver);
+    addLabel(this, nullptr, "0 %", 62, 262, uiFont, kSilver);
+    auto* scale = new QLabel(this);
+    scale->setObjectName("imgScale");
+    scale->setPixmap(heatScale(120, 12));
+    scale->setGeometry(86, 263, 120, 12);
+    addLabel(this, nullptr, QString("%1 % 以上").arg(kFullHeatPercent, 0, 'f', 0), 212, 262, uiFont,
+             kSilver);
+    auto* sample = new TShape(TShape::Kind::RoundRect, this);
+    sample->setGeometry(290, 258, 22, 22);
+    sample->setPenColor(kNoDataPen);
+    sample->setBrushColor(kNoDataFill);
+    addLabel(this, nullptr, QString("ﾃﾞｰﾀ不足 (打鍵数 %1回未満)").arg(kEnoughPresses), 318, 262,
+             uiFont, kSilver);
+
+    QLabel* empty = addLabel(this, "lblEmpty",
+                             "※まだ記録がありません。練習の結果画面で「OK」を押して記録すると、"
+                             "ｷｰごとの成績がここにたまります。",
+                             16, 292, uiFont, QColor(0xFF, 0xFF, 0x80), 460,
+                             Qt::AlignLeft | Qt::AlignTop);
+    empty->setWordWrap(true);
+    empty->setFixedHeight(32);
+
+    // The range.
+    addLabel(this, "lblRange", "範囲 :", 496, 10, uiFont, kSilver);
+    rgpRange_ = new TRadioGroup(this);
+    rgpRange_->setObjectName("rgpRange");
+    rgpRange_->setGeometry(540, 6, 220, 64);
+    rgpRange_->setStyleSheet(
+        "QGroupBox { background: black; border: 1px solid gray; margin-top: 0px; }"
+        "QRadioButton { color: silver; background: transparent; }"
+        "QRadioButton::indicator { width: 8px; height: 8px; border-radius: 5px;"
+        " border: 1px solid gray; background: black; }"
+        "QRadioButton::indicator:checked { background: silver; border: 1px solid white; }");
+    rgpRange_->setLayoutMetrics(3, 8, 19);
+    rgpRange_->setItems({"直近10回の記録", "直近50回の記録", "すべての記録"});
+    rgpRange_->setItemIndex(0);
+    connect(rgpRange_, &TRadioGroup::clicked, this,
+            [this] { main_.guarded([this] { rgpRangeClick(); }); });
+
+    // The ten weakest keys.
+    addLabel(this, "lblWeakHead", "● 苦手ｷｰ ﾜｰｽﾄ10", 496, 80, bold, Qt::white);
+    lstWeak_ = new QTreeWidget(this);
+    lstWeak_->setObjectName("lstWeak");
+    lstWeak_->setGeometry(496, 98, 264, 214);
+    lstWeak_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstWeak_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstWeak_->setRootIsDecorated(false);
+    lstWeak_->setUniformRowHeights(true);
+    lstWeak_->setSelectionMode(QAbstractItemView::NoSelection);
+    lstWeak_->setFocusPolicy(Qt::NoFocus);
+    lstWeak_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstWeak_->setFont(uiFont);
+    lstWeak_->setStyleSheet(
+        "QTreeWidget { background: white; color: black; }"
+        "QTreeWidget::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }");
+    lstWeak_->setHeaderLabels({"ｷｰ", "打鍵数", "ﾐｽ率", "平均間隔"});
+    const int widths[] = {62, 62, 62, 60};
+    for (int c = 0; c < 4; ++c) {
+        lstWeak_->setColumnWidth(c, widths[c]);
+        lstWeak_->headerItem()->setTextAlignment(c, c == 0 ? Qt::AlignCenter
+                                                           : Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lstWeak_->header()->setSectionsClickable(false);
+    lstWeak_->header()->setSectionsMovable(false);
+    lstWeak_->header()->setStretchLastSection(true);
+
+    // The figures of the whole range.
+    auto* frame = new TShape(TShape::Kind::RoundRect, this);
+    frame->setObjectName("Shape1");
+    frame->setGeometry(496, 322, 264, 66);
+    frame->setPenColor(Qt::red);
+    frame->setBrushColor(Qt::black);
+    const char* names[] = {"lblAccuracy", "lblInterval", "lblKeys", "lblSessions"};
+    const char* captions[] = {"正確率", "平均間隔", "判定ｷｰ数", "ｾｯｼｮﾝ数"};
+    const QFont value = pixelFont("Tahoma", 13, true);
+    for (int i = 0; i < 4; ++i) {
+        const int left = 506 + (i % 2) * 128;
+        const int top = 334 + (i / 2) * 24;
+        addLabel(this, nullptr, captions[i], left, top + 1, uiFont, kSilver);
+        addLabel(this, names[i], "", left + 52, top, value, Qt::white, 66,
+                 Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    struct Button {
+        const char* name;
+        const char* caption;
+        int left, width;
+        void (TWeakKeys::*handler)();
+    } buttons[] = {
+        {"btnPractice", "苦手ｷｰ練習", 16, 104, &TWeakKeys::btnPracticeClick},
+        {"btnHelp", "ﾍﾙﾌﾟ", 132, 68, &TWeakKeys::btnHelpClick},
+        {"btnClose", "閉じる", 212, 68, &TWeakKeys::btnCloseClick},
+    };
+    for (const Button& b : buttons) {
+        auto* box = new QFrame(this);
+        box->setGeometry(b.left - 2, 361, b.width + 4, 27);
+        box->setFrameShape(QFrame::Box);
+        box->setStyleSheet("QFrame { border: 1px solid gray; }");
+        QPushButton* button = flatButton(this, b.name, b.caption, QRect(b.left, 363, b.width, 23),
+                                         "QPushButton { color: white; background: black; border: none; }"
+                                         "QPushButton:hover { color: yellow; }");
+        button->setFont(uiFont);
+        button->setCursor(Qt::PointingHandCursor);
+        auto handler = b.handler;
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+    }
+
+    if (QWidget* owner = parentWidget()) {
+        const QPoint centre = owner->isVisible() ? owner->frameGeometry().center()
+                                                 : owner->geometry().center();
+        move(centre - rect().center());
+    }
+}
+
+QLabel* TWeakKeys::label(const char* name) const { return findChild<QLabel*>(name); }
+
+void TWeakKeys::load() {
+    sessions_ = fileExists(files_.keyStats) ? readKeyStats(loadStringFromFile(files_.keyStats))
+                                            : std::vector<StoredKeyStats>();
+    showAnalysis();
+}
+
+void TWeakKeys::rgpRangeClick() { showAnalysis(); }
+
+void TWeakKeys::showAnalysis() {
+    const int index = rgpRange_->itemIndex();
+    const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
+    analysis_ = analyseKeyStats(sessions_, rangeSessions(range));
+
+    for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
+        const KeyCell cell = keyCell(analysis_, static_cast<unsigned char>(keyboard_.keys[i]));
+        TShape* frame = keyboard_.frames[i];
+        QLabel* text = keyboard_.cells[i];
+        frame->setBrushColor(cell.enough ? rgbColor(cell.fill) : kNoDataFill);
+        frame->setPenColor(cell.enough ? kSilver : kNoDataPen);
+        setTextColor(text, cell.enough ? QColor(Qt::white) : kNoDataText);
+        const QString tip = fromCp932(cell.tooltip);
+        frame->setToolTip(tip);
+        text->setToolTip(tip);
+    }
+
+    lstWeak_->clear();
+    for (const WeakKeyRow& row : weakKeyRows(analysis_, 10)) {
+        auto* item = new QTreeWidgetItem(lstWeak_);
+        const std::string* texts[] = {&row.key, &row.presses, &row.missRate, &row.meanInterval};
+        for (int c = 0; c < 4; ++c) {
+            item->setText(c, fromCp932(*texts[c]));
+            item->setTextAlignment(c, c == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+
+    const RangeTotals totals = rangeTotals(analysis_);
+    label("lblAccuracy")->setText(fromCp932(totals.accuracy));
+    label("lblInterval")->setText(fromCp932(totals.meanInterval));
+    label("lblKeys")->setText(fromCp932(totals.keys));
+    label("lblSessions")->setText(fromCp932(totals.sessions));
+    label("lblEmpty")->setVisible(sessions_.empty());
+}
+
+void TWeakKeys::btnPracticeClick() {
+    if (analysis_.weakest.size() < kWeakSetKeys) {
+        main_.dialogs().message(kNotEnoughData);
+        return;
+    }
+    const std::vector<unsigned char> keys(analysis_.weakest.begin(),
+                                          analysis_.weakest.begin() + kWeakSetKeys);
+    const auto text = buildWeakKeySet(files_.sets, keys, variants_);
+    if (!text) {
+        main_.dialogs().message(kNoQuestion);
+        return;
+    }
+    saveStringToFile(files_.practiceSet, *text);
+    practiceRequested_ = true;
+    accept();
+}
+
+void TWeakKeys::btnHelpClick() { main_.Helper(kWeakKeysHelp); }
+
+void TWeakKeys::btnCloseClick() { reject(); }
+
+}  // namespace keyrook

@@ -1,0 +1,72 @@
+// The window "苦手ｷｰ分析": one user's per-key statistics on a keyboard heat map, the ten
+// weakest keys, the figures of the chosen range, and the practice set built from the weakest
+// keys.
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "records/key_analysis.h"
+#include "widgets/keyboard_picture.h"
+
+class QLabel;
+class QTreeWidget;
+class QPushButton;
+
+namespace keyrook {
+
+class TMainForm;
+class TRadioGroup;
+class VariantTable;
+
+// Where the window reads and writes.
+struct WeakKeysFiles {
+    std::string keyStats;                // the user's .kst file
+    std::vector<std::string> sets;       // the problem sets the practice set is built from
+    std::string practiceSet;             // where the practice set is written
+};
+
+class TWeakKeys : public QDialog {
+    Q_OBJECT
+public:
+    TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files,
+              const VariantTable& variants, QWidget* parent = nullptr);
+
+    // Reads the user's .kst file (a missing file is no session yet) and shows the range.
+    void load();
+
+    void rgpRangeClick();
+    void btnPracticeClick();  // 苦手ｷｰ練習
+    void btnHelpClick();
+    void btnCloseClick();
+
+    // The practice set was written: the caller starts a session on it.
+    bool practiceRequested() const { return practiceRequested_; }
+
+    const KeyAnalysis& analysis() const { return analysis_; }
+    const KeyboardPicture& keyboard() const { return keyboard_; }
+    TRadioGroup* rgpRange() const { return rgpRange_; }
+    QTreeWidget* lstWeak() const { return lstWeak_; }
+    QLabel* label(const char* name) const;
+
+private:
+    void showAnalysis();
+
+    TMainForm& main_;
+    WeakKeysFiles files_;
+    const VariantTable& variants_;
+    std::vector<StoredKeyStats> sessions_;
+    KeyAnalysis analysis_;
+    KeyboardPicture keyboard_;
+    TRadioGroup* rgpRange_ = nullptr;
+    QTreeWidget* lstWeak_ = nullptr;
+    bool practiceRequested_ = false;
+};
+
+// The help topic of the window.
+inline constexpr int kWeakKeysHelp = 20;
+
+}  // namespace keyrook

@@ -1,0 +1,152 @@
+#include "typing/key_stats.h"
+
+#include <charconv>
+
+#include "typing/record_file.h"
+#include "typing/scoring.h"
+
+namespace keyrook {
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+void appendNumber(std::string& out, std::uint64_t n) {
+    char buf[24];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n);
+    (void)ec;
+    out.append(buf, end);
+}
+
+// A decimal number of digits only.
+bool readNumber(std::string_view text, std::uint64_t& value) {
+    if (text.empty()) return false;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// "HH=a/b/c/d" into byte and count.
+bool readEntry(std::string_view entry, int& byte, KeyCount& count) {
+    if (entry.size() < 3 || entry[2] != '=') return false;
+    const int hi = hexDigit(entry[0]);
+    const int lo = hexDigit(entry[1]);
+    if (hi < 0 || lo < 0) return false;
+    byte = hi * 16 + lo;
+    std::uint64_t* fields[4] = {&count.hits, &count.misses, &count.intervalSum, &count.intervalCount};
+    std::string_view rest = entry.substr(3);
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t slash = i < 3 ? rest.find('/') : rest.size();
+        if (slash == std::string_view::npos) return false;
+        if (!readNumber(rest.substr(0, slash), *fields[i])) return false;
+        rest = i < 3 ? rest.substr(slash + 1) : std::string_view();
+    }
+    return true;
+}
+
+}  // namespace
+
+void KeyStatsCounter::reset() {
+    counts_ = KeyCounts{};
+    empty_ = true;
+    lastHitValid_ = false;
+}
+
+void KeyStatsCounter::judged(char expected, bool hit, std::uint32_t tick) {
+    if (expected >= 'a' && expected <= 'z') expected = static_cast<char>(expected - 'a' + 'A');
+    KeyCount& c = counts_[static_cast<unsigned char>(expected)];
+    empty_ = false;
+    if (!hit) {
+        ++c.misses;
+        return;
+    }
+    ++c.hits;
+    if (lastHitValid_) {
+        c.intervalSum += tick - lastHit_;  // unsigned: a wrap of the tick is harmless
+        ++c.intervalCount;
+    }
+    lastHit_ = tick;
+    lastHitValid_ = true;
+}
+
+std::string keyStatsEntries(const KeyCounts& counts) {
+    std::string out;
+    for (int b = 0; b < 256; ++b) {
+        const KeyCount& c = counts[static_cast<std::size_t>(b)];
+        if (c.empty()) continue;
+        if (!out.empty()) out += ';';
+        out += kHex[b >> 4];
+        out += kHex[b & 15];
+        out += '=';
+        appendNumber(out, c.hits);
+        out += '/';
+        appendNumber(out, c.misses);
+        out += '/';
+        appendNumber(out, c.intervalSum);
+        out += '/';
+        appendNumber(out, c.intervalCount);
+    }
+    return out;
+}
+
+std::string keyStatsLine(std::string_view date, std::string_view title, const KeyCounts& counts) {
+    std::string line(date);
+    line += ',';
+    line += title;
+    line += ',';
+    line += keyStatsEntries(counts);
+    return line + "," + std::to_string(Checksum(line));
+}
+
+std::optional<StoredKeyStats> parseKeyStatsLine(std::string_view line) {
+    if (!isValidRecordLine(line)) return std::nullopt;
+    const std::string_view body = line.substr(0, line.rfind(','));
+    const std::size_t c1 = body.find(',');
+    if (c1 == std::string_view::npos) return std::nullopt;
+    const std::size_t c2 = body.find(',', c1 + 1);
+    if (c2 == std::string_view::npos || body.find(',', c2 + 1) != std::string_view::npos)
+        return std::nullopt;
+
+    StoredKeyStats s;
+    s.date = std::string(body.substr(0, c1));
+    s.title = std::string(body.substr(c1 + 1, c2 - c1 - 1));
+    std::string_view entries = body.substr(c2 + 1);
+    int previous = -1;
+    while (!entries.empty()) {
+        const std::size_t semi = entries.find(';');
+        const std::string_view entry = entries.substr(0, semi);
+        int byte = 0;
+        KeyCount count;
+        // Entries come in ascending byte order, each byte once.
+        if (!readEntry(entry, byte, count) || byte <= previous) return std::nullopt;
+        s.entries.push_back({static_cast<unsigned char>(byte), count});
+        previous = byte;
+        if (semi == std::string_view::npos) break;
+        entries = entries.substr(semi + 1);
+        if (entries.empty()) return std::nullopt;  // a trailing ";"
+    }
+    return s;
+}
+
+std::vector<StoredKeyStats> readKeyStats(std::string_view fileText) {
+    std::vector<StoredKeyStats> out;
+    std::size_t start = 0;
+    const std::size_t n = fileText.size();
+    for (std::size_t i = 0; i <= n; ++i) {
+        if (i < n && fileText[i] != '\r' && fileText[i] != '\n' && fileText[i] != '\0') continue;
+        if (i > start) {
+            if (auto s = parseKeyStatsLine(fileText.substr(start, i - start))) out.push_back(std::move(*s));
+        }
+        start = i + 1;
+    }
+    return out;
+}
+
+void appendKeyStats(const std::string& path, std::string_view line) { writeRecord(path, line); }
+
+}  // namespace keyrook

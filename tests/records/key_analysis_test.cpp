@@ -1,0 +1,151 @@
+#include "records/key_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/files.h"
+#include "problemsets/sjis.h"
+#include "records/weak_key_set.h"
+#include "support/temp_dir.h"
+
+namespace keyrook {
+namespace {
+
+using keyrook::testing::sj;
+
+StoredKeyStats session(std::vector<std::pair<unsigned char, KeyCount>> keys) {
+    StoredKeyStats s;
+    for (auto& [k, c] : keys) s.entries.push_back({k, c});
+    return s;
+}
+
+TEST(KeyAnalysis, RangesTakeTheLastSessionsAndMergeTheSpaceBar) {
+    std::vector<StoredKeyStats> sessions;
+    for (int i = 1; i <= 60; ++i) sessions.push_back(session({{'A', {static_cast<std::uint64_t>(i), 1, 100, 1}}}));
+    sessions.back().entries.push_back({' ', {3, 0, 30, 3}});
+    sessions.back().entries.push_back({'_', {1, 1, 10, 1}});
+    sessions.back().entries.push_back({'b', {2, 0, 0, 0}});
+
+    struct Case {
+        KeyRange range;
+        std::uint64_t hits;
+        int sessions;
+    } cases[] = {{KeyRange::Last10, 51 + 52 + 53 + 54 + 55 + 56 + 57 + 58 + 59 + 60, 10},
+                 {KeyRange::Last50, (11 + 60) * 50 / 2, 50},
+                 {KeyRange::All, 60 * 61 / 2, 60}};
+    for (const Case& c : cases) {
+        const KeyAnalysis a = analyseKeyStats(sessions, rangeSessions(c.range));
+        EXPECT_EQ(a.keys['A'].hits, c.hits);
+        EXPECT_EQ(a.keys['A'].misses, static_cast<std::uint64_t>(c.sessions));
+        EXPECT_EQ(a.sessions, c.sessions);
+        EXPECT_EQ(a.total.presses(), c.hits + c.sessions + 3 + 2 + 2);
+    }
+    const KeyAnalysis a = analyseKeyStats(sessions, 0);
+    EXPECT_EQ(a.keys['_'].presses(), 5u);  // blank and "_" are both the space bar
+    EXPECT_EQ(a.keys[' '].presses(), 0u);
+    EXPECT_EQ(a.keys['B'].hits, 2u);
+    EXPECT_EQ(analyseKeyStats({}, 10).sessions, 0);
+}
+
+TEST(KeyAnalysis, WeakestKeysNeedTwentyPressesAndOrderByMissRateThenInterval) {
+    const StoredKeyStats s = session({
+        {'A', {19, 1, 0, 0}},       // 20 presses, 5 %
+        {'B', {18, 2, 2000, 10}},   // 10 %, 200 ms
+        {'C', {36, 4, 3000, 10}},   // 10 %, 300 ms: same rate, slower
+        {'D', {19, 0, 9000, 10}},   // 19 presses: not rated, however bad
+        {'E', {0, 19, 0, 0}},
+        {'F', {40, 0, 5000, 10}},   // no miss, 500 ms
+        {'G', {40, 0, 1000, 10}},   // no miss, 100 ms
+        {'H', {20, 0, 0, 0}},       // no miss, no interval
+    });
+    const KeyAnalysis a = analyseKeyStats({s}, 0);
+    EXPECT_EQ(std::string(a.weakest.begin(), a.weakest.end()), "CBAFGH");
+
+    const std::vector<WeakKeyRow> rows = weakKeyRows(a, 2);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].key, "C");
+    EXPECT_EQ(rows[0].presses, "40");
+    EXPECT_EQ(rows[0].missRate, "10.0 %");
+    EXPECT_EQ(rows[0].meanInterval, "300 ms");
+    EXPECT_EQ(weakKeyRows(a, 10).back().meanInterval, "---");
+
+    const RangeTotals t = rangeTotals(a);
+    EXPECT_EQ(t.keys, "218");
+    EXPECT_EQ(t.accuracy, "88.1 %");  // 192 of 218
+    EXPECT_EQ(t.meanInterval, "400 ms");  // 20000 ms over 50
+    EXPECT_EQ(t.sessions, "1");
+    EXPECT_EQ(rangeTotals(KeyAnalysis{}).accuracy, "---");
+}
+
+TEST(KeyAnalysis, MapCellsRunFromBlackToRedAndMarkThinData) {
+    const StoredKeyStats s = session({{'A', {100, 0, 0, 0}},
+                                      {'B', {95, 5, 0, 0}},
+                                      {'C', {80, 20, 0, 0}},
+                                      {'D', {10, 9, 0, 0}}});
+    const KeyAnalysis a = analyseKeyStats({s}, 0);
+    EXPECT_EQ(keyCell(a, 'A').fill, 0x000000u);
+    EXPECT_EQ(keyCell(a, 'b').fill, 0x800000u);  // 5 %, half way; a lower-case key is its letter
+    EXPECT_EQ(keyCell(a, 'C').fill, 0xFF0000u);  // 20 %: held at full red
+    EXPECT_TRUE(keyCell(a, 'C').enough);
+    EXPECT_FALSE(keyCell(a, 'D').enough);
+    EXPECT_FALSE(keyCell(a, 'Z').enough);
+    EXPECT_NE(keyCell(a, 'B').tooltip.find("5.0 %"), std::string::npos);
+    EXPECT_EQ(keyLabel('/'), "/");
+    EXPECT_EQ(keyLabel(0x81), "<81>");
+}
+
+TEST(WeakKeySet, ScoresCountTheRomajiUnderTheUsersSpellings) {
+    VariantTable kunrei;
+    VariantTable hepburn;
+    hepburn.applyHepburn();
+    struct Case {
+        const char* romaji;
+        std::string keys;
+        int score;
+    } cases[] = {{"SUSHI", "SH", 3}, {"sushi", "SH", 3}, {"A B_C", "_", 2}, {"AAA", "", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(weakKeyScore(c.romaji, {c.keys.begin(), c.keys.end()}), c.score) << c.romaji;
+
+    keyrook::testing::TempDir dir;
+    // すし: SU01 gives SUSI or SUSHI.
+    saveStringToFile(dir / "a.std", sj("d/a\r\n寿司\r\nSU01\r\n"));
+    const std::vector<unsigned char> h = {'H'};
+    EXPECT_FALSE(buildWeakKeySet({dir / "a.std"}, h, kunrei));
+    ASSERT_TRUE(buildWeakKeySet({dir / "a.std"}, h, hepburn));
+}
+
+TEST(WeakKeySet, BuildsTheTwentyBestDistinctQuestionsOfRomanSets) {
+    keyrook::testing::TempDir dir;
+    std::string many = "many/me\r\n";
+    for (int i = 0; i < 30; ++i) {
+        // Question i types Q (i mod 7) times.
+        many += "q" + std::to_string(i) + "\r\n" + std::string(static_cast<std::size_t>(i % 7), 'Q') + "A\r\n";
+    }
+    saveStringToFile(dir / "many.std", many);
+    saveStringToFile(dir / "english.std", "e/me#\r\nqqqqqqqqqq\r\nQQQQQQQQQQ\r\n");
+    saveStringToFile(dir / "copy.std", "c/me\r\nq6\r\nQQQQQQQQQQQQ\r\nextra\r\nZQ/\r\nodd\r\n");
+    const std::vector<unsigned char> keys = {'Q', 'Z', '/', 'X', '_'};
+    const auto text = buildWeakKeySet({dir / "missing.std", dir / "many.std", dir / "english.std",
+                                       dir / "copy.std"},
+                                      keys, VariantTable());
+    ASSERT_TRUE(text);
+    const std::vector<std::string> lines = splitLines(*text);
+    ASSERT_EQ(lines.size(), 41u);
+    EXPECT_EQ(lines[0], sj("苦手ｷｰ: Q Z ／ X ｽﾍﾟｰｽ/Keyrook"));
+    std::vector<std::string> questions;
+    for (std::size_t i = 1; i < lines.size(); i += 2) questions.push_back(lines[i]);
+    // Best first, the file order keeping ties; "q6" only once (copy.std's, which scores best),
+    // the English set's ten Q and the unpaired "odd" left out.
+    const std::vector<std::string> expected = {"q6",  "q13", "q20", "q27", "q5",  "q12", "q19",
+                                               "q26", "q4",  "q11", "q18", "q25", "q3",  "q10",
+                                               "q17", "q24", "extra", "q2", "q9", "q16"};
+    EXPECT_EQ(questions, expected);
+    EXPECT_EQ(lines[2], "QQQQQQQQQQQQ");  // answer lines stay code strings
+    EXPECT_EQ(lines[4], "QQQQQQA");
+    EXPECT_EQ(joinLinesCrLf(lines), *text);
+}
+
+}  // namespace
+}  // namespace keyrook

@@ -1,0 +1,209 @@
+// Per-key statistics through the real windows: a stored session appends its .kst line, Ctrl+K
+// opens "苦手ｷｰ分析" on it, and "苦手ｷｰ練習" starts a session on the set built from the
+// weakest keys.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/program_window.h"
+#include "base/cp932.h"
+#include "base/files.h"
+#include "records/log_window.h"
+#include "records/weak_key_set.h"
+#include "records/weak_keys_window.h"
+#include "typing/fin_dialog.h"
+#include "typing/key_stats.h"
+#include "typing/record_file.h"
+#include "typing/typing_window.h"
+#include "widgets/radio_group.h"
+#include "widgets/shape.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace keyrook {
+namespace {
+
+using namespace fakes;
+
+struct WeakKeysFixture : ::testing::Test {
+    keyrook::testing::TempDir app;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    FakeClock clock{100000};
+    FakeTimers timers{clock};
+    FakeRandom random;
+    std::unique_ptr<ProgramWindows> w;
+    const std::string kst = app / "user/taro.kst";
+
+    void SetUp() override {
+        // "学校" read がっこう, and a set whose questions type Q and Z often.
+        saveStringToFile(app / "data/school.std", "desc/me\r\n\x8aw\x8dZ\r\nGA18KOU\r\n");
+        saveStringToFile(app / "data/quiz.std", "q/me\r\nquiz\r\nQUIZU\r\nzoo\r\nZOO\r\nnone\r\nA\r\n");
+        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\nhana\r\n");
+        w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
+        timers.setHandler([this](const std::string& name) {
+            w->Typing().engine().timerFired(name);
+            w->Typing().render();
+        });
+        w->now = [] { return DateTime{2026, 12, 8, 9, 5, 7}; };
+        w->MainForm().show();
+    }
+    void TearDown() override {
+        w->Fin().hide();
+        w->Typing().hide();
+        w->MainForm().hide();
+    }
+
+    TTyping& typing() { return w->Typing(); }
+    void type(const char* keys, int stepMs) {
+        for (const char* p = keys; *p; ++p) {
+            timers.advance(static_cast<std::uint64_t>(stepMs));
+            QTest::keyClicks(&typing(), QString(QChar(*p)));
+        }
+    }
+    // "学校" from the main menu to the result dialog, with one miss where K was due.
+    void playSchool() {
+        w->MainForm().selectTitle("school");
+        w->MainForm().entryClick(1);
+        typing().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
+        QTest::keyClick(&typing(), Qt::Key_F1);
+        timers.advance(2100);
+        type("ga", 300);
+        type("x", 100);
+        type("kkou", 100);
+        timers.advance(500);
+        ASSERT_TRUE(w->Fin().isVisible());
+    }
+    // Ctrl+K in the main menu; inside the window's modal loop, then runs.
+    void openWithCtrlK(std::function<void(TWeakKeys&)> then) {
+        w->MainForm().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w->MainForm()));
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<TWeakKeys*>(QApplication::activeModalWidget());
+            ASSERT_NE(window, nullptr);
+            opened = true;
+            then(*window);
+            if (window->isVisible()) window->reject();
+        });
+        QTest::keyClick(&w->MainForm(), Qt::Key_K, Qt::ControlModifier);
+        EXPECT_TRUE(opened);
+    }
+    // A stored session in which Q and Z were missed far more than the rest.
+    void storeWeakQandZ(const std::string& path) {
+        KeyCounts c{};
+        const std::string keys = "QZABCDEFG";
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            c[static_cast<unsigned char>(keys[i])] = {40, i < 2 ? 10 - i : 1, 8000, 39};
+        appendKeyStats(path, keyStatsLine("26/12/07 8:00:00", "quiz", c));
+    }
+    void storeWeakQandZ() { storeWeakQandZ(kst); }
+};
+
+TEST_F(WeakKeysFixture, OkStoresTheKeyLineWithTheRecordAndCancelNeither) {
+    playSchool();
+    w->Fin().findChild<QPushButton*>("btnCancel")->click();
+    EXPECT_FALSE(fileExists(kst));
+
+    playSchool();
+    w->Fin().findChild<QPushButton*>("btnOK")->click();
+    const std::vector<std::string> record = splitRecordFields(w->Fin().model().recordLine);
+    // G first, A 300 ms later, the miss where K was due, then K 200 ms after A and K O U 100 ms
+    // apart; date and title as in the record.
+    const std::string body = record[0] + "," + record[2] +
+                             ",41=1/0/300/1;47=1/0/0/0;4B=2/1/300/2;4F=1/0/100/1;55=1/0/100/1";
+    EXPECT_EQ(loadStringFromFile(kst), body + "," + std::to_string(Checksum(body)) + "\r\n");
+    EXPECT_EQ(readKeyStats(loadStringFromFile(kst)).size(), 1u);
+}
+
+TEST_F(WeakKeysFixture, CtrlKShowsTheCurrentUsersKeysOverTheChosenRange) {
+    for (int i = 0; i < 11; ++i) storeWeakQandZ();
+    openWithCtrlK([&](TWeakKeys& window) {
+        EXPECT_EQ(window.windowTitle(), "苦手ｷｰ分析");
+        EXPECT_EQ(window.label("lblUser")->text(), "taro");
+        EXPECT_EQ(window.label("lblSessions")->text(), "10");
+        window.rgpRange()->button(2)->click();
+        EXPECT_EQ(window.label("lblSessions")->text(), "11");
+        ASSERT_EQ(window.lstWeak()->topLevelItemCount(), 9);
+        EXPECT_EQ(window.lstWeak()->topLevelItem(0)->text(0), "Q");
+        EXPECT_EQ(window.lstWeak()->topLevelItem(0)->text(2), "20.0 %");
+        EXPECT_EQ(window.lstWeak()->topLevelItem(1)->text(0), "Z");
+        const KeyboardPicture& kb = window.keyboard();
+        for (std::size_t i = 0; i < kb.keys.size(); ++i) {
+            if (kb.keys[i] == 'Q') {
+                EXPECT_EQ(kb.frames[i]->brushColor(), QColor(Qt::red));
+                EXPECT_TRUE(kb.cells[i]->toolTip().contains("ﾐｽ率 20.0 %"));
+            }
+            if (kb.keys[i] == 'P') {
+                EXPECT_TRUE(kb.cells[i]->toolTip().contains("ﾃﾞｰﾀ不足"));
+            }
+        }
+        EXPECT_FALSE(window.label("lblEmpty")->isVisible());
+    });
+}
+
+TEST_F(WeakKeysFixture, PracticeButtonNeedsDataThenStartsASessionOnTheBuiltSet) {
+    openWithCtrlK([&](TWeakKeys& window) {
+        EXPECT_TRUE(window.label("lblEmpty")->isVisible());
+        window.findChild<QPushButton*>("btnPractice")->click();
+        EXPECT_EQ(dialogs.messages.back(), "まだﾃﾞｰﾀが足りません。練習を何回か記録してから使って下さい。");
+        EXPECT_TRUE(window.isVisible());
+    });
+    EXPECT_FALSE(fileExists(app / ("data/" + std::string(kWeakSetTitle) + ".std")));
+
+    storeWeakQandZ();
+    openWithCtrlK([&](TWeakKeys& window) { window.findChild<QPushButton*>("btnPractice")->click(); });
+    const std::string built = loadStringFromFile(app / ("data/" + std::string(kWeakSetTitle) + ".std"));
+    EXPECT_EQ(built, cp932Of("苦手ｷｰ: Q Z A B C/Keyrook\r\n") +
+                         "quiz\r\nQUIZU\r\nzoo\r\nZOO\r\nnone\r\nA\r\n" +
+                         "\x8aw\x8dZ\r\nGA18KOU\r\n");
+    // As "Practice" starts one: the typing window on the new set, which the menu now selects.
+    ASSERT_TRUE(typing().isVisible());
+    EXPECT_FALSE(w->MainForm().isVisible());
+    EXPECT_EQ(w->MainForm().pager().selectedTitle(), cp932Of(kWeakSetTitle));
+    EXPECT_EQ(typing().label("lblTitle")->text(), "苦手ｷｰ練習");
+    EXPECT_EQ(w->MainForm().SetLines.size(), 9u);
+}
+
+TEST_F(WeakKeysFixture, RecordViewerOpensItForTheOneSelectedUser) {
+    storeWeakQandZ(app / "user/hana.kst");
+    TLog log(w->MainForm());
+    log.setUsers(w->MainForm().users().items);
+    log.show();
+    log.lstUser()->selectAll();
+    log.image(5)->click();
+    EXPECT_EQ(dialogs.messages.back(), "ﾕｰｻﾞｰは1人に限ります。複数のﾕｰｻﾞｰﾃﾞｰﾀを同時に見る事はできません。");
+
+    log.lstUser()->clearSelection();
+    log.lstUser()->item(1)->setSelected(true);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto* window = qobject_cast<TWeakKeys*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        opened = true;
+        EXPECT_EQ(window->label("lblUser")->text(), "hana");
+        EXPECT_EQ(window->lstWeak()->topLevelItem(0)->text(0), "Q");
+        window->findChild<QPushButton*>("btnPractice")->click();
+    });
+    log.image(5)->click();
+    EXPECT_TRUE(opened);
+    // The viewer closes so that the practice can start in its place.
+    EXPECT_TRUE(log.practiceRequested());
+    EXPECT_FALSE(log.isVisible());
+    EXPECT_EQ(w->MainForm().pager().selectedTitle(), cp932Of(kWeakSetTitle));
+}
+
+}  // namespace
+}  // namespace keyrook
