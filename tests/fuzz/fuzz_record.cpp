@@ -2,8 +2,7 @@
 // the rows of every title with their columns, sorting, details and graphs. Round trips: a
 // record line built from any name and title is valid and found again, and a record appended
 // to any file is the one the next session compares with.
-#include <unistd.h>
-
+#include <filesystem>
 #include <fstream>
 
 #include "base/files.h"
@@ -19,7 +18,8 @@ namespace {
 
 const std::string& appDir() {
     static const std::string dir = [] {
-        std::string d = "/tmp/keyrook-fuzz-record-" + std::to_string(::getpid()) + "/";
+        // In the working folder (the build tree under ctest), so nothing is left elsewhere.
+        std::string d = std::filesystem::current_path().string() + "/fuzz_record_files/";
         saveStringToFile(d + "user/f.rec", "");
         return d;
     }();

@@ -1,7 +1,6 @@
 // Ten-key score files: the best score, and a score appended to any file is counted.
-#include <unistd.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "base/files.h"
@@ -17,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int best = tenkeyHighScore(text);
     FUZZ_CHECK(best >= 0);
 
-    static const std::string path = "/tmp/keyrook-fuzz-tenkey-" + std::to_string(::getpid()) + ".tnk";
+    // In the working folder (the build tree under ctest), so nothing is left elsewhere.
+    static const std::string path = std::filesystem::current_path().string() + "/fuzz_tenkey.tnk";
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     FUZZ_CHECK(loadTenkeyHighScore(path) == best);
     appendTenkeyScore(path, count);
