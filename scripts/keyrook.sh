@@ -2,7 +2,9 @@
 # Set-up for a fresh Debian machine (run as root, or with sudo available):
 #   scripts/keyrook.sh run    install what is missing, build, start Keyrook with the sample data
 #   scripts/keyrook.sh test   install what is missing, build, run every test (the installed
-#                             program's checks included)
+#                             program's checks included); then a second build of the core with
+#                             clang, ASan and UBSan runs the core tests and each fuzz target for
+#                             KEYROOK_FUZZ_SECONDS (30) seconds
 #   scripts/keyrook.sh package  install what is missing, build, make the Debian package
 # Safe to run again: installed packages are skipped and the build is incremental.
 set -euo pipefail
@@ -14,6 +16,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqscintilla2-qt6-dev libgl-dev
   googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev llvm
   dpkg-dev file desktop-file-utils appstream xvfb xauth xdotool
   fonts-noto-cjk fonts-urw-base35 fonts-liberation2 qt6-translations-l10n
 )
@@ -42,6 +45,20 @@ configure_and_build() {
   cmake --build "$build" -j"$(nproc)"
 }
 
+# The core alone (no Qt) built with clang, AddressSanitizer, UndefinedBehaviorSanitizer and the
+# libFuzzer targets; its tests are the core tests and one fixed-time run per fuzz target.
+sanitizer_build_and_test() {
+  local san="$build/sanitizers"
+  cmake -S "$here" -B "$san" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DKEYROOK_BUILD_UI=OFF -DKEYROOK_BUILD_BENCHMARKS=OFF -DKEYROOK_BUILD_FUZZERS=ON \
+    -DKEYROOK_FUZZ_SECONDS="${KEYROOK_FUZZ_SECONDS:-30}" >/dev/null
+  cmake --build "$san" -j"$(nproc)"
+  (cd "$san" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)")
+  # How far each fuzz target got.
+  awk '/Testing: fuzz\./ { name = $NF } /number_of_executed_units/ { print "  " name ": " $2 " runs" }' \
+    "$san/Testing/Temporary/LastTest.log"
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -58,7 +75,8 @@ case "${1:-}" in
   test)
     install_missing
     configure_and_build
-    cd "$build" && ctest --output-on-failure -j"$(nproc)"
+    (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+    sanitizer_build_and_test
     ;;
   package)
     install_missing

@@ -311,7 +311,8 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::loadUserList() {
-    users_.load(loadStringFromFile(paths_.userList()));
+    const std::string listFile = paths_.userList();
+    users_.load(loadStringFromFile(listFile));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
     int index = -1;
@@ -321,6 +322,7 @@ void TMainForm::loadUserList() {
             break;
         }
     cmbUser_->setCurrentIndex(index);
+    if (!users_.skipped.empty()) dialogs_.message(skippedUsersMessage(users_, listFile));
 }
 
 std::string TMainForm::currentUser() const { return users_.current; }
@@ -350,7 +352,7 @@ void TMainForm::rgpTitleClick() {
     placeCount();
     lblExpress_->clear();
     lblMaker_->setText("制作者 : ");
-    SetLines = splitLines(loadStringFromFile(paths_.setFile(title)));
+    SetLines = loadProblemSet(paths_.setFile(title));
     lblCount_->setText(QString("問題数 : %1").arg(questionCount(SetLines)));
     placeCount();
     // An empty file has no header: it shows no description or author.

@@ -6,23 +6,38 @@
 namespace keyrook {
 
 void UserList::load(const std::string& fileText) {
-    std::vector<std::string> lines = splitLines(fileText);
+    std::vector<std::string> lines = splitNonEmptyLines(fileText);
     items.clear();
     current.clear();
+    skipped.clear();
     if (lines.empty()) return;
-    current = lines.front();
-    lines.erase(lines.begin());
-    bool present = false;
-    for (const auto& l : lines) present = present || sameTextIgnoreCase(l, current);
-    if (!present) lines.push_back(current);
-    items = std::move(lines);
+    // An empty line 1 is a list without a current user (the first run's empty name, or no
+    // usable name at the last close): the names start on line 2.
+    const bool noCurrent = fileText.front() == '\r' || fileText.front() == '\n';
+    const std::string first = noCurrent ? std::string() : lines.front();
+    if (!noCurrent) lines.erase(lines.begin());
+    bool present = noCurrent;
+    for (const auto& l : lines) present = present || sameTextIgnoreCase(l, first);
+    if (!present) lines.push_back(first);
+    for (std::string& l : lines) {
+        if (auto problem = storedUserNameProblem(l))
+            skipped.push_back({std::move(l), std::move(*problem)});
+        else
+            items.push_back(std::move(l));
+    }
+    if (noCurrent) return;
+    if (!storedUserNameProblem(first))
+        current = first;
+    else if (!items.empty())
+        current = items.front();
 }
 
 std::string UserList::saveText() const {
     std::vector<std::string> lines;
-    lines.reserve(items.size() + 1);
+    lines.reserve(items.size() + skipped.size() + 1);
     lines.push_back(current);
     lines.insert(lines.end(), items.begin(), items.end());
+    for (const Skipped& s : skipped) lines.push_back(s.line);
     return joinLinesCrLf(lines);
 }
 
@@ -32,20 +47,17 @@ bool UserList::contains(const std::string& name) const {
     return false;
 }
 
-std::optional<std::string> userNameProblem(const std::string& name) {
-    if (name == "." || name == "..")
-        return "「.」と「..」はﾕｰｻﾞ名に使えません。";
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F)
-            return "ﾕｰｻﾞ名に制御文字は使えません。";
-        if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
-            return "ﾕｰｻﾞ名に次の文字は使えません： \\ / : * ? \" < > |";
-        if (c == ',')
-            return "ﾕｰｻﾞ名に「,」（ｶﾝﾏ）は使えません。";
-    }
-    if (!utf8ToCp932(name))
-        return "ﾕｰｻﾞ名にShift-JISで表せない文字が含まれています。";
-    return std::nullopt;
+std::string skippedUsersMessage(const UserList& users, const std::string& path) {
+    if (users.skipped.empty()) return {};
+    std::string text = "ﾕｰｻﾞｰ一覧「" + path +
+                       "」の次の行はﾕｰｻﾞ名として使えないため、読み飛ばしました"
+                       "（ﾌｧｲﾙには残してあります）。";
+    constexpr std::size_t kListed = 10;
+    for (std::size_t i = 0; i < users.skipped.size() && i < kListed; ++i)
+        text += "\n「" + shownUserName(users.skipped[i].line) + "」 " + users.skipped[i].reason;
+    if (users.skipped.size() > kListed)
+        text += "\nほか " + std::to_string(users.skipped.size() - kListed) + " 行";
+    return text;
 }
 
 std::string askFirstUser(Dialogs& dialogs) {

@@ -2,34 +2,42 @@
 // "user/user.log" holds the current user on line 1, then every registered name.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/services.h"
+#include "base/user_name.h"
 
 namespace keyrook {
 
 class UserList {
 public:
+    // A line of the list file that is no usable user name (a hand-edited or damaged file).
+    struct Skipped {
+        std::string line;    // CP932, as in the file
+        std::string reason;  // UTF-8, for the user
+    };
+
     std::vector<std::string> items;  // registered names, in registration order
     std::string current;             // the selected user
+    std::vector<Skipped> skipped;    // never offered nor used in a path, but written back
 
     // Line 1 becomes the current user; it is appended to the list unless the other lines
-    // already hold it (without regard to case). An empty file leaves both empty.
+    // already hold it (without regard to case). Lines that fail the user-name rule go to
+    // skipped; when line 1 is one of them, the first usable name is the current user. An empty
+    // line 1 leaves the current user empty; other empty lines and NUL bytes are no names. An
+    // empty file leaves everything empty.
     void load(const std::string& fileText);
 
-    // The text written at close: the current user, then every item, each with CR LF.
+    // The text written at close: the current user, every item, then the skipped lines, each
+    // with CR LF.
     std::string saveText() const;
 
     bool contains(const std::string& name) const;  // without regard to letter case
 };
 
-// Why a name (UTF-8, as typed) cannot be a user name, or nullopt when it can. A user name is
-// the stem of the user's file names and a field of record lines, so path separators, the
-// characters Windows forbids in file names, control characters, "." and "..", commas and text
-// that Shift-JIS cannot hold are refused.
-std::optional<std::string> userNameProblem(const std::string& utf8Name);
+// The start-up notice about the skipped lines of the list file at path; empty when none.
+std::string skippedUsersMessage(const UserList& users, const std::string& path);
 
 // First run: asks for the first user until a usable name is given; cancel gives "somebody".
 // Returns the name as CP932.

@@ -2,13 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 namespace keyrook {
 namespace fs = std::filesystem;
@@ -37,19 +37,66 @@ void ensureDirectory(const std::string& path) {
     if (ec || !fs::is_directory(dir)) throw FileError("ディレクトリ" + dir + "が作れません。");
 }
 
-void writeAll(int fd, std::string_view text, const std::string& path, FileAction action) {
+// 0 when every byte was written, else the error number.
+int writeAll(int fd, std::string_view text) {
     const char* p = text.data();
     std::size_t left = text.size();
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            ioError(path, action, err);
+            return errno;
         }
         p += n;
         left -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// The file a save replaces: a symbolic link is followed to the file it names (which need not
+// exist yet), so the link itself stays as it is.
+std::string saveTarget(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+        std::error_code ec;
+        fs::path link = fs::read_symlink(target, ec);
+        if (ec) ioError(path, FileAction::Save, ec.value());
+        target = link.is_absolute() ? link.string()
+                                    : (fs::path(directoryOf(target)) / link).string();
+    }
+    ioError(path, FileAction::Save, ELOOP);
+}
+
+std::string temporaryNameFor(const std::string& target) {
+    const std::string dir = directoryOf(target);
+    const std::string name = dir.empty() ? target : target.substr(target.find_last_of('/') + 1);
+    return (dir.empty() ? std::string() : dir == "/" ? dir : dir + "/") + "." + name + ".tmp";
+}
+
+// Opens the target's temporary file, emptied and locked. Another instance of the program may be
+// saving the same file: its lock is waited for, and once it has renamed its temporary file the
+// descriptor may stand for the file it wrote, so the name is opened again.
+int openTemporary(const std::string& temp, const std::string& path) {
+    for (int attempt = 0;; ++attempt) {
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0) {
+            // Something else put a link there: it is no file of ours to write through.
+            if (errno == ELOOP && attempt == 0 && ::unlink(temp.c_str()) == 0) continue;
+            ioError(path, FileAction::Save, errno);
+        }
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            if (::ftruncate(fd, 0) == 0) return fd;
+            int err = errno;
+            ::close(fd);
+            ioError(path, FileAction::Save, err);
+        }
+        ::close(fd);
     }
 }
 
@@ -117,34 +164,55 @@ std::string loadStringFromFile(const std::string& path) {
 
 void saveStringToFile(const std::string& path, std::string_view text) {
     ensureDirectory(path);
-    static std::mt19937 rng{std::random_device{}()};
-    std::string temp = path + ".tmp" + std::to_string(rng() % 1000000);
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) ioError(path, FileAction::Save, errno);
-    try {
-        writeAll(fd, text, path, FileAction::Save);
-    } catch (...) {
+    const std::string target = saveTarget(path);
+    if (target != path) ensureDirectory(target);
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file its owner made read-only is not replaced behind their back.
+    if (replacing && ::access(target.c_str(), W_OK) != 0 && errno == EACCES)
+        ioError(path, FileAction::Save, EACCES);
+    const std::string temp = temporaryNameFor(target);
+    int fd = openTemporary(temp, path);
+    auto fail = [&](int err) {
         ::unlink(temp.c_str());
-        throw;
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
+        ::close(fd);
         ioError(path, FileAction::Save, err);
+    };
+    if (replacing) {
+        // The new file takes the old one's place with its owner and mode where the file system
+        // allows it (only root can give a file away; FAT keeps no modes).
+        [[maybe_unused]] int owned = ::fchown(fd, old.st_uid, old.st_gid);
+        [[maybe_unused]] int moded = ::fchmod(fd, old.st_mode & 07777);
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        ioError(path, FileAction::Save, err);
-    }
+    if (int err = writeAll(fd, text)) fail(err);
+    if (::fsync(fd) != 0) fail(errno);
+    // Renamed while still locked, so no other save can empty it in between.
+    if (::rename(temp.c_str(), target.c_str()) != 0) fail(errno);
+    if (::close(fd) != 0) ioError(path, FileAction::Save, errno);
 }
 
 void appendStringToFile(const std::string& path, std::string_view text) {
     ensureDirectory(path);
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) ioError(path, FileAction::Append, errno);
-    writeAll(fd, text, path, FileAction::Append);
-    if (::close(fd) != 0) ioError(path, FileAction::Append, errno);
+    struct stat before {};
+    if (::fstat(fd, &before) != 0) {
+        int err = errno;
+        ::close(fd);
+        ioError(path, FileAction::Append, err);
+    }
+    // A line half written is worse than none: readers would take it for a whole one.
+    // The first error is the one reported; the cut back is all that can still be done.
+    if (int err = writeAll(fd, text)) {
+        [[maybe_unused]] int cut = ::ftruncate(fd, before.st_size);
+        ::close(fd);
+        ioError(path, FileAction::Append, err);
+    }
+    if (::close(fd) != 0) {
+        int err = errno;
+        [[maybe_unused]] int cut = ::truncate(path.c_str(), before.st_size);
+        ioError(path, FileAction::Append, err);
+    }
 }
 
 std::vector<std::string> listFiles(const std::string& dir, std::string_view suffix) {
@@ -194,6 +262,17 @@ std::vector<std::string> splitLines(std::string_view text) {
         }
     }
     if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> splitNonEmptyLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n' && text[i] != '\0') continue;
+        if (i > start) lines.emplace_back(text.substr(start, i - start));
+        start = i + 1;
+    }
     return lines;
 }
 

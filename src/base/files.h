@@ -36,10 +36,13 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit);
 
 // Replaces the file with exactly these bytes, creating missing directories. The bytes go to a
 // temporary file in the same folder first and are renamed over the target, so the old content
-// survives any failure.
+// survives any failure. The temporary name is fixed per target (".<name>.tmp"), so a save
+// killed midway leaves at most that one file, which the next save replaces. The replaced
+// file's permission bits are kept; a symbolic link stays and the file it points to is replaced.
 void saveStringToFile(const std::string& path, std::string_view text);
 
-// Appends the bytes to the file, creating it (and its folder) when missing.
+// Appends the bytes to the file, creating it (and its folder) when missing. A failed append
+// (a full disk) cuts the file back to its length before the append, then throws.
 void appendStringToFile(const std::string& path, std::string_view text);
 
 // Names of the regular files in dir whose name ends in suffix, letter case aside (".STD"
@@ -56,6 +59,11 @@ std::string directoryOf(const std::string& path);
 // Splits text into lines at CR LF, LF or CR. A NUL byte ends the text; a missing final line
 // break is accepted; an empty text has no lines.
 std::vector<std::string> splitLines(std::string_view text);
+
+// Lines of the files the program appends to (records, scores, the user list): split at CR LF,
+// LF, CR and at every run of NUL bytes, which a crash or power cut can leave in the middle of
+// such a file; empty lines are left out. Nothing stored after damage is hidden this way.
+std::vector<std::string> splitNonEmptyLines(std::string_view text);
 
 // Every line followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);

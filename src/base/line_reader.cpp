@@ -49,14 +49,6 @@ bool FileLines::fill() {
             ended_ = true;
             return false;
         }
-        // A NUL byte ends the text, as it does for a whole-file read.
-        const char* nul = static_cast<const char*>(std::memchr(buffer_.data() + end_, '\0',
-                                                               static_cast<std::size_t>(n)));
-        if (nul) {
-            end_ = static_cast<std::size_t>(nul - buffer_.data());
-            ended_ = true;
-            return true;
-        }
         end_ += static_cast<std::size_t>(n);
         return true;
     }
@@ -65,19 +57,15 @@ bool FileLines::fill() {
 bool FileLines::next(std::string_view& line) {
     std::size_t scanned = start_;
     for (;;) {
-        if (skipLf_ && start_ < end_) {
-            skipLf_ = false;
-            if (buffer_[start_] == '\n') {
-                ++start_;
-                scanned = start_;
-            }
-        }
         for (std::size_t i = scanned; i < end_; ++i) {
             const char c = buffer_[i];
-            if (c != '\r' && c != '\n') continue;
+            if (c != '\r' && c != '\n' && c != '\0') continue;
+            if (i == start_) {  // an empty line, or the LF of a CR LF
+                start_ = i + 1;
+                continue;
+            }
             line = std::string_view(buffer_.data() + start_, i - start_);
             start_ = i + 1;
-            skipLf_ = c == '\r';
             return true;
         }
         scanned = end_ - start_;
@@ -88,8 +76,6 @@ bool FileLines::next(std::string_view& line) {
             start_ = end_;
             return true;
         }
-        // fill() moved the unread bytes to the front of the buffer.
-        if (skipLf_) scanned = 0;
     }
 }
 

@@ -8,7 +8,8 @@
 
 namespace keyrook {
 
-// The lines of a file, the same as splitLines gives for the whole file.
+// The lines of a file the program appends to, the same as splitNonEmptyLines gives for the
+// whole file: split at CR, LF and NUL bytes, empty lines left out.
 class FileLines {
 public:
     // Opens the file; throws FileError as loadStringFromFile does.
@@ -22,15 +23,14 @@ public:
     bool next(std::string_view& line);
 
 private:
-    bool fill();  // more bytes into the buffer; false at the end of the text
+    bool fill();  // more bytes into the buffer; false at the end of the file
 
     std::string path_;
     int fd_ = -1;
     std::string buffer_;
     std::size_t start_ = 0;  // first unread byte in buffer_
     std::size_t end_ = 0;    // bytes held in buffer_
-    bool ended_ = false;     // end of file or a NUL byte reached
-    bool skipLf_ = false;    // the last line ended in CR: an LF right after it belongs to it
+    bool ended_ = false;     // end of file reached
 };
 
 // The last byte of a file, or nullopt for an empty one; throws FileError as

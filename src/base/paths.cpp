@@ -10,6 +10,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "base/user_name.h"
 
 namespace keyrook {
 namespace {
@@ -49,6 +50,12 @@ Paths Paths::installed(std::string programDir, std::string userRoot) {
 std::string Paths::userList() const { return userRoot_ + "user/user.log"; }
 
 std::string Paths::userFile(const std::string& cp932User, const std::string& extension) const {
+    // The empty name of a first run is allowed; it names hidden files inside user/.
+    if (!cp932User.empty()) {
+        if (auto problem = storedUserNameProblem(cp932User))
+            throw FileError("ﾕｰｻﾞ名「" + shownUserName(cp932User) + "」はﾌｧｲﾙ名に使えません。" +
+                            *problem);
+    }
     return userRoot_ + "user/" + cp932ToUtf8(cp932User) + extension;
 }
 

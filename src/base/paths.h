@@ -35,7 +35,7 @@ public:
 
     // "user/user.log".
     std::string userList() const;
-    // "user/" + user + extension.
+    // "user/" + user + extension. Throws FileError for a name that fails the user-name rule.
     std::string userFile(const std::string& cp932User, const std::string& extension) const;
 
     // Titles of the problem sets (CP932), the installed ones in directory order with the user's

@@ -160,7 +160,7 @@ void MakerEngine::lstClick(int index) {
 
 void MakerEngine::openSet(const std::string& title) {
     // Read before anything changes, so an unreadable file leaves the editor as it was.
-    std::vector<std::string> fileLines = splitLines(loadStringFromFile(paths_.setFile(title)));
+    std::vector<std::string> fileLines = loadProblemSet(paths_.setFile(title));
     const bool empty = fileLines.empty();
     std::vector<std::string> editorLines;
     SetHeader header;

@@ -2,9 +2,16 @@
 
 #include <string_view>
 
+#include "base/files.h"
 #include "problemsets/encoder.h"
 
 namespace keyrook {
+
+std::vector<std::string> loadProblemSet(const std::string& path) {
+    if (findFile(path) > kMaxProblemSetBytes)
+        throw FileError("問題集「" + path + "」は16MBを超えているため読み込めません。");
+    return splitLines(loadStringFromFile(path));
+}
 
 SetHeader parseHeader(const std::string& header) {
     SetHeader h;

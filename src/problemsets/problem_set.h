@@ -3,6 +3,7 @@
 // answer line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,13 @@ struct SetHeader {
     std::string author;       // after it, less a trailing "#"
     bool plainReadings = false;  // header ended in "#": answers are typed as they stand
 };
+
+// A set is a few kilobytes; a file past this is damage, and reading it would stall the menu.
+constexpr std::uintmax_t kMaxProblemSetBytes = 16u << 20;
+
+// The lines of the set file at path (a NUL ends the text). A file over kMaxProblemSetBytes is
+// refused with a FileError naming it, and left as it is.
+std::vector<std::string> loadProblemSet(const std::string& path);
 
 // Splits a header line. Without "/" the description is empty and the whole header is the author.
 SetHeader parseHeader(const std::string& header);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/cp932.h"
-#include "base/files.h"
+#include "problemsets/problem_set.h"
 
 namespace keyrook {
 namespace {
@@ -165,7 +165,7 @@ std::string ChangeYomi(const std::string& code, bool plainReadings) {
 }
 
 std::vector<std::string> LoadData(const std::string& path) {
-    return editorLinesOf(splitLines(loadStringFromFile(path)));
+    return editorLinesOf(loadProblemSet(path));
 }
 
 std::vector<std::string> editorLinesOf(std::vector<std::string> lines) {

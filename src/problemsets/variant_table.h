@@ -9,6 +9,10 @@
 
 namespace keyrook {
 
+// A group holds at most this many spellings: more than any taste needs, and a settings file
+// with thousands is damage (each spelling becomes a button).
+constexpr std::size_t kMaxSpellings = 32;
+
 struct VariantGroup {
     int number = 0;
     std::string caption;              // the kana, CP932

@@ -124,14 +124,14 @@ std::vector<std::string> recordTitles(std::string_view fileText) {
 
 void addRecordTitles(std::string_view fileText, std::vector<std::string>& titles) {
     TitleSet set(titles);
-    for (const std::string& line : splitLines(fileText)) set.addLine(line);
+    for (const std::string& line : splitNonEmptyLines(fileText)) set.addLine(line);
 }
 
 std::vector<std::vector<std::string>> titleSessions(std::string_view fileText,
                                                     std::string_view title) {
     std::vector<std::vector<std::string>> sessions;
     std::array<std::string_view, kRecordFields> f;
-    for (const std::string& line : splitLines(fileText))
+    for (const std::string& line : splitNonEmptyLines(fileText))
         if (listedSession(line, title, f)) sessions.emplace_back(f.begin(), f.end());
     return sessions;
 }

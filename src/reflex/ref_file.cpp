@@ -11,7 +11,7 @@ namespace {
 constexpr std::size_t kFlags = 6;
 
 bool isFlagsLine(std::string_view line) {
-    if (line.size() > kFlags) return false;
+    if (line.size() != kFlags) return false;
     for (char c : line)
         if (c != '0' && c != '1') return false;
     return true;
@@ -29,35 +29,39 @@ std::string reflexRecordLine(int level, int score, std::string_view hits, std::s
     return line + "," + std::to_string(Checksum(line));
 }
 
-std::array<bool, 6> readClearMarks(const std::string& path) {
+std::array<bool, 6> clearMarksOf(std::string_view head) {
     std::array<bool, 6> marks{};
-    if (!fileExists(path)) return marks;
-    const std::string head = loadStringFromFileLimit(path, kFlags);
-    if (head.size() < kFlags) return marks;
-    for (std::size_t i = 0; i < kFlags; ++i) marks[i] = head[i] == '1';
+    const std::string_view first = head.substr(0, head.find_first_of(std::string_view("\r\n\0", 3)));
+    if (!isFlagsLine(first)) return marks;
+    for (std::size_t i = 0; i < kFlags; ++i) marks[i] = first[i] == '1';
     return marks;
+}
+
+std::array<bool, 6> readClearMarks(const std::string& path) {
+    if (!fileExists(path)) return {};
+    // One byte more than the flags: a longer first line is no flags line.
+    return clearMarksOf(loadStringFromFileLimit(path, kFlags + 1));
+}
+
+std::optional<std::string> reflexTextWithRecord(std::string_view text, std::string_view recordLine,
+                                                int level, bool cleared) {
+    // Lines end at a NUL byte, so rewriting such a text would drop everything after it.
+    if (text.find('\0') != std::string_view::npos) return std::nullopt;
+    std::vector<std::string> lines = splitLines(text);
+    if (lines.empty() || !isFlagsLine(lines.front()))
+        lines.insert(lines.begin(), std::string(kFlags, '0'));
+    lines.emplace_back(recordLine);
+    if (cleared && level >= 1 && level <= static_cast<int>(kFlags))
+        lines.front()[static_cast<std::size_t>(level - 1)] = '1';
+    return joinLinesCrLf(lines);
 }
 
 void storeReflexRecord(const std::string& path, std::string_view recordLine, int level,
                        bool cleared) {
-    std::vector<std::string> lines;
-    if (fileExists(path)) {
-        const std::string text = loadStringFromFile(path);
-        // Lines end at a NUL byte, so rewriting such a file would drop everything after it.
-        if (text.find('\0') != std::string::npos)
-            throw FileError(path + "に壊れた部分があるため、記録を保存できません。");
-        lines = splitLines(text);
-    }
-    // A short flags line is padded; anything else keeps its place below a new flags line, so
-    // no stored game is lost.
-    if (lines.empty() || !isFlagsLine(lines.front()))
-        lines.insert(lines.begin(), std::string(kFlags, '0'));
-    else
-        lines.front().resize(kFlags, '0');
-    lines.emplace_back(recordLine);
-    if (cleared && level >= 1 && level <= static_cast<int>(kFlags))
-        lines.front()[static_cast<std::size_t>(level - 1)] = '1';
-    saveStringToFile(path, joinLinesCrLf(lines));
+    const std::string old = fileExists(path) ? loadStringFromFile(path) : std::string();
+    auto text = reflexTextWithRecord(old, recordLine, level, cleared);
+    if (!text) throw FileError(path + "に壊れた部分があるため、記録を保存できません。");
+    saveStringToFile(path, *text);
 }
 
 }  // namespace keyrook

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,14 +15,22 @@ namespace keyrook {
 std::string reflexRecordLine(int level, int score, std::string_view hits, std::string_view dealt,
                              std::string_view mistypes, std::string_view mean);
 
-// The cleared-level marks the picker shows: read from the first six bytes of the file; all
-// false when the file is missing or shorter.
+// The cleared-level marks of a file that starts with these bytes: taken from a first line of
+// exactly six "0"/"1" characters, all false for any other first line.
+std::array<bool, 6> clearMarksOf(std::string_view head);
+
+// The marks the picker shows; all false when the file is missing.
 std::array<bool, 6> readClearMarks(const std::string& path);
 
-// Stores a confirmed game: appends its line (a new file starts with the flags "000000") and
-// sets the level's flag when it was cleared; a set flag is never reset. The file is rewritten
-// whole in one step, so a failure leaves the old content. A first line that is no flags line
-// gets a fresh "000000" line put in front of it rather than being overwritten.
+// The file text after storing a game: its line appended and the level's flag set when it was
+// cleared (a set flag is never reset). A text whose first line is no flags line gets a fresh
+// "000000" line in front, every other line kept. nullopt for a text holding a NUL byte, which
+// its lines cannot carry over.
+std::optional<std::string> reflexTextWithRecord(std::string_view text, std::string_view recordLine,
+                                                int level, bool cleared);
+
+// Stores a confirmed game (a new file starts with the flags "000000"). The file is rewritten
+// whole in one step, so a failure leaves the old content.
 void storeReflexRecord(const std::string& path, std::string_view recordLine, int level,
                        bool cleared);
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "base/services.h"
+#include "problemsets/variant_table.h"
 #include "settings/own_spellings.h"
 #include "settings/setting_window.h"
 #include "widgets/look.h"
@@ -78,6 +79,10 @@ void TMine::btnOKClick() {
         lines.push_back(*cp932);
     }
     std::vector<std::string> list = ownSpellingList(lines);
+    if (list.size() > kMaxSpellings) {
+        dialogs_.message("綴りは1つのｸﾞﾙｰﾌﾟに" + std::to_string(kMaxSpellings) + "個までです。");
+        return;
+    }
     if (!list.empty()) {
         QStringList items;
         for (const auto& s : list) items << fromCp932(s);

@@ -128,6 +128,7 @@ void TSetting::buildWindow() {
             g->setTitle(fromCp932(defaults.group(n)->caption));
             g->setGeometry(8 + col * 72, 6 + row * 78, 68, 73);
             g->setLayoutMetrics(14, 6, 18);
+            g->setMaxItems(static_cast<int>(kMaxSpellings));
             QStringList items;
             for (const auto& s : defaults.group(n)->items) items << fromCp932(s);
             g->setItems(items);

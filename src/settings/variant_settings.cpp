@@ -4,6 +4,11 @@
 
 namespace keyrook {
 
+std::string tooManySpellings(std::size_t count) {
+    return "綴りが " + std::to_string(count) + " 個あります（" + std::to_string(kMaxSpellings) +
+           " 個まで）";
+}
+
 std::vector<std::string> loadVariantSettings(const IniDocument& ini, VariantTable& variants) {
     std::vector<std::string> problems;
     for (VariantGroup& g : variants.groups()) {
@@ -17,7 +22,10 @@ std::vector<std::string> loadVariantSettings(const IniDocument& ini, VariantTabl
             std::vector<std::string> items = g.items;
             try {
                 textFormToStrings(lines, items);
-                g.items = std::move(items);
+                if (items.size() > kMaxSpellings)
+                    problems.push_back("[" + section + "] Items: " + tooManySpellings(items.size()));
+                else
+                    g.items = std::move(items);
             } catch (const TextFormError& e) {
                 problems.push_back("[" + section + "] Items: " + e.what());
             }

@@ -9,7 +9,7 @@ namespace keyrook {
 
 int tenkeyHighScore(std::string_view fileText) {
     int best = 0;
-    for (const std::string& line : splitLines(fileText)) best = std::max(best, toIntDef(line, 0));
+    for (const std::string& line : splitNonEmptyLines(fileText)) best = std::max(best, toIntDef(line, 0));
     return best;
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "base/files.h"
 #include "typing/record_file.h"
 #include "typing/scoring.h"
 
@@ -135,15 +136,8 @@ std::optional<StoredKeyStats> parseKeyStatsLine(std::string_view line) {
 
 std::vector<StoredKeyStats> readKeyStats(std::string_view fileText) {
     std::vector<StoredKeyStats> out;
-    std::size_t start = 0;
-    const std::size_t n = fileText.size();
-    for (std::size_t i = 0; i <= n; ++i) {
-        if (i < n && fileText[i] != '\r' && fileText[i] != '\n' && fileText[i] != '\0') continue;
-        if (i > start) {
-            if (auto s = parseKeyStatsLine(fileText.substr(start, i - start))) out.push_back(std::move(*s));
-        }
-        start = i + 1;
-    }
+    for (const std::string& line : splitNonEmptyLines(fileText))
+        if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
     return out;
 }
 

@@ -31,7 +31,7 @@ std::string recordFieldText(std::string_view cp932) {
     for (char c : cp932) {
         if (c == ',')
             out += "\x81\x43";  // ，
-        else if (c == '\r' || c == '\n')
+        else if (c == '\r' || c == '\n' || c == '\0')
             out += ' ';
         else
             out += c;
@@ -55,7 +55,7 @@ void writeRecord(const std::string& path, std::string_view recordLine) {
 std::optional<std::vector<std::string>> findPreviousRecord(const std::string& path,
                                                            std::string_view title) {
     if (!fileExists(path)) saveStringToFile(path, joinLinesCrLf({std::string()}));
-    const std::vector<std::string> lines = splitLines(loadStringFromFile(path));
+    const std::vector<std::string> lines = splitNonEmptyLines(loadStringFromFile(path));
     const std::string wanted = recordFieldText(title);
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         std::vector<std::string> fields = splitRecordFields(*it);
@@ -90,7 +90,7 @@ bool isValidRecordLine(std::string_view line) {
 
 std::vector<std::string> checkRecordLines(std::string_view fileText) {
     std::vector<std::string> out;
-    for (const std::string& line : splitLines(fileText)) {
+    for (const std::string& line : splitNonEmptyLines(fileText)) {
         if (line.empty()) continue;
         out.push_back((isValidRecordLine(line) ? "ok " : "bad ") + line);
     }

@@ -19,7 +19,7 @@ DateTime localDateTime();
 std::string recordDateText(const DateTime& when);
 
 // A user name or title as a record field: the format has no escape, so a comma becomes the
-// full-width "，" and a line break a blank. Other text passes unchanged.
+// full-width "，" and a line break or a NUL (which readers take for a line break) a blank. Other text passes unchanged.
 std::string recordFieldText(std::string_view cp932);
 
 // Stores one record line with CR LF: appended to an existing file, or a new file created.

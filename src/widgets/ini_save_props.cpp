@@ -553,8 +553,14 @@ void TCustomSaveProps::loadEntry(const TProp& prop, std::vector<Problem>& proble
         if (kind == TPropKind::Object) {
             QVariant value = metaPropertyOf(prop.Compo(), prop.PropName()).read(prop.Compo());
             if (!ReadObject(section, key, value)) return;
-            if (value.metaType() == QMetaType::fromType<QStringList>())
+            if (value.metaType() == QMetaType::fromType<QStringList>()) {
+                // A component may cap its list: a longer one is damage, not a setting.
+                const int cap = prop.Compo()->property("MaxItems").toInt();
+                const qsizetype count = value.toStringList().size();
+                if (cap > 0 && count > cap)
+                    return problem(QStringLiteral("項目が %1 個あります（%2 個まで）").arg(count).arg(cap));
                 assignChecked(prop, value, problems);
+            }
             return;
         }
         if (!ValueExists(section, key)) {

@@ -15,6 +15,8 @@ class TRadioGroup : public QGroupBox {
     Q_OBJECT
     Q_PROPERTY(int ItemIndex READ itemIndex WRITE setItemIndex)
     Q_PROPERTY(QStringList Items READ items WRITE setItems)
+    // The longest list a stored setting may give (0: no limit); a longer one is refused on load.
+    Q_PROPERTY(int MaxItems READ maxItems WRITE setMaxItems)
 public:
     explicit TRadioGroup(QWidget* parent = nullptr);
 
@@ -23,6 +25,8 @@ public:
     QStringList items() const { return items_; }
     void setItems(const QStringList& items);
     int count() const { return static_cast<int>(items_.size()); }
+    int maxItems() const { return maxItems_; }
+    void setMaxItems(int count) { maxItems_ = count; }
     QRadioButton* button(int index) const;
 
     // Spacing of the buttons inside the frame.
@@ -36,6 +40,7 @@ private:
     void syncChecks();
     QStringList items_;
     int index_ = -1;
+    int maxItems_ = 0;
     QVector<QRadioButton*> buttons_;
     QButtonGroup* group_;
     int top_ = 16, left_ = 8, rowHeight_ = 20;

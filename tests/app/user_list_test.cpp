@@ -2,11 +2,15 @@
 
 #include "app/title_pager.h"
 #include "app/user_list.h"
+#include "base/files.h"
+#include "base/paths.h"
 #include "problemsets/problem_set.h"
 #include "support/fakes.h"
 
 namespace keyrook {
 namespace {
+
+using namespace std::string_literals;
 
 TEST(UserList, LoadRulesAndByteExactSave) {
     struct Case {
@@ -23,6 +27,8 @@ TEST(UserList, LoadRulesAndByteExactSave) {
         {"Jiro\r\ntaro\r\n", {"taro", "Jiro"}, "Jiro", "Jiro\r\ntaro\r\nJiro\r\n"},
         {"TARO\nhanako\ntaro", {"hanako", "taro"}, "TARO", "TARO\r\nhanako\r\ntaro\r\n"},
         {"", {}, "", "\r\n"},
+        // An empty line 1: no current user, the names follow.
+        {"\r\ntaro\r\n", {"taro"}, "", "\r\ntaro\r\n"},
     };
     for (const auto& c : cases) {
         UserList users;
@@ -39,6 +45,63 @@ TEST(UserList, NamesThatCannotBeFileStemsOrRecordFieldsAreRefused) {
         EXPECT_TRUE(userNameProblem(bad)) << bad;
     for (const char* good : {"taro", "太郎", "ﾀﾛｳ", "a.b", "Mr Smith", "..x"})
         EXPECT_FALSE(userNameProblem(good)) << good;
+}
+
+// A list file edited by hand or damaged: a line that registration would refuse is never offered
+// nor used in a path, and it stays in the file.
+TEST(UserList, LinesThatAreNoUsableNameAreKeptButNeverOffered) {
+    const std::string long65(65, 'a'), long64(64, 'a');
+    struct Case {
+        std::string file;
+        std::vector<std::string> items;
+        std::string current;
+        std::string saved;
+    } cases[] = {
+        {"../../x\r\na/b\r\ntaro\r\n", {"taro"}, "taro",
+         "taro\r\ntaro\r\na/b\r\n../../x\r\n"},
+        {"a/b\r\na/b\r\n", {}, "", "\r\na/b\r\n"},
+        {"x\r\n" + long65 + "\r\n" + long64 + "\r\nx\r\n", {long64, "x"}, "x",
+         "x\r\n" + long64 + "\r\nx\r\n" + long65 + "\r\n"},
+        {"ok\r\nbad\xFF\r\n", {"ok"}, "ok", "ok\r\nok\r\nbad\xFF\r\n"},  // no Shift-JIS
+    };
+    for (const auto& c : cases) {
+        UserList users;
+        users.load(c.file);
+        EXPECT_EQ(users.items, c.items) << c.file;
+        EXPECT_EQ(users.current, c.current) << c.file;
+        EXPECT_EQ(users.saveText(), c.saved) << c.file;
+    }
+    EXPECT_THROW(Paths("/app/").userFile("../../x", ".ini"), FileError);
+    EXPECT_THROW(Paths("/app/").userFile("a/b", ".rec"), FileError);
+}
+
+// A NUL left by a crash must not hide the names after it.
+TEST(UserList, NulBytesSeparateNamesRatherThanEndTheList) {
+    UserList users;
+    users.load("taro\r\ntaro\r\nhanako\0\0\0jiro\r\n\0"s);
+    EXPECT_EQ(users.items, (std::vector<std::string>{"taro", "hanako", "jiro"}));
+    EXPECT_EQ(users.saveText(), "taro\r\ntaro\r\nhanako\r\njiro\r\n");
+}
+
+TEST(UserList, NamesOverSixtyFourShiftJisBytesAreRefused) {
+    std::string kanji32;  // 64 bytes in Shift-JIS
+    for (int i = 0; i < 32; ++i) kanji32 += "漢";
+    EXPECT_FALSE(userNameProblem(kanji32));
+    EXPECT_TRUE(userNameProblem(kanji32 + "a"));
+    EXPECT_FALSE(userNameProblem(std::string(64, 'a')));
+    EXPECT_TRUE(userNameProblem(std::string(65, 'a')));
+
+    UserList users;
+    users.load("taro\r\ntaro\r\n");
+    fakes::FakeDialogs d;
+    d.confirms = {true};
+    d.inputs = {kanji32 + "x"};
+    EXPECT_FALSE(registerUser(users, d));
+    ASSERT_EQ(d.messages.size(), 1u);
+    EXPECT_EQ(users.items.size(), 1u);
+    d.inputs = {std::string(65, 'b'), std::string("jiro")};
+    EXPECT_EQ(askFirstUser(d), "jiro");
+    EXPECT_EQ(d.messages.size(), 2u);
 }
 
 TEST(UserList, RegistrationChecksAndAppends) {

@@ -1,11 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <thread>
 
 #include "base/cp932.h"
 #include "base/files.h"
@@ -37,6 +46,21 @@ TEST(Files, SplitLinesAcceptsEveryLineEndAndStopsAtNul) {
         {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
     };
     for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+}
+
+TEST(Files, SplitNonEmptyLinesGoesOnAfterNulRuns) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n\r\n\0\0", {}},
+        {"a\r\n\r\nb\rc\n", {"a", "b", "c"}},
+        {"a\r\n\0\0\0b\r\n"s, {"a", "b"}},
+        {"a\0b\0\0c"s, {"a", "b", "c"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitNonEmptyLines(c.text), c.lines) << c.text;
 }
 
 TEST(Files, SaveCreatesMissingFoldersAndReplacesAtomically) {
@@ -137,6 +161,135 @@ TEST(Files, AppendCreatesThenAppends) {
     appendStringToFile(tmp / "u/a.rec", "x\r\n");
     appendStringToFile(tmp / "u/a.rec", "y\r\n");
     EXPECT_EQ(readRaw(tmp / "u/a.rec"), "x\r\ny\r\n");
+}
+
+TEST(Files, SaveKeepsPermissionBitsAndWritesThroughSymbolicLinks) {
+    TempDir tmp;
+    const std::string real = tmp / "data/real.std", link = tmp / "data/link.std";
+    saveStringToFile(real, "old");
+    ::chmod(real.c_str(), 0640);
+    saveStringToFile(real, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    std::filesystem::create_symlink("real.std", link);
+    saveStringToFile(link, "through the link");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readRaw(real), "through the link");
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(Files, AppendThatRunsOutOfSpaceLeavesTheFileAsItWas) {
+    TempDir tmp;
+    const std::string path = tmp / "user/a.rec";
+    saveStringToFile(path, "old\r\n");
+    // A file-size limit stands in for a full disk: the write stops part-way.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit before {};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 8;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        appendStringToFile(path, "a record line that does not fit\r\n");
+    } catch (const FileError&) {
+        threw = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(readRaw(path), "old\r\n");
+}
+
+// A save killed at any moment leaves the old or the new content, never a mix, and at most one
+// temporary file beside it, however often it happens. Each save runs in a fresh process, as a
+// program started again after a crash would.
+TEST(Files, SavesKilledAtRandomMomentsLeaveAWholeFileAndAtMostOneLeftover) {
+    TempDir tmp;
+    const std::string path = tmp / "data/big.std";
+    constexpr std::size_t kSize = 8u << 20;
+    auto spawn = [&](char letter) {
+        pid_t child = ::fork();
+        if (child == 0) {
+            const std::string size = std::to_string(kSize), which(1, letter);
+            ::execl(KEYROOK_SAVE_CHILD, KEYROOK_SAVE_CHILD, path.c_str(), which.c_str(),
+                    size.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        return child;
+    };
+    auto finish = [](pid_t child) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(finish(spawn('a')), 0);
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - start).count();
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<long> delay(0, saveTime * 5 / 4 + 1);
+    char now = 'a';
+    int killedMidway = 0;
+    for (int round = 0; round < 40; ++round) {
+        const char next = now == 'a' ? 'b' : 'a';
+        pid_t child = spawn(next);
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
+        ::kill(child, SIGKILL);
+        if (WIFSIGNALED(finish(child))) ++killedMidway;
+        const std::string text = readRaw(path);
+        ASSERT_TRUE(text == std::string(kSize, 'a') || text == std::string(kSize, 'b'))
+            << "round " << round << ", seed " << seed;
+        now = text[0];
+        int others = 0;
+        for (auto& e : std::filesystem::directory_iterator(tmp / "data"))
+            others += e.path().filename() != "big.std";
+        ASSERT_LE(others, 1) << "round " << round << ", seed " << seed;
+    }
+    EXPECT_GT(killedMidway, 0);
+}
+
+// Saves of one file from several processes at once: each waits for the one before, and the file
+// ends up as one of them wrote it, with no temporary file left.
+TEST(Files, SimultaneousSavesOfOneFileDoNotMix) {
+    TempDir tmp;
+    const std::string path = tmp / "user/taro.ini";
+    saveStringToFile(path, "");
+    std::vector<pid_t> children;
+    for (const char* letter : {"a", "b", "c", "d"}) {
+        pid_t child = ::fork();
+        if (child == 0) {
+            ::execl(KEYROOK_SAVE_CHILD, KEYROOK_SAVE_CHILD, path.c_str(), letter, "4194304",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::string text = readRaw(path);
+    ASSERT_EQ(text.size(), 4194304u);
+    EXPECT_EQ(text.find_first_not_of(text[0]), std::string::npos);
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(tmp / "user")) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(Files, ReadOnlyFilesAreNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    TempDir tmp;
+    const std::string path = tmp / "data/kept.std";
+    saveStringToFile(path, "old");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_THROW(saveStringToFile(path, "new"), FileError);
+    EXPECT_EQ(readRaw(path), "old");
 }
 
 TEST(Files, ListFilesTakesOnlyMatchingRegularFiles) {

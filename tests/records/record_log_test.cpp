@@ -109,6 +109,18 @@ TEST_F(RecordLogFixture, SessionsOfTheTitleInUserAndFileOrderWithColumns) {
     EXPECT_TRUE(log.rows().empty());
 }
 
+// Sessions stored after the NUL bytes a power cut left are listed like the others.
+TEST_F(RecordLogFixture, SessionsAfterNulBytesAreListed) {
+    const std::string text = "\r\n" + rec("24/03/24 9:00:00", "amy", "Abc", 800) + "\r\n" +
+                             std::string(64, '\0') + "\r\n" +
+                             rec("24/03/25 9:00:00", "amy", "New", 900) + "\r\n" +
+                             rec("24/03/25 9:10:00", "amy", "Abc", 950) + "\r\n";
+    saveStringToFile(app / "user/amy.rec", text);
+    EXPECT_EQ(recordTitles(text), (std::vector<std::string>{"Abc", "New"}));
+    log.cmbTitleChange({"amy"}, "Abc", kToday);
+    EXPECT_EQ(log.rows().size(), 2u);
+}
+
 TEST(RecordLogStatistics, DeviationScoresAndColumnTexts) {
     std::vector<long long> outlier(29, 1000);
     outlier.push_back(0);

@@ -34,7 +34,10 @@ TEST(RefFile, ClearMarks) {
              {"000001", {false, false, false, false, false, true}},
              {"11111", {}},        // shorter than six bytes
              {"", {}},
-             {"1,2\r\n111", {true, false, false, false, false, true}}}) {  // read by position
+             {"1,2\r\n111", {}},                // no flags line
+             {"01\r\n1,2,3", {}},                // byte 5 belongs to the next line
+             {"1111110\r\n", {}},                // seven characters
+             {"000011\n1,2", {false, false, false, false, true, true}}}) {
         saveStringToFile(path, c.text);
         EXPECT_EQ(readClearMarks(path), c.marks) << c.text;
     }
@@ -68,7 +71,8 @@ TEST(RefFile, DamagedFilesKeepTheirGames) {
              {"", 1, "100000\r\n"},                                     // empty file
              {"000000", 3, "001000\r\n"},                               // no line break yet
              {"000000\nold\n", 6, "000001\r\nold\r\n"},                  // LF lines
-             {"101\r\nold", 2, "111000\r\nold\r\n"},                     // short flags line
+             {"101\r\nold", 2, "010000\r\n101\r\nold\r\n"},             // short: no flags line
+             {"01\r\n1,2\r\n", 1, "100000\r\n01\r\n1,2\r\n"},
              {"old,1,2\r\n", 1, "100000\r\nold,1,2\r\n"}}) {             // no flags line at all
         saveStringToFile(path, k.before);
         storeReflexRecord(path, rec, k.level, true);

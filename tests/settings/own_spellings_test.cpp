@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/own_spellings.h"
+#include "settings/variant_settings.h"
 
 namespace keyrook {
 namespace {
@@ -27,6 +28,25 @@ TEST(OwnSpellings, EntriesSkipGroupEighteen) {
     EXPECT_EQ(ownStyleGroupOfEntry(17), 19);
     EXPECT_EQ(ownStyleGroupOfEntry(19), 21);  // "小字" between ちぃ and しぃ
     EXPECT_EQ(ownStyleGroupOfEntry(21), 23);
+}
+
+}  // namespace
+}  // namespace keyrook
+
+namespace keyrook {
+namespace {
+
+TEST(VariantSettings, AListOfMoreThanThirtyTwoSpellingsIsRefusedAndTheGroupKept) {
+    std::string lines = "[RadioGroup1]\r\nItems0=  Obj.Strings = (\r\n";
+    for (int i = 0; i < 33; ++i)
+        lines += "Items" + std::to_string(i + 1) + "=    'S" + std::to_string(i) + "'" +
+                 (i == 32 ? ")" : "") + "\r\n";
+    VariantTable table;
+    const auto before = table.group(1)->items;
+    const auto problems = loadVariantSettings(IniDocument(lines), table);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "[RadioGroup1] Items: 綴りが 33 個あります（32 個まで）");
+    EXPECT_EQ(table.group(1)->items, before);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ TEST(TenkeyHighScore, LargestLineValueWithNonNumbersAsZero) {
         {"12\n30\r40", 40},                  // any line break, last line unterminated
         {"99999999999\r\n3\r\n", 3},          // too large for an integer: not a number
         {"12 \r\n 8x\r\n", 0},
-        {std::string("5\r\n") + '\0' + "900\r\n", 5},  // a NUL ends the text
+        {std::string("5\r\n") + '\0' + "900\r\n", 900},  // a NUL separates lines
+        {std::string("1") + '\0' + "57\r\n", 57},
     };
     for (const Case& c : cases) EXPECT_EQ(tenkeyHighScore(c.text), c.best) << c.text;
 }

@@ -43,6 +43,7 @@ TEST(RecordLine, DateAndFieldTexts) {
     EXPECT_EQ(recordDateText({2001, 3, 24, 11, 45, 43}), "01/03/24 11:45:43");
     EXPECT_EQ(recordDateText({2024, 1, 5, 9, 5, 7}), "24/01/05 9:05:07");
     EXPECT_EQ(recordFieldText("a,b\r\nc"), "a\x81\x43" "b  c");
+    EXPECT_EQ(recordFieldText(std::string("a\0b", 3)), "a b");  // readers split at NUL
     EXPECT_EQ(recordFieldText("\x83\x5c\x83\x7c"), "\x83\x5c\x83\x7c");  // trail bytes untouched
 }
 
@@ -90,6 +91,16 @@ TEST_F(RecordFileTest, LookupFindsLaterRecordOfSameTitle) {
     // A title with a comma is stored in its record form and found by its own text.
     writeRecord(path, line("01/03/27 10:00:00", recordFieldText("Hello, world")));
     EXPECT_TRUE(findPreviousRecord(path, "Hello, world"));
+}
+
+// NUL bytes left at the end by a power cut must not hide the sessions stored after them.
+TEST_F(RecordFileTest, RecordsAppendedAfterNulBytesAreFound) {
+    saveStringToFile(path, "\r\n" + line("01/03/24 10:00:00", "A") + "\r\n" + std::string(512, '\0'));
+    writeRecord(path, line("01/03/25 10:00:00", "A"));
+    auto found = findPreviousRecord(path, "A");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->front(), "01/03/25 10:00:00");
+    EXPECT_EQ(checkRecordLines(loadStringFromFile(path)).size(), 2u);
 }
 
 }  // namespace

@@ -73,6 +73,36 @@ TEST_F(MainFixture, FirstRunCancelRegistersSomebodyAndCloseWritesTheListTwice) {
     EXPECT_EQ(second.users().items, std::vector<std::string>{"somebody"});
 }
 
+TEST_F(MainFixture, ListLinesThatAreNoUsableNamesAreSkippedReportedOnceAndKept) {
+    addSets(1);
+    saveStringToFile(app / "user/user.log", "../../x\r\ntaro\r\na/b\r\n");
+    auto w = open();
+    auto* cmb = w->findChild<QComboBox*>("cmbUser");
+    ASSERT_EQ(cmb->count(), 1);
+    EXPECT_EQ(cmb->itemText(0), "taro");
+    EXPECT_EQ(w->currentUser(), "taro");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::string& said = dialogs.messages[0];
+    EXPECT_NE(said.find("user.log"), std::string::npos) << said;
+    EXPECT_NE(said.find("「../../x」"), std::string::npos) << said;
+    EXPECT_NE(said.find("「a/b」"), std::string::npos) << said;
+    w->close();
+    EXPECT_EQ(loadStringFromFile(app / "user/user.log"), "taro\r\ntaro\r\na/b\r\n../../x\r\n");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+// A damaged set of 16 MB and more is not read: the menu says so and stays quick.
+TEST_F(MainFixture, AProblemSetOverSixteenMegabytesIsRefusedByName) {
+    saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+    const std::string big = std::string((16u << 20) + 1, 'a');
+    saveStringToFile(app / "data/big.std", big);
+    auto w = open();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].find("big.std"), std::string::npos) << dialogs.messages[0];
+    EXPECT_TRUE(w->SetLines.empty());
+    EXPECT_EQ(findFile(app / "data/big.std"), big.size());
+}
+
 TEST_F(MainFixture, RegistrationRefusesAnotherCaseAndListChangesOnlyAtClose) {
     saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
     auto w = open();

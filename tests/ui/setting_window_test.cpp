@@ -2,6 +2,8 @@
 // the own-style editor and how it opens and closes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -21,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "typing/typing_window.h"
 #include "widgets/ini_save_props.h"
+#include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
 
 namespace keyrook {
@@ -268,6 +271,16 @@ TEST_F(SettingFixture, OwnStyleEditorRules) {
     emptied.memEdit()->setPlainText("\n\n");
     emptied.btnOKClick();  // an empty list changes nothing
     EXPECT_EQ(s.RadioGroup(10)->items().size(), 2);
+
+    TMine crowded(s, dialogs);  // no more spellings than a settings file may hold
+    crowded.cmbKind()->setCurrentIndex(9);
+    QStringList many;
+    for (int i = 0; i < 33; ++i) many << QString("Z%1").arg(i);
+    crowded.memEdit()->setPlainText(many.join('\n'));
+    crowded.btnOKClick();
+    EXPECT_EQ(crowded.result(), 0);
+    EXPECT_EQ(dialogs.messages.back(), "綴りは1つのｸﾞﾙｰﾌﾟに32個までです。");
+    EXPECT_EQ(s.RadioGroup(10)->items().size(), 2);
 }
 
 TEST_F(SettingFixture, LoadingKeepsTheSelectedTitleAndTheMenuWaitsForTheSettings) {
@@ -282,6 +295,37 @@ TEST_F(SettingFixture, LoadingKeepsTheSelectedTitleAndTheMenuWaitsForTheSettings
     EXPECT_TRUE(w->MainForm().isVisible());
     w->Setting().close();
     EXPECT_TRUE(w->MainForm().close());
+}
+
+// A name from the list file that is no file name stem never reaches a path: "../../x" would
+// write x.ini two folders up, "a/b" a folder inside user/.
+TEST_F(SettingFixture, ListNamesThatAreNoFileNamesNeverBecomePaths) {
+    const std::string appDir = app / "a/b/";
+    saveStringToFile(appDir + "data/a.std", "d/me\r\nq\r\nKA\r\n");
+    for (const std::string first : {"../../x", "a/b"}) {
+        saveStringToFile(appDir + "user/user.log", first + "\r\n");
+        ProgramWindows w(appDir, sounds, dialogs, clock, random, &timers);
+        w.Setting().open(w.MainForm().currentUser());
+        button(w.Setting(), "btnOK")->click();
+        EXPECT_FALSE(std::filesystem::exists(app / "a/x.ini")) << first;
+        EXPECT_FALSE(std::filesystem::exists(appDir + "user/a")) << first;
+    }
+}
+
+// A hand-made list of 33 spellings is refused with the file's name; the group keeps its list.
+TEST_F(SettingFixture, AGroupOfMoreThanThirtyTwoSpellingsIsRefusedByName) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 33; ++i) many.push_back("S" + std::to_string(i));
+    saveStringToFile(app / "user/taro.ini", groupSection(1, 0, many) + groupSection(2, 0, {"X", "Y"}));
+    auto w = start();
+    const VariantTable table;
+    QStringList defaults;
+    for (const auto& item : table.group(1)->items) defaults << fromCp932(item);
+    EXPECT_EQ(w->Setting().RadioGroup(1)->items(), defaults);
+    EXPECT_EQ(w->Setting().RadioGroup(2)->items(), (QStringList{"X", "Y"}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].find("taro.ini"), std::string::npos) << dialogs.messages[0];
+    EXPECT_NE(dialogs.messages[0].find("32"), std::string::npos) << dialogs.messages[0];
 }
 
 TEST_F(SettingFixture, HandleNameTakesAtMostSixteenShiftJisBytes) {
