@@ -127,6 +127,7 @@ public:
     LogRow operator[](std::size_t place) const;
     iterator begin() const { return iterator(log_, 0); }
     iterator end() const { return iterator(log_, size()); }
+    const RecordLog& log() const { return *log_; }
 
 private:
     const RecordLog* log_;
