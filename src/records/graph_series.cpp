@@ -89,56 +89,62 @@ GraphPlot GetGraph(const LogRows& rows, int column, int suffixPosition, int suff
 std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius) {
     std::vector<bool> keep(boxes.size(), false);
     if (boxes.empty()) return keep;
-    // Kept marks and all points filed in grids of cells as large as the largest mark: a mark
-    // can only meet what lies in its own cell and the eight around it.
-    double cellW = 1, cellH = 1;
-    for (const MarkBox& b : boxes) {
-        cellW = std::max(cellW, b.width + gap + pointRadius);
-        cellH = std::max(cellH, b.height + gap + pointRadius);
-    }
     using Grid = std::unordered_map<long long, std::vector<std::size_t>>;
-    auto key = [&](double x, double y) {
-        const auto cx = static_cast<long long>(std::floor(x / cellW));
-        const auto cy = static_cast<long long>(std::floor(y / cellH));
-        return std::pair{cx, cy};
-    };
     auto cell = [](long long cx, long long cy) { return cx * 1'000'003LL + cy; };
-    Grid points, marks;
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        const auto [cx, cy] = key(boxes[i].pointX, boxes[i].pointY);
-        points[cell(cx, cy)].push_back(i);
+    auto index = [](double v, double size) { return static_cast<long long>(std::floor(v / size)); };
+
+    // Kept marks in cells as large as the largest mark: a mark can only meet the kept marks in
+    // its own cell and the eight around it.
+    double markW = 1, markH = 1;
+    for (const MarkBox& b : boxes) {
+        markW = std::max(markW, b.width + gap);
+        markH = std::max(markH, b.height + gap);
     }
-    auto near = [&](const Grid& grid, const MarkBox& b, auto&& hits) {
-        const auto [cx, cy] = key(b.x, b.top);
-        for (long long dx = -1; dx <= 1; ++dx)
-            for (long long dy = -1; dy <= 1; ++dy) {
-                auto it = grid.find(cell(cx + dx, cy + dy));
-                if (it == grid.end()) continue;
-                for (std::size_t k : it->second)
-                    if (hits(k)) return true;
-            }
-        return false;
-    };
+    Grid marks;
+    // Every point in small cells: only the cells under a mark are looked at, and where points
+    // crowd the first of them already holds one.
+    constexpr double kPointCell = 8;
+    Grid points;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        points[cell(index(boxes[i].pointX, kPointCell), index(boxes[i].pointY, kPointCell))].push_back(i);
+
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const MarkBox& b = boxes[i];
         const double left = b.x - b.width / 2, right = left + b.width, bottom = b.top + b.height;
-        const bool crowded =
-            near(marks, b,
-                 [&](std::size_t k) {
-                     const MarkBox& o = boxes[k];
-                     const double oLeft = o.x - o.width / 2;
-                     return left < oLeft + o.width + gap && oLeft < right + gap &&
-                            b.top < o.top + o.height + gap && o.top < bottom + gap;
-                 }) ||
-            near(points, b, [&](std::size_t k) {
-                const MarkBox& o = boxes[k];
-                return k != i && o.pointX + pointRadius > left && o.pointX - pointRadius < right &&
-                       o.pointY + pointRadius > b.top && o.pointY - pointRadius < bottom;
-            });
+        bool crowded = false;
+        const long long mx = index(b.x, markW), my = index(b.top, markH);
+        for (long long dx = -1; dx <= 1 && !crowded; ++dx)
+            for (long long dy = -1; dy <= 1 && !crowded; ++dy) {
+                auto it = marks.find(cell(mx + dx, my + dy));
+                if (it == marks.end()) continue;
+                for (std::size_t k : it->second) {
+                    const MarkBox& o = boxes[k];
+                    const double oLeft = o.x - o.width / 2;
+                    if (left < oLeft + o.width + gap && oLeft < right + gap &&
+                        b.top < o.top + o.height + gap && o.top < bottom + gap) {
+                        crowded = true;
+                        break;
+                    }
+                }
+            }
+        const long long x0 = index(left - pointRadius, kPointCell), x1 = index(right + pointRadius, kPointCell);
+        const long long y0 = index(b.top - pointRadius, kPointCell), y1 = index(bottom + pointRadius, kPointCell);
+        for (long long cx = x0; cx <= x1 && !crowded; ++cx)
+            for (long long cy = y0; cy <= y1 && !crowded; ++cy) {
+                auto it = points.find(cell(cx, cy));
+                if (it == points.end()) continue;
+                for (std::size_t k : it->second) {
+                    const MarkBox& o = boxes[k];
+                    if (k != i && o.pointX + pointRadius > left && o.pointX - pointRadius < right &&
+                        o.pointY + pointRadius > b.top && o.pointY - pointRadius < bottom) {
+                        crowded = true;
+                        break;
+                    }
+                }
+            }
         if (crowded) continue;
         keep[i] = true;
-        const auto [cx, cy] = key(b.x, b.top);
-        marks[cell(cx, cy)].push_back(i);
+        marks[cell(mx, my)].push_back(i);
     }
     return keep;
 }
