@@ -69,11 +69,11 @@ startup() {
     local k t
     # Alternate which program goes first, so that neither always finds the caches warmer.
     if [ $((i % 2)) -eq 0 ]; then
-      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null)
-      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null)
+      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null) || true
+      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null) || true
     else
-      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null)
-      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null)
+      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null) || true
+      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null) || true
     fi
     echo "$k $t" >>"$scratch/pairs"
     echo "pair $i: keyrook ${k%% *} ms, tipp10 ${t%% *} ms"

@@ -5,8 +5,9 @@
 // fraction of a millisecond before the paint was seen; "at" when it was seen, with the program
 // stopped at once (work that follows the paint may have begun by then).
 // The window is the first top-level window of at least 200 x 150 that the program maps; it
-// counts as painted when the band across its top first differs from what it was when the window
-// was mapped (a window shows nothing of its own until the program draws it).
+// counts as painted when the band across its top is no longer of one colour: until the program
+// draws it, a new window shows one plain colour there, and every program's first window has a
+// menu bar or title with text in that band.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -53,6 +54,13 @@ Window newWindow(Display* d, const std::vector<Window>& before) {
 
 // A band across the top of the window (the menu bar or title of any program's first window):
 // small enough to read back within a millisecond, so the paint is seen as it lands.
+// Whether the band holds more than one colour.
+bool drawn(const std::vector<char>& band) {
+    for (std::size_t i = 4; i + 4 <= band.size(); i += 4)
+        if (std::memcmp(band.data(), band.data() + i, 4) != 0) return true;
+    return false;
+}
+
 std::vector<char> pixels(Display* d, Window w) {
     XWindowAttributes a;
     if (!XGetWindowAttributes(d, w, &a)) return {};
@@ -101,14 +109,13 @@ int main(int argc, char** argv) {
         _exit(127);
     }
     Window w = 0;
-    std::vector<char> blank;
     long ms = -1, beforePaint = -1, atPaint = -1;
     while (Clock::now() - start < std::chrono::seconds(wait)) {
         if (waitpid(pid, nullptr, WNOHANG) == pid) break;
+        if (!w) w = newWindow(d, before);
         if (!w) {
-            w = newWindow(d, before);
-            if (w) blank = pixels(d, w);
-        } else if (const long hwm = peakKiB(pid); pixels(d, w) != blank) {
+            beforePaint = peakKiB(pid);
+        } else if (const long hwm = peakKiB(pid); drawn(pixels(d, w))) {
             ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
             kill(pid, SIGSTOP);
             atPaint = peakKiB(pid);

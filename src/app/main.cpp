@@ -53,11 +53,7 @@ int main(int argc, char** argv) {
     }
     KeyrookApplication app(argc, argv);
     QApplication::setApplicationName("Keyrook");
-    // Every window shows the program's icon; the desktop entry is matched by its name.
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QString(":/icons/keyrook-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    // The desktop entry is matched by the program's name.
     QGuiApplication::setDesktopFileName("org.example.keyrook");
     keyrook::installFontSubstitutions();
     if (!keyrook::installQtTranslation())
@@ -72,11 +68,19 @@ int main(int argc, char** argv) {
     keyrook::QtDialogs dialogs;
     keyrook::SteadyClock clock;
     keyrook::StdRandom random;
-    // The menu is painted first; the hidden windows and the sound system follow at once.
+    // The menu is painted first; the hidden windows, the icon and the sound system follow at once.
     sounds.hold();
     keyrook::ProgramWindows windows(paths, sounds, dialogs, clock, random, nullptr,
                                     keyrook::ProgramWindows::Start::AfterFirstPaint);
-    windows.onComplete = [&sounds] { sounds.release(); };
+    windows.onComplete = [&sounds] {
+        // Every window shows the program's icon. Its eight pictures are decoded once the menu
+        // is on the screen; the window system takes the icon of a shown window as well.
+        QIcon icon;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            icon.addFile(QString(":/icons/keyrook-%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+        sounds.release();
+    };
     dialogs.setParent(&windows.MainForm());
     windows.MainForm().show();
     return app.exec();
