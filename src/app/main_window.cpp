@@ -370,7 +370,7 @@ void TMainForm::selectTitle(const std::string& cp932Title) {
 
 void TMainForm::mnuWeakKeysClick() {
     guarded([this] {
-        if (openWeakKeys && !currentUser().empty() && openWeakKeys(currentUser())) entryClick(1);
+        if (openWeakKeys && users_.contains(currentUser()) && openWeakKeys(currentUser())) entryClick(1);
     });
 }
 
