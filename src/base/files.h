@@ -36,10 +36,15 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit);
 
 // Replaces the file with exactly these bytes, creating missing directories. The bytes go to a
 // temporary file in the same folder first and are renamed over the target, so the old content
-// survives any failure. The temporary name is fixed per target (".<name>.tmp"), so a save
+// survives any failure. The temporary name is fixed per target (temporaryNameFor), so a save
 // killed midway leaves at most that one file, which the next save replaces. The replaced
 // file's permission bits are kept; a symbolic link stays and the file it points to is replaced.
 void saveStringToFile(const std::string& path, std::string_view text);
+
+// The temporary file a save of target writes: ".<name>.tmp" beside it, or, when that would be
+// longer than the folder's file system takes, ".keyrook-<16 hex digits>.tmp" made from a hash
+// of the name, so a name at the limit can still be saved.
+std::string temporaryNameFor(const std::string& target);
 
 // Appends the bytes to the file, creating it (and its folder) when missing. A failed append
 // (a full disk) cuts the file back to its length before the append, then throws.
