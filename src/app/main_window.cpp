@@ -368,6 +368,16 @@ void TMainForm::selectTitle(const std::string& cp932Title) {
     rgpTitleClick();
 }
 
+bool TMainForm::selectUser(const std::string& cp932User) {
+    for (std::size_t i = 0; i < users_.items.size(); ++i)
+        if (users_.items[i] == cp932User) {
+            cmbUser_->setCurrentIndex(static_cast<int>(i));
+            users_.current = users_.items[i];
+            return true;
+        }
+    return false;
+}
+
 void TMainForm::mnuWeakKeysClick() {
     guarded([this] {
         if (openWeakKeys && users_.contains(currentUser()) && openWeakKeys(currentUser())) entryClick(1);

@@ -114,8 +114,12 @@ bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
     files.practiceSet = paths.setFileForWriting(ownTitle);
 
     QWidget* owner = QApplication::activeModalWidget();
-    TWeakKeys window(*main_, cp932User, std::move(files), setting_->variants(),
-                     owner ? owner : main_.get());
+    auto asUser = [this, cp932User]() -> const VariantTable& {
+        main_->selectUser(cp932User);
+        setting_->loadFor(main_->currentUser());
+        return setting_->variants();
+    };
+    TWeakKeys window(*main_, cp932User, std::move(files), asUser, owner ? owner : main_.get());
     window.load();
     window.exec();
     if (!window.practiceRequested()) return false;
