@@ -260,6 +260,11 @@ std::string fileWithExtension(const std::string& dir, const std::string& stem, s
     return path;
 }
 
+bool forbiddenInFileName(unsigned char c) {
+    return c < 0x20 || c == 0x7F ||
+           std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
 std::string directoryOf(const std::string& path) {
     auto p = path.find_last_of('/');
     if (p == std::string::npos) return {};

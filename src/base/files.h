@@ -58,6 +58,11 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
 // only in letter case exists ("Upper.STD" for ".std"), that one.
 std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension);
 
+// Whether a character may not be part of a file name here or on Windows: a control character,
+// a path separator (/ \) or one of : * ? " < > |. In CP932 text, ask for single-byte
+// characters only: a trail byte may have any of these values.
+bool forbiddenInFileName(unsigned char c);
+
 // The directory part of a path without a trailing "/" ("" for a bare name).
 std::string directoryOf(const std::string& path);
 

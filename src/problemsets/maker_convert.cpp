@@ -88,8 +88,7 @@ bool newTitleAllowed(const std::string& title) {
         lastBlank = blank;
         if (isLeadByte(c)) {
             ++i;
-        } else if (c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) !=
-                                                   std::string_view::npos) {
+        } else if (forbiddenInFileName(c)) {
             return false;
         }
     }
