@@ -59,8 +59,6 @@ public:
     // This question is matched by kana units (flexible option on and the units reproduce the
     // line); false for plain matching.
     bool flexible() const { return flexible_; }
-    // Hits so far in this question: the length of the romaji as actually typed.
-    int typedBytes() const { return typed_; }
     // The byte count of the question's row: the line's length as first shown, or, for a
     // flexible question once complete, the romaji as typed.
     int rowBytes() const;
