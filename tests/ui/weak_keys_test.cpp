@@ -31,22 +31,12 @@
 #include "typing/typing_window.h"
 #include "widgets/radio_group.h"
 #include "widgets/shape.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
+#include "support/program_fixture.h"
 
 namespace keyrook {
 namespace {
 
-using namespace fakes;
-
-struct WeakKeysFixture : ::testing::Test {
-    keyrook::testing::TempDir app;
-    FakeSounds sounds;
-    FakeDialogs dialogs;
-    FakeClock clock{100000};
-    FakeTimers timers{clock};
-    FakeRandom random;
-    std::unique_ptr<ProgramWindows> w;
+struct WeakKeysFixture : keyrook::testing::ProgramFixture {
     const std::string kst = app / "user/taro.kst";
 
     void SetUp() override {
@@ -54,27 +44,9 @@ struct WeakKeysFixture : ::testing::Test {
         saveStringToFile(app / "data/school.std", "desc/me\r\n\x8aw\x8dZ\r\nGA18KOU\r\n");
         saveStringToFile(app / "data/quiz.std", "q/me\r\nquiz\r\nQUIZU\r\nzoo\r\nZOO\r\nnone\r\nA\r\n");
         saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\nhana\r\n");
-        w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
-        timers.setHandler([this](const std::string& name) {
-            w->Typing().engine().timerFired(name);
-            w->Typing().render();
-        });
-        w->now = [] { return DateTime{2026, 12, 8, 9, 5, 7}; };
-        w->MainForm().show();
-    }
-    void TearDown() override {
-        w->Fin().hide();
-        w->Typing().hide();
-        w->MainForm().hide();
+        startProgram();
     }
 
-    TTyping& typing() { return w->Typing(); }
-    void type(const char* keys, int stepMs) {
-        for (const char* p = keys; *p; ++p) {
-            timers.advance(static_cast<std::uint64_t>(stepMs));
-            QTest::keyClicks(&typing(), QString(QChar(*p)));
-        }
-    }
     // "学校" from the main menu to the result dialog, with one miss where K was due.
     void playSchool() {
         w->MainForm().selectTitle("school");
