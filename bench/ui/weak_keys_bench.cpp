@@ -45,7 +45,8 @@ void BM_WeakKeysWindow10000Sessions(benchmark::State& state) {
     QuietDialogs dialogs;
     TMainForm main(app, sounds, dialogs);
     VariantTable variants;
-    TWeakKeys window(main, "taro", WeakKeysFiles{app + "user/taro.kst", {}, app + "data/x.std"}, variants);
+    TWeakKeys window(main, "taro", WeakKeysFiles{app + "user/taro.kst", {}, app + "data/x.std"},
+                     [&]() -> const VariantTable& { return variants; });
     window.rgpRange()->setItemIndex(2);  // all sessions
     window.show();
     for (auto _ : state) {

@@ -368,9 +368,19 @@ void TMainForm::selectTitle(const std::string& cp932Title) {
     rgpTitleClick();
 }
 
+bool TMainForm::selectUser(const std::string& cp932User) {
+    for (std::size_t i = 0; i < users_.items.size(); ++i)
+        if (users_.items[i] == cp932User) {
+            cmbUser_->setCurrentIndex(static_cast<int>(i));
+            users_.current = users_.items[i];
+            return true;
+        }
+    return false;
+}
+
 void TMainForm::mnuWeakKeysClick() {
     guarded([this] {
-        if (openWeakKeys && !currentUser().empty() && openWeakKeys(currentUser())) entryClick(1);
+        if (openWeakKeys && users_.contains(currentUser()) && openWeakKeys(currentUser())) entryClick(1);
     });
 }
 

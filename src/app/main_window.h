@@ -78,6 +78,8 @@ public:
     void mnuWeakKeysClick();  // ﾒﾆｭｰ > 苦手ｷｰ分析 (Ctrl+K): for the current user
     // Selects a title (adding it to the list when it is new) and loads it.
     void selectTitle(const std::string& cp932Title);
+    // Selects a registered user in cmbUser, as the player does; false when none has the name.
+    bool selectUser(const std::string& cp932User);
 
     // Index of the highlighted entry (1..10), 0 when none; for tests and painting.
     int highlighted() const;

@@ -185,8 +185,13 @@ bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
     files.practiceSet = paths.setFileForWriting(ownTitle);
 
     QWidget* owner = QApplication::activeModalWidget();
-    TWeakKeys window(*main_, cp932User, std::move(files), made().setting_.variants(),
-                     owner ? owner : main_.get());
+    auto asUser = [this, cp932User]() -> const VariantTable& {
+        TSetting& setting = made().setting_;
+        main_->selectUser(cp932User);
+        setting.loadFor(main_->currentUser());
+        return setting.variants();
+    };
+    TWeakKeys window(*main_, cp932User, std::move(files), asUser, owner ? owner : main_.get());
     window.load();
     window.exec();
     if (!window.practiceRequested()) return false;

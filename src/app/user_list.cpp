@@ -5,31 +5,62 @@
 
 namespace keyrook {
 
+namespace {
+
+// The lines of the list file, split at CR LF, LF and CR. A run of NUL bytes, which a crash can
+// leave, separates lines too but makes no line of its own; an empty line between two line
+// breaks is a line, the empty name.
+std::vector<std::string> listLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    bool afterBreak = true;  // the start of the text counts as one
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n' && c != '\0') continue;
+        const bool lineBreak = c != '\0';
+        if (i > start || (afterBreak && lineBreak)) lines.emplace_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+        afterBreak = lineBreak;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
 void UserList::load(const std::string& fileText) {
-    std::vector<std::string> lines = splitNonEmptyLines(fileText);
+    std::vector<std::string> lines = listLines(fileText);
     items.clear();
     current.clear();
     skipped.clear();
-    if (lines.empty()) return;
-    // An empty line 1 is a list without a current user (the first run's empty name, or no
-    // usable name at the last close): the names start on line 2.
-    const bool noCurrent = fileText.front() == '\r' || fileText.front() == '\n';
-    const std::string first = noCurrent ? std::string() : lines.front();
-    if (!noCurrent) lines.erase(lines.begin());
-    bool present = noCurrent;
+    // An empty file reads as the one line a first run with an empty name writes.
+    const std::string first = lines.empty() ? std::string() : lines.front();
+    if (!lines.empty()) lines.erase(lines.begin());
+    bool present = false;
     for (const auto& l : lines) present = present || sameTextIgnoreCase(l, first);
     if (!present) lines.push_back(first);
+    bool emptyNameListed = false;
     for (std::string& l : lines) {
-        if (auto problem = storedUserNameProblem(l))
+        if (l.empty()) {
+            // The empty name is one user, however many blank lines a hand edit left.
+            if (!emptyNameListed) items.emplace_back();
+            emptyNameListed = true;
+        } else if (auto problem = storedUserNameProblem(l)) {
             skipped.push_back({std::move(l), std::move(*problem)});
-        else
+        } else {
             items.push_back(std::move(l));
+        }
     }
-    if (noCurrent) return;
-    if (!storedUserNameProblem(first))
+    if (!storedUserNameProblem(first)) {
         current = first;
-    else if (!items.empty())
+    } else if (!items.empty()) {
         current = items.front();
+    } else {
+        // No usable name at all: the sessions go to the empty name's files, so that is the
+        // user.
+        items.emplace_back();
+    }
 }
 
 std::string UserList::saveText() const {

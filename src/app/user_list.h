@@ -23,10 +23,11 @@ public:
     std::vector<Skipped> skipped;    // never offered nor used in a path, but written back
 
     // Line 1 becomes the current user; it is appended to the list unless the other lines
-    // already hold it (without regard to case). Lines that fail the user-name rule go to
-    // skipped; when line 1 is one of them, the first usable name is the current user. An empty
-    // line 1 leaves the current user empty; other empty lines and NUL bytes are no names. An
-    // empty file leaves everything empty.
+    // already hold it (without regard to case). An empty line is the empty name, which the
+    // first-run prompt accepts: a user like any other, listed once. Lines that fail the
+    // user-name rule go to skipped; when line 1 is one of them, the first usable name is the
+    // current user, and with none (an empty file too) the empty name is. NUL bytes separate
+    // lines but make none. The current user is always one of the items.
     void load(const std::string& fileText);
 
     // The text written at close: the current user, every item, then the skipped lines, each

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -69,11 +70,28 @@ std::string saveTarget(const std::string& path) {
     ioError(path, FileAction::Save, ELOOP);
 }
 
+}  // namespace
+
 std::string temporaryNameFor(const std::string& target) {
-    const std::string dir = directoryOf(target);
-    const std::string name = dir.empty() ? target : target.substr(target.find_last_of('/') + 1);
-    return (dir.empty() ? std::string() : dir == "/" ? dir : dir + "/") + "." + name + ".tmp";
+    const std::size_t slash = target.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = target.substr(dir.size());
+    std::string temp = "." + name + ".tmp";
+    long nameMax = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) nameMax = 255;
+    if (temp.size() > static_cast<std::size_t>(nameMax)) {
+        // A name near the limit leaves no room for the marks: a short name made from it,
+        // still one per target, takes their place.
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ull;
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+        temp = std::string(".keyrook-") + hex + ".tmp";
+    }
+    return dir + temp;
 }
+
+namespace {
 
 // Opens the target's temporary file, emptied and locked. Another instance of the program may be
 // saving the same file: its lock is waited for, and once it has renamed its temporary file the
@@ -240,6 +258,11 @@ std::string fileWithExtension(const std::string& dir, const std::string& stem, s
         if (name.size() == stem.size() + extension.size() && name.compare(0, stem.size(), stem) == 0)
             return folder + name;
     return path;
+}
+
+bool forbiddenInFileName(unsigned char c) {
+    return c < 0x20 || c == 0x7F ||
+           std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 std::string directoryOf(const std::string& path) {

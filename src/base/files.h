@@ -36,10 +36,15 @@ std::string loadStringFromFileLimit(const std::string& path, std::size_t limit);
 
 // Replaces the file with exactly these bytes, creating missing directories. The bytes go to a
 // temporary file in the same folder first and are renamed over the target, so the old content
-// survives any failure. The temporary name is fixed per target (".<name>.tmp"), so a save
+// survives any failure. The temporary name is fixed per target (temporaryNameFor), so a save
 // killed midway leaves at most that one file, which the next save replaces. The replaced
 // file's permission bits are kept; a symbolic link stays and the file it points to is replaced.
 void saveStringToFile(const std::string& path, std::string_view text);
+
+// The temporary file a save of target writes: ".<name>.tmp" beside it, or, when that would be
+// longer than the folder's file system takes, ".keyrook-<16 hex digits>.tmp" made from a hash
+// of the name, so a name at the limit can still be saved.
+std::string temporaryNameFor(const std::string& target);
 
 // Appends the bytes to the file, creating it (and its folder) when missing. A failed append
 // (a full disk) cuts the file back to its length before the append, then throws.
@@ -52,6 +57,11 @@ std::vector<std::string> listFiles(const std::string& dir, std::string_view suff
 // dir + "/" + stem + extension; when that file is missing but one whose extension differs
 // only in letter case exists ("Upper.STD" for ".std"), that one.
 std::string fileWithExtension(const std::string& dir, const std::string& stem, std::string_view extension);
+
+// Whether a character may not be part of a file name here or on Windows: a control character,
+// a path separator (/ \) or one of : * ? " < > |. In CP932 text, ask for single-byte
+// characters only: a trail byte may have any of these values.
+bool forbiddenInFileName(unsigned char c);
 
 // The directory part of a path without a trailing "/" ("" for a bare name).
 std::string directoryOf(const std::string& path);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "base/cp932.h"
 #include "base/files.h"
@@ -27,11 +28,14 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Titles of the sets in one folder, in directory order.
+// Titles of the sets in one folder, in directory order. "a.std" and "a.STD" are one title,
+// listed once: the file lookup reads one of them for it.
 std::vector<std::string> titlesIn(const std::string& dataDir) {
     std::vector<std::string> titles;
+    std::set<std::string> listed;
     for (const std::string& file : listFiles(dataDir, kSetSuffix)) {
-        if (auto title = utf8ToCp932(file.substr(0, file.size() - 4))) titles.push_back(*title);
+        auto title = utf8ToCp932(file.substr(0, file.size() - 4));
+        if (title && listed.insert(*title).second) titles.push_back(*title);
     }
     return titles;
 }

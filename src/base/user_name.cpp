@@ -1,6 +1,7 @@
 #include "base/user_name.h"
 
 #include "base/cp932.h"
+#include "base/files.h"
 
 namespace keyrook {
 
@@ -12,7 +13,7 @@ std::optional<std::string> nameProblem(const std::string& name, std::size_t cp93
     for (unsigned char c : name) {
         if (c < 0x20 || c == 0x7F)
             return "ﾕｰｻﾞ名に制御文字は使えません。";
-        if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+        if (forbiddenInFileName(c))
             return "ﾕｰｻﾞ名に次の文字は使えません： \\ / : * ? \" < > |";
         if (c == ',')
             return "ﾕｰｻﾞ名に「,」（ｶﾝﾏ）は使えません。";

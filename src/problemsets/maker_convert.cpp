@@ -79,7 +79,7 @@ RomanCheck checkRomanLines(const std::vector<std::string>& lines, const Progress
     return check;
 }
 
-bool titleNamesFile(const std::string& title) {
+bool newTitleAllowed(const std::string& title) {
     if (title.empty() || title == "." || title == ".." || title.size() > kMaxTitleBytes) return false;
     // The file name itself, in the file system's encoding, with its extension.
     if (cp932ToUtf8(title).size() + 4 > 255) return false;
@@ -95,13 +95,24 @@ bool titleNamesFile(const std::string& title) {
         lastBlank = blank;
         if (isLeadByte(c)) {
             ++i;
-        } else if (c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) !=
-                                                   std::string_view::npos) {
+        } else if (forbiddenInFileName(c)) {
             return false;
         }
     }
     // Windows drops a final blank or dot from a file name, so such a title names another file.
     return !lastBlank && title.back() != '.';
+}
+
+bool titleNamesFile(const std::string& title) {
+    if (title == "." || title == "..") return false;
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        auto c = static_cast<unsigned char>(title[i]);
+        if (isLeadByte(c))
+            ++i;
+        else if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F)
+            return false;
+    }
+    return true;
 }
 
 std::string setFilePath(const std::string& dataDir, const std::string& title) {

@@ -35,9 +35,14 @@ RomanCheck checkRomanLines(const std::vector<std::string>& lines, const Progress
 // The longest title in Shift-JIS bytes.
 inline constexpr std::size_t kMaxTitleBytes = 200;
 
-// Whether a title (CP932) can name a set file here and on Windows: not empty, "." or "..",
-// no / \ : * ? " < > | or control character, no blank at either end and no final ".", at most
-// kMaxTitleBytes bytes, and a file name the file system takes.
+// Whether a title (CP932) entered for a new set can name a set file here and on Windows: not
+// empty, "." or "..", no / \ : * ? " < > | or control character, no blank at either end and
+// no final ".", at most kMaxTitleBytes bytes, and a file name the file system takes.
+bool newTitleAllowed(const std::string& title);
+
+// Whether a title (CP932) can be saved as it stands: it stays inside the data folder (no "/"
+// or "\", not "." or "..") and holds no control character. Looser than newTitleAllowed, so
+// that every set already on disk can be saved again under its own title.
 bool titleNamesFile(const std::string& title);
 
 // File of a set: dataDir + "/" + title + ".std", in the file-name encoding (UTF-8). A file of

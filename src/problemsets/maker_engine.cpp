@@ -267,7 +267,7 @@ void MakerEngine::btnCreateClick() {
     if (!typed) return;
     // A title no file can carry is refused now, before the author has typed the whole set.
     auto title = makerFieldText(*typed);
-    if (!title || !titleNamesFile(*title)) {
+    if (!title || !newTitleAllowed(*title)) {
         dialogs_.message("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
         return;
     }

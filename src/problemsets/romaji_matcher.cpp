@@ -337,6 +337,7 @@ KeyResult RomajiMatcher::flexibleKey(char key) {
     char k = fold(key);
     if (k == ' ') k = '_';  // the space bar types a full-width blank
     next_.clear();
+    bool closedLoneN = false;
     for (const State& s : states_) {
         if (s.pos < s.spelling.size()) {
             if (fold(s.spelling[s.pos]) != k) continue;
@@ -346,10 +347,15 @@ KeyResult RomajiMatcher::flexibleKey(char key) {
                                 sameFolded(t.spelling, s.spelling));
             if (!have) next_.push_back(State{s.unit, s.spelling, s.pos + 1, s.loneN});
         } else if (!s.loneN || !isVowelYOrN(k)) {
+            const std::size_t before = next_.size();
             enter(s.unit + 1, needOf(s), k, next_);
+            closedLoneN = closedLoneN || (s.loneN && next_.size() > before);
         }
     }
     if (next_.empty()) return {KeyJudgement::Miss, false};
+    // A lone N that only this key completes is the N the single-n rule leaves out: it scores
+    // the same, unless another reading of the keys gets here without it.
+    const bool skippedN = closedLoneN && !readsWithoutLoneN(k);
     states_.swap(next_);
     ++typed_;
     // Done when the best reading of the keys is: a spelling that is the start of a longer one
@@ -360,7 +366,20 @@ KeyResult RomajiMatcher::flexibleKey(char key) {
     } else {
         showBest();
     }
-    return {KeyJudgement::Hit, false};
+    return {KeyJudgement::Hit, skippedN};
+}
+
+bool RomajiMatcher::readsWithoutLoneN(char k) const {
+    std::vector<State> entered;
+    for (const State& s : states_) {
+        if (s.pos < s.spelling.size()) {
+            if (fold(s.spelling[s.pos]) == k) return true;
+        } else if (!s.loneN) {
+            enter(s.unit + 1, needOf(s), k, entered);
+            if (!entered.empty()) return true;
+        }
+    }
+    return false;
 }
 
 KeyResult RomajiMatcher::plainKey(char key) {

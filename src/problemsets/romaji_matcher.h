@@ -31,7 +31,8 @@ enum class KeyJudgement { Ignored, Hit, Miss };
 
 struct KeyResult {
     KeyJudgement judgement = KeyJudgement::Ignored;
-    bool skippedN = false;  // single-n rule: an N was accepted without a key of its own
+    bool skippedN = false;  // single-n rule: an N was accepted without a key of its own (with
+                            // flexible matching: a lone N for ん completed by this key)
 };
 
 class SpellingBook;
@@ -58,8 +59,6 @@ public:
     // This question is matched by kana units (flexible option on and the units reproduce the
     // line); false for plain matching.
     bool flexible() const { return flexible_; }
-    // Hits so far in this question: the length of the romaji as actually typed.
-    int typedBytes() const { return typed_; }
     // The byte count of the question's row: the line's length as first shown, or, for a
     // flexible question once complete, the romaji as typed.
     int rowBytes() const;
@@ -76,6 +75,8 @@ private:
     bool buildUnits(const std::string& code, const VariantTable& variants);
     KeyResult flexibleKey(char key);
     KeyResult plainKey(char key);
+    // Whether key k goes on from the current states other than by completing a lone N.
+    bool readsWithoutLoneN(char k) const;
     template <class Fn> void forEachSpelling(int unit, Fn&& fn) const;
     void enter(int unit, char need, char key, std::vector<State>& out) const;
     char needOf(const State& s) const;

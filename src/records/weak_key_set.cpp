@@ -46,9 +46,9 @@ std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFi
     for (const std::string& file : setFiles) {
         std::vector<std::string> lines;
         try {
-            lines = splitLines(loadStringFromFile(file));
+            lines = loadProblemSet(file);
         } catch (const FileError&) {
-            continue;  // one unreadable set must not keep the others from being used
+            continue;  // one unreadable or oversized set must not keep the others from being used
         }
         if (lines.empty() || parseHeader(lines[0]).plainReadings) continue;
         for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {

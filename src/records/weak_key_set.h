@@ -28,8 +28,9 @@ std::string weakSetHeader(const std::vector<unsigned char>& keys);
 // The file text (CP932, CR LF) of the set built from the given set files: every question of
 // the roman-type sets among them scored with its romaji under the user's spellings, the best
 // kWeakSetQuestions distinct questions (by question text; ties keep the order of the files and
-// of their lines) with a score above 0, best first. English-type sets and files that cannot be
-// read are passed over. nullopt when no question scores.
+// of their lines) with a score above 0, best first. English-type sets, files that cannot be
+// read and files past the size of a problem set are passed over. nullopt when no question
+// scores.
 std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFiles,
                                            const std::vector<unsigned char>& keys,
                                            const VariantTable& variants);

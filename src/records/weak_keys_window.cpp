@@ -55,8 +55,8 @@ QPixmap heatScale(int width, int height) {
 }  // namespace
 
 TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files,
-                     const VariantTable& variants, QWidget* parent)
-    : QDialog(parent), main_(main), files_(std::move(files)), variants_(variants) {
+                     AsUser asUser, QWidget* parent)
+    : QDialog(parent), main_(main), files_(std::move(files)), asUser_(std::move(asUser)) {
     setObjectName("WeakKeys");
     setWindowTitle("苦手ｷｰ分析");
     setWindowFlags(kToolFrame);
@@ -242,7 +242,7 @@ void TWeakKeys::btnPracticeClick() {
     }
     const std::vector<unsigned char> keys(analysis_.weakest.begin(),
                                           analysis_.weakest.begin() + kWeakSetKeys);
-    const auto text = buildWeakKeySet(files_.sets, keys, variants_);
+    const auto text = buildWeakKeySet(files_.sets, keys, asUser_());
     if (!text) {
         main_.dialogs().message(kNoQuestion);
         return;

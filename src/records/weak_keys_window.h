@@ -32,8 +32,13 @@ struct WeakKeysFiles {
 class TWeakKeys : public QDialog {
     Q_OBJECT
 public:
-    TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files,
-              const VariantTable& variants, QWidget* parent = nullptr);
+    // Practising a user's weak keys is practising as that user: asUser makes the shown user
+    // the current one, with their settings in force, and gives the spellings the practice set
+    // is scored with. It runs when "苦手ｷｰ練習" has the data it needs.
+    using AsUser = std::function<const VariantTable&()>;
+
+    TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
+              QWidget* parent = nullptr);
 
     // Reads the user's .kst file (a missing file is no session yet) and shows the range.
     void load();
@@ -57,7 +62,7 @@ private:
 
     TMainForm& main_;
     WeakKeysFiles files_;
-    const VariantTable& variants_;
+    AsUser asUser_;
     std::vector<StoredKeyStats> sessions_;
     KeyAnalysis analysis_;
     KeyboardPicture keyboard_;

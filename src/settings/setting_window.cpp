@@ -347,12 +347,12 @@ bool sameLook(const QFont& a, const QFont& b) {
 
 }  // namespace
 
-void TSetting::chooseLabelFont(TFont& f, const char* labelName, bool romaji) {
-    // The chooser starts from the font the typing window shows. A choice left as it started
-    // keeps the stored font as it is, Windows face name included.
-    const QLabel* label = typing_.label(labelName);
-    const QFont inUse = label->font();
-    const QColor colour = label->palette().color(QPalette::WindowText);
+void TSetting::chooseLabelFont(TFont& f, bool romaji) {
+    // The chooser starts from the stored font of the user whose settings are open, the one
+    // their typing window will show (the labels may still show the last user's). A choice left
+    // as it started keeps the stored font as it is, Windows face name included.
+    const QFont inUse = f.font();
+    const QColor colour = f.color();
     auto chosen = chooseFont(inUse, romaji);
     if (!chosen) return;
     if (!sameLook(*chosen, inUse)) f.setFont(*chosen);
@@ -360,9 +360,9 @@ void TSetting::chooseLabelFont(TFont& f, const char* labelName, bool romaji) {
     if (auto c = chooseColor(colour); c && *c != colour) f.setColor(*c);
 }
 
-void TSetting::Panel1Click() { chooseLabelFont(questionFont(), "lblQuestion", false); }
+void TSetting::Panel1Click() { chooseLabelFont(questionFont(), false); }
 
-void TSetting::Panel2Click() { chooseLabelFont(typingFont(), "lblTyping", true); }
+void TSetting::Panel2Click() { chooseLabelFont(typingFont(), true); }
 
 void TSetting::closeEvent(QCloseEvent* event) {
     setWindowTitle(kClosedCaption);

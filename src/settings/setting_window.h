@@ -69,9 +69,10 @@ protected:
 private:
     void buildWindow();
     void buildStoredList();
-    // Panel1Click and Panel2Click: the stored font f of the typing window's label; the romaji
-    // font offers fixed-pitch faces only and asks for its colour after the face.
-    void chooseLabelFont(TFont& f, const char* labelName, bool romaji);
+    // Panel1Click and Panel2Click: the stored font f of a typing window's label, starting
+    // from f; the romaji font offers fixed-pitch faces only and asks for its colour after the
+    // face.
+    void chooseLabelFont(TFont& f, bool romaji);
     void applyVariants(const VariantTable& table);
 
     TMainForm& main_;

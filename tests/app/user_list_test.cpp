@@ -26,9 +26,13 @@ TEST(UserList, LoadRulesAndByteExactSave) {
         // A current user missing from the list is appended; case does not matter.
         {"Jiro\r\ntaro\r\n", {"taro", "Jiro"}, "Jiro", "Jiro\r\ntaro\r\nJiro\r\n"},
         {"TARO\nhanako\ntaro", {"hanako", "taro"}, "TARO", "TARO\r\nhanako\r\ntaro\r\n"},
-        {"", {}, "", "\r\n"},
-        // An empty line 1: no current user, the names follow.
-        {"\r\ntaro\r\n", {"taro"}, "", "\r\ntaro\r\n"},
+        // The empty name a first run accepted is a user, wherever the list holds it.
+        {"\r\n", {""}, "", "\r\n\r\n"},
+        {"\r\n\r\n", {""}, "", "\r\n\r\n"},
+        {"", {""}, "", "\r\n\r\n"},
+        {"\r\ntaro\r\n", {"taro", ""}, "", "\r\ntaro\r\n\r\n"},
+        {"taro\r\n\r\ntaro\r\n", {"", "taro"}, "taro", "taro\r\n\r\ntaro\r\n"},
+        {"\r\n\r\n\r\ntaro\r\n\r\n", {"", "taro"}, "", "\r\n\r\ntaro\r\n"},  // listed once
     };
     for (const auto& c : cases) {
         UserList users;
@@ -59,7 +63,7 @@ TEST(UserList, LinesThatAreNoUsableNameAreKeptButNeverOffered) {
     } cases[] = {
         {"../../x\r\na/b\r\ntaro\r\n", {"taro"}, "taro",
          "taro\r\ntaro\r\na/b\r\n../../x\r\n"},
-        {"a/b\r\na/b\r\n", {}, "", "\r\na/b\r\n"},
+        {"a/b\r\na/b\r\n", {""}, "", "\r\n\r\na/b\r\n"},  // nothing usable: the empty name
         {"x\r\n" + long65 + "\r\n" + long64 + "\r\nx\r\n", {long64, "x"}, "x",
          "x\r\n" + long64 + "\r\nx\r\n" + long65 + "\r\n"},
         {"ok\r\nbad\xFF\r\n", {"ok"}, "ok", "ok\r\nok\r\nbad\xFF\r\n"},  // no Shift-JIS
@@ -81,6 +85,8 @@ TEST(UserList, NulBytesSeparateNamesRatherThanEndTheList) {
     users.load("taro\r\ntaro\r\nhanako\0\0\0jiro\r\n\0"s);
     EXPECT_EQ(users.items, (std::vector<std::string>{"taro", "hanako", "jiro"}));
     EXPECT_EQ(users.saveText(), "taro\r\ntaro\r\nhanako\r\njiro\r\n");
+    users.load("\r\n\0\0\r\ntaro\0\r\n"s);  // NUL runs make no empty line
+    EXPECT_EQ(users.items, (std::vector<std::string>{"taro", ""}));
 }
 
 TEST(UserList, NamesOverSixtyFourShiftJisBytesAreRefused) {

@@ -79,6 +79,30 @@ TEST(Files, SaveCreatesMissingFoldersAndReplacesAtomically) {
     EXPECT_EQ(entries, 1);
 }
 
+// A name the file system just takes leaves no room for ".<name>.tmp": the save still works,
+// through a short temporary name that stays the same for the target, so a leftover of a
+// killed save is replaced by the next one.
+TEST(Files, NamesAtTheLengthLimitAreSavedThroughAShortTemporaryName) {
+    TempDir tmp;
+    std::string katakana;  // 83 half-width characters: 249 bytes in UTF-8
+    for (int i = 0; i < 83; ++i) katakana += "ｶ";
+    for (const std::string& name : {katakana + ".std", std::string(255, 'n'), std::string(250, 'm') + ".tmp"}) {
+        const std::string path = tmp / ("d/" + name);
+        const std::string temp = temporaryNameFor(path);
+        EXPECT_EQ(temp, temporaryNameFor(path));
+        EXPECT_LE(temp.size() - directoryOf(temp).size() - 1, 255u) << name;
+        saveStringToFile(temp, "leftover");
+        saveStringToFile(path, "one");
+        saveStringToFile(path, "two");
+        EXPECT_EQ(readRaw(path), "two") << name;
+        EXPECT_FALSE(std::filesystem::exists(temp)) << name;
+        std::filesystem::remove(path);
+    }
+    EXPECT_NE(temporaryNameFor(tmp / std::string(255, 'a')), temporaryNameFor(tmp / std::string(255, 'b')));
+    EXPECT_EQ(temporaryNameFor(tmp / "x.ini"), tmp / ".x.ini.tmp");
+    EXPECT_EQ(temporaryNameFor("x.ini"), ".x.ini.tmp");
+}
+
 TEST(Files, FailedSaveLeavesWhatWasThereAndNoTemporaryFile) {
     TempDir tmp;
     // A folder where the file should go: the rename over it fails, for root too.

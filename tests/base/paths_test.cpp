@@ -35,6 +35,7 @@ TEST(Paths, InstalledLayoutSplitsProgramFilesFromTheUsers) {
     saveStringToFile(share / "data/学校.std", kSet);
     saveStringToFile(share / "data/あいさつ.std", kSet);
     saveStringToFile(share / "data/\xff.std", kSet);  // not a UTF-8 name: left out
+    saveStringToFile(share / "data/学校.STD", kSet);   // the same title: listed once
     const Paths p = Paths::installed(share.dir(), home / "keyrook");
     EXPECT_EQ(p.mode(), Paths::Mode::Installed);
     EXPECT_EQ(p.userList(), home / "keyrook/user/user.log");
@@ -49,6 +50,7 @@ TEST(Paths, InstalledLayoutSplitsProgramFilesFromTheUsers) {
     // The user's own sets follow the installed ones; one of the same title takes its place.
     saveStringToFile(p.setFileForWriting(kSchool), kSet);
     saveStringToFile(home / "keyrook/data/mine.std", kSet);
+    saveStringToFile(home / "keyrook/data/mine.STD", kSet);
     std::vector<std::string> merged = installed;
     merged.push_back("mine");
     EXPECT_EQ(p.setTitles(), merged);

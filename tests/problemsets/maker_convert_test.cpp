@@ -147,6 +147,13 @@ TEST_F(ConvertAndSave, Titles) {
         EXPECT_TRUE(r.reportedProblem());
     }
     EXPECT_FALSE(fileExists(temp / "escape.std"));
+    // Sets already on disk under titles a new set may not take are saved again as they are.
+    const std::string long201(201, 'x');
+    for (const char* kept : {"Q&A: part1", "trail ", " lead", "dot.", "a*b", long201.c_str()}) {
+        EXPECT_EQ(convertAndSave(doc(SetKind::English, {"Q", "a"}, kept), dataDir()).status,
+                  SaveStatus::Saved) << kept;
+        EXPECT_TRUE(fileExists(file(kept))) << kept;
+    }
     // ソ ends in the byte of "\": a whole character, so the title is fine
     EXPECT_EQ(convertAndSave(doc(SetKind::Roman, {"Q", "そ"}, "ソース"), dataDir()).status,
               SaveStatus::Saved);

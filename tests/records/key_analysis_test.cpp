@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/files.h"
+#include "problemsets/problem_set.h"
 #include "problemsets/sjis.h"
 #include "records/weak_key_set.h"
 #include "support/temp_dir.h"
@@ -126,9 +127,11 @@ TEST(WeakKeySet, BuildsTheTwentyBestDistinctQuestionsOfRomanSets) {
     saveStringToFile(dir / "many.std", many);
     saveStringToFile(dir / "english.std", "e/me#\r\nqqqqqqqqqq\r\nQQQQQQQQQQ\r\n");
     saveStringToFile(dir / "copy.std", "c/me\r\nq6\r\nQQQQQQQQQQQQ\r\nextra\r\nZQ/\r\nodd\r\n");
+    // Past the size of a problem set: damage, not read.
+    saveStringToFile(dir / "big.std", "b/me\r\nbig\r\n" + std::string(kMaxProblemSetBytes, 'Q'));
     const std::vector<unsigned char> keys = {'Q', 'Z', '/', 'X', '_'};
-    const auto text = buildWeakKeySet({dir / "missing.std", dir / "many.std", dir / "english.std",
-                                       dir / "copy.std"},
+    const auto text = buildWeakKeySet({dir / "missing.std", dir / "big.std", dir / "many.std",
+                                       dir / "english.std", dir / "copy.std"},
                                       keys, VariantTable());
     ASSERT_TRUE(text);
     const std::vector<std::string> lines = splitLines(*text);
@@ -137,7 +140,7 @@ TEST(WeakKeySet, BuildsTheTwentyBestDistinctQuestionsOfRomanSets) {
     std::vector<std::string> questions;
     for (std::size_t i = 1; i < lines.size(); i += 2) questions.push_back(lines[i]);
     // Best first, the file order keeping ties; "q6" only once (copy.std's, which scores best),
-    // the English set's ten Q and the unpaired "odd" left out.
+    // the English set's ten Q, the unpaired "odd" and the oversized set left out.
     const std::vector<std::string> expected = {"q6",  "q13", "q20", "q27", "q5",  "q12", "q19",
                                                "q26", "q4",  "q11", "q18", "q25", "q3",  "q10",
                                                "q17", "q24", "extra", "q2", "q9", "q16"};

@@ -290,6 +290,25 @@ TEST(TypingEngine, FlexibleSpellingsOnAndOffOverTheSameKeys) {
     EXPECT_EQ(loose.figures.hitCount, 16);
     EXPECT_EQ(loose.rows, (std::vector<std::vector<std::string>>{{"1", "q1", "8", "100", "6100", "762.5"},
                                                                  {"2", "q2", "8", "1000", "7000", "875.0"}}));
+
+    // A lone N for ん before a consonant scores as the single-n rule's left-out N does.
+    for (const std::string keys : {"KANTANN", "KANNTANN", "KANTAN"}) {
+        SessionFigures f[2];
+        std::string judged[2];
+        for (int flexible : {0, 1}) {
+            Session s(oneQuestion("KANNTANN"));
+            s.settings.opts.chkFlexible = flexible == 1;
+            s.start();
+            s.type(keys, 1000);
+            judged[flexible] = s.v().lblScore + "/" + s.v().lblMiss + "/" + s.v().lblTyping;
+            s.timers.advance(500);
+            f[flexible] = s.ended ? s.endedFigures : s.engine.sessionFigures();
+        }
+        EXPECT_EQ(f[1].score, f[0].score) << keys;
+        EXPECT_EQ(f[1].hitCount, f[0].hitCount) << keys;
+        EXPECT_EQ(f[1].missCount, f[0].missCount) << keys;
+        EXPECT_EQ(judged[1], judged[0]) << keys;
+    }
 }
 
 TEST(TypingEngine, MissesAreGuardedAndHalveTheCombo) {

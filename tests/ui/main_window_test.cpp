@@ -73,6 +73,25 @@ TEST_F(MainFixture, FirstRunCancelRegistersSomebodyAndCloseWritesTheListTwice) {
     EXPECT_EQ(second.users().items, std::vector<std::string>{"somebody"});
 }
 
+// An empty name at the first run is a user: offered in the list, kept at close, and the one
+// whose files the sessions use.
+TEST_F(MainFixture, AnEmptyFirstNameIsAUserThatStaysListed) {
+    addSets(1);
+    dialogs.inputs = {std::string()};
+    for (int run = 0; run < 2; ++run) {
+        auto w = open();
+        auto* cmb = w->findChild<QComboBox*>("cmbUser");
+        ASSERT_EQ(cmb->count(), 1) << run;
+        EXPECT_EQ(cmb->currentIndex(), 0) << run;
+        EXPECT_EQ(w->currentUser(), "") << run;
+        EXPECT_EQ(w->userFile(".rec"), app / "user/.rec") << run;
+        w->close();
+        EXPECT_EQ(loadStringFromFile(app / "user/user.log"), "\r\n\r\n") << run;
+    }
+    EXPECT_EQ(dialogs.inputRequests.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(MainFixture, ListLinesThatAreNoUsableNamesAreSkippedReportedOnceAndKept) {
     addSets(1);
     saveStringToFile(app / "user/user.log", "../../x\r\ntaro\r\na/b\r\n");

@@ -15,50 +15,21 @@
 #include "typing/record_file.h"
 #include "typing/typing_window.h"
 #include "widgets/progress_bar_rex.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
+#include "support/program_fixture.h"
 
 namespace keyrook {
 namespace {
 
-using namespace fakes;
-
-struct PracticeFixture : ::testing::Test {
-    keyrook::testing::TempDir app;
-    FakeSounds sounds;
-    FakeDialogs dialogs;
-    FakeClock clock{100000};
-    FakeTimers timers{clock};
-    FakeRandom random;
-    std::unique_ptr<ProgramWindows> w;
-
+struct PracticeFixture : keyrook::testing::ProgramFixture {
     void SetUp() override {
         // "学校" read がっこう; one question, so the shuffle cannot reorder anything.
         saveStringToFile(app / "data/school.std", "desc/me\r\n\x8aw\x8dZ\r\nGA18KOU\r\n");
         saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
-        w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
-        timers.setHandler([this](const std::string& name) {
-            w->Typing().engine().timerFired(name);
-            w->Typing().render();
-        });
-        w->now = [] { return DateTime{2026, 12, 8, 9, 5, 7}; };
-        w->MainForm().show();
-    }
-    void TearDown() override {
-        w->Fin().hide();
-        w->Typing().hide();
-        w->MainForm().hide();
+        startProgram();
     }
 
-    TTyping& typing() { return w->Typing(); }
     QString typingText(const char* name) { return typing().label(name)->text(); }
     void key(int k) { QTest::keyClick(&typing(), static_cast<Qt::Key>(k)); }
-    void type(const char* keys, int stepMs) {
-        for (const char* p = keys; *p; ++p) {
-            timers.advance(static_cast<std::uint64_t>(stepMs));
-            QTest::keyClicks(&typing(), QString(QChar(*p)));
-        }
-    }
     // Practice from the main menu, F1, and the countdown up to the first question.
     void startSession() {
         w->MainForm().entryClick(1);

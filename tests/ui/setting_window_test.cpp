@@ -146,7 +146,7 @@ TEST_F(SettingFixture, SaveWritesTheUsersFileByteForByteAndLoadRestoresIt) {
     EXPECT_TRUE(r.options().chkLC);
 }
 
-TEST_F(SettingFixture, FontChoosersStartFromTheFontInUseAndAnUnchangedChoiceKeepsTheStoredOne) {
+TEST_F(SettingFixture, FontChoosersStartFromTheUsersFontAndAnUnchangedChoiceKeepsTheStoredOne) {
     auto w = start();
     TSetting& s = w->Setting();
     s.open("taro");
@@ -165,7 +165,7 @@ TEST_F(SettingFixture, FontChoosersStartFromTheFontInUseAndAnUnchangedChoiceKeep
     button(s, "Panel1")->click();
     button(s, "Panel2")->click();
     ASSERT_EQ(asked.size(), 2u);
-    // The labels show the stored fonts from the start, and the choosers start from them.
+    // The labels show the stored fonts from the start, and the choosers start from them too.
     EXPECT_EQ(asked[0], w->Typing().label("lblQuestion")->font());
     EXPECT_EQ(asked[0].family(), "HGPｺﾞｼｯｸE");
     EXPECT_EQ(asked[0].pixelSize(), 24);
@@ -187,6 +187,26 @@ TEST_F(SettingFixture, FontChoosersStartFromTheFontInUseAndAnUnchangedChoiceKeep
     EXPECT_EQ(s.typingFont().Name(), "ＭＳ ゴシック");
     const std::string ini = loadStringFromFile(app / "user/taro.ini");
     EXPECT_NE(ini.find("Font3=  Obj.Name = '" + cp932Of("HGPｺﾞｼｯｸE") + "'"), std::string::npos);
+
+    // The labels still show another user's fonts: the choosers start from this user's.
+    s.open("hana");
+    s.questionFont().setHeight(-30);
+    s.typingFont().setColor(QColor(Qt::yellow));
+    button(s, "btnOK")->click();
+    ASSERT_EQ(w->Typing().label("lblQuestion")->font().pixelSize(), 30);
+    s.open("taro");
+    asked.clear();
+    askedColours.clear();
+    s.chooseFont = [&](const QFont& initial, bool) -> std::optional<QFont> {
+        asked.push_back(initial);
+        return initial;
+    };
+    button(s, "Panel1")->click();
+    button(s, "Panel2")->click();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].pixelSize(), 24);
+    ASSERT_EQ(askedColours.size(), 1u);
+    EXPECT_EQ(askedColours[0], QColor(Qt::white));
 }
 
 // "どの綴りでも入力可" is written only while checked: files of users who leave it off stay as

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,31 +20,23 @@
 #include "app/program_window.h"
 #include "base/cp932.h"
 #include "base/files.h"
+#include "problemsets/romaji_decoder.h"
 #include "records/log_window.h"
 #include "records/weak_key_set.h"
 #include "records/weak_keys_window.h"
+#include "settings/setting_window.h"
 #include "typing/fin_dialog.h"
 #include "typing/key_stats.h"
 #include "typing/record_file.h"
 #include "typing/typing_window.h"
 #include "widgets/radio_group.h"
 #include "widgets/shape.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
+#include "support/program_fixture.h"
 
 namespace keyrook {
 namespace {
 
-using namespace fakes;
-
-struct WeakKeysFixture : ::testing::Test {
-    keyrook::testing::TempDir app;
-    FakeSounds sounds;
-    FakeDialogs dialogs;
-    FakeClock clock{100000};
-    FakeTimers timers{clock};
-    FakeRandom random;
-    std::unique_ptr<ProgramWindows> w;
+struct WeakKeysFixture : keyrook::testing::ProgramFixture {
     const std::string kst = app / "user/taro.kst";
 
     void SetUp() override {
@@ -51,27 +44,9 @@ struct WeakKeysFixture : ::testing::Test {
         saveStringToFile(app / "data/school.std", "desc/me\r\n\x8aw\x8dZ\r\nGA18KOU\r\n");
         saveStringToFile(app / "data/quiz.std", "q/me\r\nquiz\r\nQUIZU\r\nzoo\r\nZOO\r\nnone\r\nA\r\n");
         saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\nhana\r\n");
-        w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
-        timers.setHandler([this](const std::string& name) {
-            w->Typing().engine().timerFired(name);
-            w->Typing().render();
-        });
-        w->now = [] { return DateTime{2026, 12, 8, 9, 5, 7}; };
-        w->MainForm().show();
-    }
-    void TearDown() override {
-        w->Fin().hide();
-        w->Typing().hide();
-        w->MainForm().hide();
+        startProgram();
     }
 
-    TTyping& typing() { return w->Typing(); }
-    void type(const char* keys, int stepMs) {
-        for (const char* p = keys; *p; ++p) {
-            timers.advance(static_cast<std::uint64_t>(stepMs));
-            QTest::keyClicks(&typing(), QString(QChar(*p)));
-        }
-    }
     // "学校" from the main menu to the result dialog, with one miss where K was due.
     void playSchool() {
         w->MainForm().selectTitle("school");
@@ -203,6 +178,64 @@ TEST_F(WeakKeysFixture, RecordViewerOpensItForTheOneSelectedUser) {
     EXPECT_TRUE(log.practiceRequested());
     EXPECT_FALSE(log.isVisible());
     EXPECT_EQ(w->MainForm().pager().selectedTitle(), cp932Of(kWeakSetTitle));
+}
+
+// Practising another user's weak keys from the record viewer plays as that user: they become
+// the current user, the set is scored with their spellings, and the session is theirs.
+TEST_F(WeakKeysFixture, PracticeFromTheViewerPlaysAsTheUserShown) {
+    // 寿司 types an H only in hana's Hepburn spellings; taro's are the ones loaded.
+    saveStringToFile(app / "data/sushi.std", "s/me\r\n" + cp932Of("寿司") + "\r\nSU01\r\n");
+    TSetting& settings = w->Setting();
+    settings.open("taro");
+    settings.findChild<QPushButton*>("btnOK")->click();
+    settings.open("hana");
+    settings.findChild<QPushButton*>("btnHebon")->click();
+    settings.findChild<QPushButton*>("btnOK")->click();
+    settings.open("taro");
+    settings.findChild<QPushButton*>("btnCancel")->click();
+    ASSERT_EQ(Changer("SU01", settings.variants(), false), "SUSI");
+    KeyCounts c{};
+    const std::string weak = "HJVXW";
+    for (std::size_t i = 0; i < weak.size(); ++i)
+        c[static_cast<unsigned char>(weak[i])] = {40, 10 - i, 8000, 39};
+    appendKeyStats(app / "user/hana.kst", keyStatsLine("26/12/07 8:00:00", "quiz", c));
+
+    bool practised = false;
+    QTimer::singleShot(0, [&] {
+        auto* log = qobject_cast<TLog*>(QApplication::activeModalWidget());
+        ASSERT_NE(log, nullptr);
+        log->lstUser()->clearSelection();
+        log->lstUser()->item(1)->setSelected(true);
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<TWeakKeys*>(QApplication::activeModalWidget());
+            ASSERT_NE(window, nullptr);
+            window->findChild<QPushButton*>("btnPractice")->click();
+            practised = !window->isVisible();
+            if (!practised) window->reject();
+        });
+        log->image(5)->click();
+        if (log->isVisible()) log->reject();
+    });
+    w->MainForm().entryClick(3);
+    ASSERT_TRUE(practised) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
+    EXPECT_EQ(loadStringFromFile(app / ("data/" + std::string(kWeakSetTitle) + ".std")),
+              cp932Of("苦手ｷｰ: H J V X W/Keyrook\r\n寿司\r\nSU01\r\n"));
+    EXPECT_EQ(w->MainForm().currentUser(), "hana");
+    EXPECT_EQ(w->MainForm().findChild<QComboBox*>("cmbUser")->currentText(), "hana");
+    ASSERT_TRUE(typing().isVisible());
+    EXPECT_EQ(typing().windowTitle(), "ﾌﾟﾚｲﾔｰ : hana");
+
+    typing().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
+    QTest::keyClick(&typing(), Qt::Key_F1);
+    timers.advance(2100);
+    EXPECT_EQ(typing().label("lblTyping")->text(), "SUSHI");
+    type("sushi", 100);
+    timers.advance(500);
+    ASSERT_TRUE(w->Fin().isVisible());
+    w->Fin().findChild<QPushButton*>("btnOK")->click();
+    EXPECT_TRUE(fileExists(app / "user/hana.rec"));
+    EXPECT_FALSE(fileExists(app / "user/taro.rec"));
 }
 
 }  // namespace
