@@ -222,19 +222,44 @@ std::optional<std::string> loadIniVariants(const std::string& ini, VariantTable&
     return std::nullopt;
 }
 
-int runRomaji(Args& args) {
+// The spellings a command decodes or judges with: a preset, a user's settings file, or the
+// default lists.
+struct SpellingChoice {
     std::string preset;
     std::optional<std::string> ini;
-    bool plain = false;
-    while (!args.done()) {
-        const std::string& a = args.next();
+
+    // Takes --preset or --ini with its value; false for any other argument.
+    bool take(const std::string& a, Args& args) {
         if (a == "--preset") {
             preset = args.value(a);
             if (preset != "roman" && preset != "hepburn")
                 throw UsageError{"--preset takes roman or hepburn"};
-        } else if (a == "--ini") {
+            return true;
+        }
+        if (a == "--ini") {
             ini = args.value(a);
-        } else if (a == "--plain") {
+            return true;
+        }
+        return false;
+    }
+
+    // The chosen lists into variants; a message when the settings file fails.
+    std::optional<std::string> apply(VariantTable& variants) const {
+        if (ini)
+            if (auto problem = loadIniVariants(*ini, variants)) return problem;
+        if (preset == "roman") variants.applyRoman();
+        if (preset == "hepburn") variants.applyHepburn();
+        return std::nullopt;
+    }
+};
+
+int runRomaji(Args& args) {
+    SpellingChoice spelling;
+    bool plain = false;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (spelling.take(a, args)) continue;
+        if (a == "--plain") {
             plain = true;
         } else if (isOption(a)) {
             unknownOption(a);
@@ -243,10 +268,7 @@ int runRomaji(Args& args) {
         }
     }
     VariantTable variants;
-    if (ini)
-        if (auto problem = loadIniVariants(*ini, variants)) return fail(*problem);
-    if (preset == "roman") variants.applyRoman();
-    if (preset == "hepburn") variants.applyHepburn();
+    if (auto problem = spelling.apply(variants)) return fail(*problem);
     return filterLines(
         [&](const std::string& code) { return Changer(code, variants, plain); });
 }
@@ -254,18 +276,12 @@ int runRomaji(Args& args) {
 // Keys typed at questions, judged as a practice session judges them (without the 500 ms miss
 // guard: the tool has no time). A line without a TAB has no keys.
 int runType(Args& args) {
-    std::string preset;
-    std::optional<std::string> ini;
+    SpellingChoice spelling;
     MatchOptions options;
     while (!args.done()) {
         const std::string& a = args.next();
-        if (a == "--preset") {
-            preset = args.value(a);
-            if (preset != "roman" && preset != "hepburn")
-                throw UsageError{"--preset takes roman or hepburn"};
-        } else if (a == "--ini") {
-            ini = args.value(a);
-        } else if (a == "--flexible") {
+        if (spelling.take(a, args)) continue;
+        if (a == "--flexible") {
             options.flexible = true;
         } else if (a == "--lc") {
             options.lowerCase = true;
@@ -275,12 +291,10 @@ int runType(Args& args) {
             throw UsageError{"type takes no file arguments"};
         }
     }
-    if (ini && !preset.empty()) throw UsageError{"type takes either --preset or --ini"};
+    if (spelling.ini && !spelling.preset.empty())
+        throw UsageError{"type takes either --preset or --ini"};
     VariantTable variants;
-    if (ini)
-        if (auto problem = loadIniVariants(*ini, variants)) return fail(*problem);
-    if (preset == "roman") variants.applyRoman();
-    if (preset == "hepburn") variants.applyHepburn();
+    if (auto problem = spelling.apply(variants)) return fail(*problem);
     RomajiMatcher matcher;
     return filterLines([&](const std::string& line) {
         const std::size_t tab = line.find('\t');

@@ -16,24 +16,14 @@
 #include "widgets/radio_group.h"
 #include "../stored_sessions.h"
 #include "widgets/qt_services.h"
+#include "quiet_services.h"
 
 namespace {
 
 using namespace keyrook;
 
-struct QuietSounds : Sounds {
-    void play(const std::string&) override {}
-    void playLoop(const std::string&) override {}
-};
-struct QuietDialogs : Dialogs {
-    void message(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    Answer confirmCancel(const std::string&) override { return Answer::Cancel; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
-
+using bench::QuietDialogs;
+using bench::QuietSounds;
 
 void BM_WeakKeysWindow10000Sessions(benchmark::State& state) {
     const std::filesystem::path dir =

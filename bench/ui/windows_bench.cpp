@@ -22,24 +22,14 @@
 #include "records/graph_window.h"
 #include "records/log_window.h"
 #include "widgets/qt_services.h"
+#include "quiet_services.h"
 
 namespace {
 
 using namespace keyrook;
 
-struct QuietSounds : Sounds {
-    void play(const std::string&) override {}
-    void playLoop(const std::string&) override {}
-};
-struct QuietDialogs : Dialogs {
-    void message(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    Answer confirmCancel(const std::string&) override { return Answer::No; }
-    std::optional<std::string> input(const std::string&, const std::string&,
-                                     const std::string&) override {
-        return std::nullopt;
-    }
-};
+using bench::QuietDialogs;
+using bench::QuietSounds;
 
 // A program folder whose user "amy" has practised title "T" n times.
 struct Program {

@@ -268,18 +268,27 @@ bool isValidUtf8(std::string_view s) {
     return true;
 }
 
-std::string upperCp932(std::string_view s) {
+namespace {
+
+// A copy with the ASCII letters from..from+25 moved to..to+25, trail bytes left alone.
+std::string shiftLettersCp932(std::string_view s, char from, char to) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); ++i) {
         auto c = static_cast<unsigned char>(out[i]);
         if (isLeadByte(c)) {
             ++i;
-        } else if (c >= 'a' && c <= 'z') {
-            out[i] = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= from && c <= from + 25) {
+            out[i] = static_cast<char>(c - from + to);
         }
     }
     return out;
 }
+
+}  // namespace
+
+std::string upperCp932(std::string_view s) { return shiftLettersCp932(s, 'a', 'A'); }
+
+std::string lowerCp932(std::string_view s) { return shiftLettersCp932(s, 'A', 'a'); }
 
 bool sameTextIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && upperCp932(a) == upperCp932(b);

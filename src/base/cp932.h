@@ -29,9 +29,10 @@ std::string cp932Of(std::string_view utf8);
 
 bool isValidUtf8(std::string_view text);
 
-// Upper-cases the ASCII letters of a CP932 string, leaving two-byte characters alone
+// Upper- or lower-cases the ASCII letters of a CP932 string, leaving two-byte characters alone
 // (their trail byte can look like a lower-case letter).
 std::string upperCp932(std::string_view cp932);
+std::string lowerCp932(std::string_view cp932);
 
 // Name comparison without regard to letter case, as user names, INI sections and keys are compared.
 bool sameTextIgnoreCase(std::string_view a, std::string_view b);

@@ -37,19 +37,6 @@ const std::uint32_t kDoublable = [] {
     return bits;
 }();
 
-// A lowered copy, leaving the trail bytes of two-byte characters alone.
-std::string lowerCp932(std::string_view text) {
-    std::string out(text);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (isLeadByte(c))
-            ++i;
-        else if (c >= 'A' && c <= 'Z')
-            out[i] = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
 // Kana by their CP932 codes.
 constexpr unsigned kSmallTsu = 0x82C1, kMoraicN = 0x82F1, kSmallWa = 0x82EC, kVoicedMark = 0x814A,
                    kU = 0x82A4;

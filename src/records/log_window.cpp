@@ -135,7 +135,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
             [this] { main_.guarded([this] { cmbTitleChange(); }); });
     QLabel* hint = addLabel(this, "lblHint",
                             "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
-                            164, 54, uiFont, kSilver, 280, Qt::AlignLeft | Qt::AlignTop);
+                            164, 54, uiFont, kSilver, 270, Qt::AlignLeft | Qt::AlignTop);
     hint->setWordWrap(true);
     hint->setFixedHeight(32);
 

@@ -367,7 +367,7 @@ void RecordLog::addSessions(const std::string& path, const std::string& title) {
     FileLines lines(path);
     Fields f;
     for (std::string_view line; lines.next(line);) {
-        if (line.empty() || !listedSession(line, title, f)) continue;
+        if (!listedSession(line, title, f)) continue;
         lines_.append(line);
         starts_.push_back(lines_.size());
         scores_.push_back(*readInt(f[8]));

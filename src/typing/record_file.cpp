@@ -90,10 +90,8 @@ bool isValidRecordLine(std::string_view line) {
 
 std::vector<std::string> checkRecordLines(std::string_view fileText) {
     std::vector<std::string> out;
-    for (const std::string& line : splitNonEmptyLines(fileText)) {
-        if (line.empty()) continue;
+    for (const std::string& line : splitNonEmptyLines(fileText))
         out.push_back((isValidRecordLine(line) ? "ok " : "bad ") + line);
-    }
     return out;
 }
 

@@ -361,6 +361,7 @@ TEST(Cp932, RoundTripsJapaneseAndRefusesWhatItCannotHold) {
 TEST(Cp932, CaseFoldingLeavesTrailBytesAlone) {
     // ソ is 0x83 0x5C and ペ is 0x83 0x79 ('y' as a trail byte must not be upper-cased).
     EXPECT_EQ(upperCp932("ab\x83y"), "AB\x83y");
+    EXPECT_EQ(lowerCp932("AB\x83Y"), "ab\x83Y");  // ズ is 0x83 0x59
     EXPECT_TRUE(sameTextIgnoreCase("Taro", "tARO"));
     EXPECT_FALSE(sameTextIgnoreCase("\x83y", "\x83Y"));
     EXPECT_EQ(cp932Length("a\x82\xa0" "b"), 3u);
