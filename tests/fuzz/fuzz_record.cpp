@@ -2,7 +2,6 @@
 // the rows of every title with their columns, sorting, details and graphs. Round trips: a
 // record line built from any name and title is valid and found again, and a record appended
 // to any file is the one the next session compares with.
-#include <filesystem>
 #include <fstream>
 
 #include "base/files.h"
@@ -18,8 +17,7 @@ namespace {
 
 const std::string& appDir() {
     static const std::string dir = [] {
-        // In the working folder (the build tree under ctest), so nothing is left elsewhere.
-        std::string d = std::filesystem::current_path().string() + "/fuzz_record_files/";
+        std::string d = fuzzScratchPath("fuzz_record_files") + "/";
         saveStringToFile(d + "user/f.rec", "");
         return d;
     }();

@@ -1,6 +1,5 @@
 // Ten-key score files: the best score, and a score appended to any file is counted.
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 #include "base/files.h"
@@ -16,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int best = tenkeyHighScore(text);
     FUZZ_CHECK(best >= 0);
 
-    // In the working folder (the build tree under ctest), so nothing is left elsewhere.
-    static const std::string path = std::filesystem::current_path().string() + "/fuzz_tenkey.tnk";
+    static const std::string path = fuzzScratchPath("fuzz_tenkey") + ".tnk";
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     FUZZ_CHECK(loadTenkeyHighScore(path) == best);
     appendTenkeyScore(path, count);
