@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 [[noreturn]] void readError(const std::string& path, int err) {
-    throw FileError(path + ": " + std::strerror(err));
+    throw FileError(fileErrorMessage(path, FileAction::Read, err));
 }
 
 }  // namespace
