@@ -130,12 +130,10 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
-
-// UTF-8 to CP932 where a character CP932 lacks becomes "〓", which is in no table: it then
-// contributes nothing and, unlike a dropped character, joins no neighbours into a combination.
+// Valid UTF-8 that CP932 cannot take whole, to CP932 where a character CP932 lacks becomes
+// "〓", which is in no table: it then contributes nothing and, unlike a dropped character,
+// joins no neighbours into a combination.
 std::string toCp932Lenient(std::string_view utf8) {
-    if (isAscii(utf8)) return std::string(utf8);
-    if (auto whole = utf8ToCp932(utf8)) return *whole;
     static const std::string geta = *utf8ToCp932("〓");
     std::string out;
     std::size_t i = 0;
@@ -170,7 +168,7 @@ int filterLines(Fn convert) {
         }
         const std::string result = convert(cp932);
         if (isAscii(result))
-            out.add(result);
+            out.add(result);  // no copy on the path most lines take
         else
             out.add(cp932ToUtf8(result));
         out.add("\n");
@@ -416,8 +414,7 @@ int runRecords(Args& args) {
         FileLines lines(file);
         Output out;
         for (std::string_view line; lines.next(line);) {
-            if (line.empty()) continue;
-            out.add(isValidRecordLine(line) ? "ok " : "bad ");
+            out.add(recordLineVerdict(line));
             out.add(cp932ToUtf8(line));
             out.add("\n");
         }

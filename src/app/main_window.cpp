@@ -140,12 +140,7 @@ void TMainForm::buildWindow() {
     rgpTitle_ = new TRadioGroup(client);
     rgpTitle_->setObjectName("rgpTitle");
     rgpTitle_->setGeometry(16, 88, 217, 241);
-    rgpTitle_->setStyleSheet(
-        "QGroupBox { background: black; border: 1px solid gray; margin-top: 0px; }"
-        "QRadioButton { color: silver; background: transparent; }"
-        "QRadioButton::indicator { width: 8px; height: 8px; border-radius: 5px;"
-        " border: 1px solid gray; background: black; }"
-        "QRadioButton::indicator:checked { background: silver; border: 1px solid white; }");
+    rgpTitle_->setStyleSheet(kBlackRadioGroupStyle);
     rgpTitle_->setLayoutMetrics(6, 8, 23);
     connect(rgpTitle_, &TRadioGroup::clicked, this, [this](int index) {
         pager_.select(index);

@@ -165,11 +165,10 @@ void ProgramWindows::ViewResult() {
     r.fin_.showResult(model, path);
     const KeyStatsCounter& keys = r.typing_.engine().keyStats();
     if (!figures.invader && !keys.empty()) {
-        // Date and title exactly as the record line holds them.
-        const std::vector<std::string> fields = splitRecordFields(model.recordLine);
-        if (fields.size() >= 3)
-            r.fin_.setKeyStats(main_->paths().userFile(figures.user, ".kst"),
-                               keyStatsLine(fields[0], fields[2], keys.counts()));
+        // Date and title as the record line holds them.
+        r.fin_.setKeyStats(main_->paths().userFile(figures.user, ".kst"),
+                           keyStatsLine(recordDateText(figures.ended),
+                                        recordFieldText(figures.title), keys.counts()));
     }
 }
 

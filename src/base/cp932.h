@@ -29,6 +29,9 @@ std::string cp932Of(std::string_view utf8);
 
 bool isValidUtf8(std::string_view text);
 
+// The upper-case letter of an ASCII a to z; any other byte as it is.
+inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // Upper- or lower-cases the ASCII letters of a CP932 string, leaving two-byte characters alone
 // (their trail byte can look like a lower-case letter).
 std::string upperCp932(std::string_view cp932);

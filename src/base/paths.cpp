@@ -34,13 +34,17 @@ std::vector<std::string> titlesIn(const std::string& dataDir) {
     std::vector<std::string> titles;
     std::set<std::string> listed;
     for (const std::string& file : listFiles(dataDir, kSetSuffix)) {
-        auto title = utf8ToCp932(file.substr(0, file.size() - 4));
+        auto title = utf8ToCp932(titleFromFileName(file));
         if (title && listed.insert(*title).second) titles.push_back(*title);
     }
     return titles;
 }
 
 }  // namespace
+
+std::string titleFromFileName(const std::string& fileName) {
+    return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+}
 
 Paths::Paths(std::string appDir) : Paths(Mode::Portable, appDir, appDir) {}
 

@@ -18,6 +18,9 @@
 
 namespace keyrook {
 
+// Title of a set from its file name ("がっこう.std" -> "がっこう"): the last four characters dropped.
+std::string titleFromFileName(const std::string& fileName);
+
 class Paths {
 public:
     enum class Mode { Portable, Installed };

@@ -103,6 +103,11 @@ bool newTitleAllowed(const std::string& title) {
     return !lastBlank && title.back() != '.';
 }
 
+namespace {
+
+// Whether a title (CP932) can be saved as it stands: it stays inside the data folder (no "/"
+// or "\", not "." or "..") and holds no control character. Looser than newTitleAllowed, so
+// that every set already on disk can be saved again under its own title.
 bool titleNamesFile(const std::string& title) {
     if (title == "." || title == "..") return false;
     for (std::size_t i = 0; i < title.size(); ++i) {
@@ -115,9 +120,13 @@ bool titleNamesFile(const std::string& title) {
     return true;
 }
 
+// File of a set: dataDir + "/" + title + ".std", in the file-name encoding (UTF-8). A file of
+// that title whose extension differs only in letter case is that file.
 std::string setFilePath(const std::string& dataDir, const std::string& title) {
     return fileWithExtension(dataDir, cp932ToUtf8(title), ".std");
 }
+
+}  // namespace
 
 SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
                           const ProgressFn& progress) {

@@ -40,15 +40,6 @@ inline constexpr std::size_t kMaxTitleBytes = 200;
 // no final ".", at most kMaxTitleBytes bytes, and a file name the file system takes.
 bool newTitleAllowed(const std::string& title);
 
-// Whether a title (CP932) can be saved as it stands: it stays inside the data folder (no "/"
-// or "\", not "." or "..") and holds no control character. Looser than newTitleAllowed, so
-// that every set already on disk can be saved again under its own title.
-bool titleNamesFile(const std::string& title);
-
-// File of a set: dataDir + "/" + title + ".std", in the file-name encoding (UTF-8). A file of
-// that title whose extension differs only in letter case is that file.
-std::string setFilePath(const std::string& dataDir, const std::string& title);
-
 enum class SaveStatus {
     Saved,       // the file was written
     EmptyTitle,  // nothing written, not a problem: the user is only told

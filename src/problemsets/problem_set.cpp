@@ -35,10 +35,6 @@ int questionCount(const std::vector<std::string>& lines) {
     return static_cast<int>(lines.size() / 2);
 }
 
-std::string titleFromFileName(const std::string& fileName) {
-    return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
-}
-
 namespace {
 
 std::size_t textSize(const std::vector<std::string>& lines) {

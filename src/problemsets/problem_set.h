@@ -28,9 +28,6 @@ SetHeader parseHeader(const std::string& header);
 // Questions in a set: lines (header included) div 2.
 int questionCount(const std::vector<std::string>& lines);
 
-// Title of a set from its file name ("がっこう.std" -> "がっこう"): the last four characters dropped.
-std::string titleFromFileName(const std::string& fileName);
-
 // File text of a roman-type set: description "/" author, then every editor line in order, the
 // readings (2nd, 4th, ... editor lines) replaced by their code strings; CR LF after every line.
 std::string romanSetText(const std::string& description, const std::string& author,

@@ -5,7 +5,6 @@
 namespace keyrook {
 namespace {
 
-constexpr int kSmallKanaGroup = 21;
 constexpr int kNoLetter = -1;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -32,7 +31,7 @@ int firstLetterAt(const std::string& code, std::size_t pos, const VariantTable& 
     if (pos >= code.size()) return kNoLetter;  // small tsu at the end: nothing to double
     const char c = code[pos];
     if (isLeadByte(static_cast<unsigned char>(c))) return kNoLetter;  // never split a kanji
-    if (c == '@') return firstLetter(variants.group(kSmallKanaGroup)->selected());
+    if (c == '@') return firstLetter(variants.group(VariantTable::kSmallKanaGroup)->selected());
     if (!isDigit(c) || pos + 1 >= code.size() || !isDigit(code[pos + 1]))
         return letterOnly(static_cast<unsigned char>(c));
     if (c == '9') return kNoLetter;  // a digit
@@ -62,7 +61,7 @@ std::string Changer(const std::string& code, const VariantTable& variants, bool 
             out.append(code, i, 2);
             i += 2;
         } else if (c == '@') {
-            out += variants.group(kSmallKanaGroup)->selected();
+            out += variants.group(VariantTable::kSmallKanaGroup)->selected();
             ++i;
         } else if (!isDigit(c) || i + 1 >= n || !isDigit(code[i + 1])) {
             out += c;

@@ -12,20 +12,17 @@
 namespace keyrook {
 namespace {
 
-constexpr int kSmallKanaGroup = 21;
 constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
-char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool sameFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
+        if (upperAscii(a[i]) != upperAscii(b[i])) return false;
     return true;
 }
 
 std::uint32_t letterBit(char c) {
-    c = fold(c);
+    c = upperAscii(c);
     return c >= 'A' && c <= 'Z' ? std::uint32_t{1} << (c - 'A') : 0;
 }
 
@@ -127,7 +124,7 @@ private:
         const std::string code = encodeReading(k);
         if (isSmall(k)) {
             // A small kana alone: a prefix (the user's, then L and X) and the rest of its code.
-            std::vector<std::string> prefixes = variants_.group(kSmallKanaGroup)->items;
+            std::vector<std::string> prefixes = variants_.group(VariantTable::kSmallKanaGroup)->items;
             prefixes.insert(prefixes.end(), {"L", "X"});
             const std::string rest = code.substr(1);
             for (const auto& p : prefixes) add(p + rest);
@@ -261,7 +258,7 @@ void RomajiMatcher::forEachSpelling(int unit, Fn&& fn) const {
 
 char RomajiMatcher::needOf(const State& s) const {
     if (s.unit < 0 || units_[static_cast<std::size_t>(s.unit)].kind != Unit::SmallTsu) return 0;
-    return s.spelling.size() == 1 ? fold(s.spelling[0]) : 0;
+    return s.spelling.size() == 1 ? upperAscii(s.spelling[0]) : 0;
 }
 
 bool RomajiMatcher::atEnd(const State& s) const {
@@ -276,7 +273,7 @@ void RomajiMatcher::enter(int unit, char need, char key, std::vector<State>& out
     forEachSpelling(unit, [&](std::string_view s, bool loneN) {
         if (s.empty()) {
             if (!need) enter(unit + 1, 0, key, out);
-        } else if (fold(s[0]) == key) {
+        } else if (upperAscii(s[0]) == key) {
             for (const State& have : out)
                 if (have.unit == unit && have.pos == 1 && have.loneN == loneN &&
                     sameFolded(have.spelling, s))
@@ -290,7 +287,7 @@ void RomajiMatcher::enter(int unit, char need, char key, std::vector<State>& out
 std::string_view RomajiMatcher::spellingStartingWith(int unit, char c) const {
     std::string_view found = units_[static_cast<std::size_t>(unit)].guide;
     forEachSpelling(unit, [&](std::string_view s, bool) {
-        if (s.empty() || fold(s[0]) != c) return true;
+        if (s.empty() || upperAscii(s[0]) != c) return true;
         found = s;
         return false;
     });
@@ -321,13 +318,13 @@ KeyResult RomajiMatcher::key(char key) {
 }
 
 KeyResult RomajiMatcher::flexibleKey(char key) {
-    char k = fold(key);
+    char k = upperAscii(key);
     if (k == ' ') k = '_';  // the space bar types a full-width blank
     next_.clear();
     bool closedLoneN = false;
     for (const State& s : states_) {
         if (s.pos < s.spelling.size()) {
-            if (fold(s.spelling[s.pos]) != k) continue;
+            if (upperAscii(s.spelling[s.pos]) != k) continue;
             bool have = false;
             for (const State& t : next_)
                 have = have || (t.unit == s.unit && t.pos == s.pos + 1 && t.loneN == s.loneN &&
@@ -360,7 +357,7 @@ bool RomajiMatcher::readsWithoutLoneN(char k) const {
     std::vector<State> entered;
     for (const State& s : states_) {
         if (s.pos < s.spelling.size()) {
-            if (fold(s.spelling[s.pos]) == k) return true;
+            if (upperAscii(s.spelling[s.pos]) == k) return true;
         } else if (!s.loneN) {
             enter(s.unit + 1, needOf(s), k, entered);
             if (!entered.empty()) return true;
@@ -375,17 +372,17 @@ KeyResult RomajiMatcher::plainKey(char key) {
     bool skippedN = false;
     // Single-n rule: an N before a consonant may be left out; the key then counts for the
     // letter after it.
-    if (fold(s[0]) == 'N' && s.size() >= 2) {
+    if (upperAscii(s[0]) == 'N' && s.size() >= 2) {
         char k = key;
         if (s[1] == '_' && k == ' ') k = '_';  // the space bar types a blank wherever it is due
-        const char second = fold(s[1]);
-        if (fold(k) == second && std::string_view("AEINOUY").find(second) == std::string_view::npos) {
+        const char second = upperAscii(s[1]);
+        if (upperAscii(k) == second && std::string_view("AEINOUY").find(second) == std::string_view::npos) {
             key = s[1];
             s.erase(0, 1);
             skippedN = true;
         }
     }
-    if (fold(key) != fold(s[0])) return {KeyJudgement::Miss, false};
+    if (upperAscii(key) != upperAscii(s[0])) return {KeyJudgement::Miss, false};
     s.erase(0, 1);
     ++typed_;
     return {KeyJudgement::Hit, skippedN};

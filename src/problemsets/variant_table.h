@@ -26,6 +26,8 @@ struct VariantGroup {
 class VariantTable {
 public:
     static constexpr int kGroupCount = 22;
+    // The group of the small kana (ぁ ぃ ... written alone, code "@").
+    static constexpr int kSmallKanaGroup = 21;
 
     // Item 0 selected everywhere, the default spelling lists.
     VariantTable();

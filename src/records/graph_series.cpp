@@ -82,10 +82,6 @@ GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suf
         suffixLength);
 }
 
-GraphPlot GetGraph(const LogRows& rows, int column, int suffixPosition, int suffixLength) {
-    return GetGraph(rows.log(), column, suffixPosition, suffixLength);
-}
-
 std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius) {
     std::vector<bool> keep(boxes.size(), false);
     if (boxes.empty()) return keep;

@@ -45,7 +45,6 @@ std::string markText(long double value);
 GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPosition,
                    int suffixLength);
 GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suffixLength);
-GraphPlot GetGraph(const LogRows& rows, int column, int suffixPosition, int suffixLength);
 
 // Where a value mark would be drawn, in pixels: centred on x, top edge at top; and the point
 // it belongs to.

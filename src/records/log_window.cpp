@@ -239,11 +239,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
                  Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    if (QWidget* owner = parentWidget()) {
-        const QPoint centre = owner->isVisible() ? owner->frameGeometry().center()
-                                                 : owner->geometry().center();
-        move(centre - rect().center());
-    }
+    centreOnParent(this);
 }
 
 QLabel* TLog::label(const QString& name) const { return findChild<QLabel*>(name); }

@@ -17,9 +17,6 @@
 namespace keyrook {
 namespace {
 
-// Fields of a session record: 13 values and the checksum.
-constexpr std::size_t kRecordFields = 14;
-
 std::optional<long long> readInt(std::string_view text) {
     long long v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -285,12 +282,12 @@ RecordLog::Fields RecordLog::fieldsOf(std::uint32_t index) const {
     const std::string_view line(lines_.data() + starts_[index], starts_[index + 1] - starts_[index]);
     Fields f;
     std::size_t start = 0;
-    for (std::size_t n = 0; n + 1 < kFields; ++n) {
+    for (std::size_t n = 0; n + 1 < kRecordFields; ++n) {
         const std::size_t comma = line.find(',', start);
         f[n] = line.substr(start, comma - start);
         start = comma + 1;
     }
-    f[kFields - 1] = line.substr(start);
+    f[kRecordFields - 1] = line.substr(start);
     return f;
 }
 

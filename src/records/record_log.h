@@ -17,6 +17,9 @@
 
 namespace keyrook {
 
+// Fields of a session record: 13 values and the checksum.
+inline constexpr std::size_t kRecordFields = 14;
+
 // Columns of the record list, numbered from 1 as the header clicks count them.
 inline constexpr int kLogColumns = 8;
 
@@ -127,7 +130,6 @@ public:
     LogRow operator[](std::size_t place) const;
     iterator begin() const { return iterator(log_, 0); }
     iterator end() const { return iterator(log_, size()); }
-    const RecordLog& log() const { return *log_; }
 
 private:
     const RecordLog* log_;
@@ -170,8 +172,7 @@ public:
     std::optional<std::string> graphRefusal(std::size_t selectedUsers) const;
 
 private:
-    static constexpr std::size_t kFields = 14;
-    using Fields = std::array<std::string_view, kFields>;
+    using Fields = std::array<std::string_view, kRecordFields>;
 
     Fields fieldsOf(std::uint32_t index) const;
     std::string textOf(std::uint32_t index, int column) const;

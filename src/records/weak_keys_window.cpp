@@ -1,6 +1,5 @@
 #include "records/weak_keys_window.h"
 
-#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLinearGradient>
@@ -102,12 +101,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     rgpRange_ = new TRadioGroup(this);
     rgpRange_->setObjectName("rgpRange");
     rgpRange_->setGeometry(540, 6, 220, 64);
-    rgpRange_->setStyleSheet(
-        "QGroupBox { background: black; border: 1px solid gray; margin-top: 0px; }"
-        "QRadioButton { color: silver; background: transparent; }"
-        "QRadioButton::indicator { width: 8px; height: 8px; border-radius: 5px;"
-        " border: 1px solid gray; background: black; }"
-        "QRadioButton::indicator:checked { background: silver; border: 1px solid white; }");
+    rgpRange_->setStyleSheet(kBlackRadioGroupStyle);
     rgpRange_->setLayoutMetrics(3, 8, 19);
     rgpRange_->setItems({"直近10回の記録", "直近50回の記録", "すべての記録"});
     rgpRange_->setItemIndex(0);
@@ -169,13 +163,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
         {"btnClose", "閉じる", 212, 68, &TWeakKeys::btnCloseClick},
     };
     for (const Button& b : buttons) {
-        auto* box = new QFrame(this);
-        box->setGeometry(b.left - 2, 361, b.width + 4, 27);
-        box->setFrameShape(QFrame::Box);
-        box->setStyleSheet("QFrame { border: 1px solid gray; }");
-        QPushButton* button = flatButton(this, b.name, b.caption, QRect(b.left, 363, b.width, 23),
-                                         "QPushButton { color: white; background: black; border: none; }"
-                                         "QPushButton:hover { color: yellow; }");
+        QPushButton* button = boxedButton(this, b.name, b.caption, QRect(b.left, 363, b.width, 23));
         button->setFont(uiFont);
         button->setCursor(Qt::PointingHandCursor);
         auto handler = b.handler;
@@ -183,11 +171,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
                 [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
-    if (QWidget* owner = parentWidget()) {
-        const QPoint centre = owner->isVisible() ? owner->frameGeometry().center()
-                                                 : owner->geometry().center();
-        move(centre - rect().center());
-    }
+    centreOnParent(this);
 }
 
 QLabel* TWeakKeys::label(const char* name) const { return findChild<QLabel*>(name); }

@@ -26,7 +26,7 @@ std::string reflexRecordLine(int level, int score, std::string_view hits, std::s
         line += ",";
         line += field;
     }
-    return line + "," + std::to_string(Checksum(line));
+    return withChecksum(std::move(line));
 }
 
 std::array<bool, 6> clearMarksOf(std::string_view head) {

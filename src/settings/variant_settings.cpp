@@ -3,11 +3,15 @@
 #include "settings/text_form.h"
 
 namespace keyrook {
+namespace {
 
+// Why a list of count spellings is refused (UTF-8).
 std::string tooManySpellings(std::size_t count) {
     return "綴りが " + std::to_string(count) + " 個あります（" + std::to_string(kMaxSpellings) +
            " 個まで）";
 }
+
+}  // namespace
 
 std::vector<std::string> loadVariantSettings(const IniDocument& ini, VariantTable& variants) {
     std::vector<std::string> problems;

@@ -10,9 +10,6 @@
 
 namespace keyrook {
 
-// Why a list of count spellings is refused (UTF-8).
-std::string tooManySpellings(std::size_t count);
-
 // Applies every group found in the file to the table; groups and keys that are missing keep
 // their value. Returns the problems met (a list that does not parse, a bad index), one text
 // per problem, UTF-8; the groups concerned keep what they had.

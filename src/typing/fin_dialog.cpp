@@ -1,6 +1,5 @@
 #include "typing/fin_dialog.h"
 
-#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -111,13 +110,7 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
         {"btnHelp", "&Help", 497, &TFin::SpeedButton4Click},
     };
     for (const auto& b : buttons) {
-        auto* frame = new QFrame(this);
-        frame->setGeometry(b.left - 2, 407, 72, 27);
-        frame->setFrameShape(QFrame::Box);
-        frame->setStyleSheet("QFrame { border: 1px solid gray; }");
-        auto* button = flatButton(this, b.name, b.caption, QRect(b.left, 409, 68, 23),
-                                  "QPushButton { color: white; background: black; border: none; }"
-                                  "QPushButton:hover { color: yellow; }");
+        auto* button = boxedButton(this, b.name, b.caption, QRect(b.left, 409, 68, 23));
         // Flat buttons take no keys: a Return meant for the typing window stores nothing.
         button->setFocusPolicy(Qt::NoFocus);
         auto handler = b.handler;

@@ -1,5 +1,6 @@
 #include "typing/key_stats.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "base/files.h"
@@ -54,14 +55,16 @@ bool readEntry(std::string_view entry, int& byte, KeyCount& count) {
 
 void KeyStatsCounter::reset() {
     counts_ = KeyCounts{};
-    empty_ = true;
     lastHitValid_ = false;
 }
 
-void KeyStatsCounter::judged(char expected, bool hit, std::uint32_t tick) {
-    if (expected >= 'a' && expected <= 'z') expected = static_cast<char>(expected - 'a' + 'A');
-    KeyCount& c = counts_[static_cast<unsigned char>(expected)];
-    empty_ = false;
+bool KeyStatsCounter::empty() const {
+    return std::all_of(counts_.begin(), counts_.end(), [](const KeyCount& c) { return c.empty(); });
+}
+
+void KeyStatsCounter::judged(char key, bool hit, std::uint32_t tick) {
+    if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
+    KeyCount& c = counts_[static_cast<unsigned char>(key)];
     if (!hit) {
         ++c.misses;
         return;
@@ -101,7 +104,7 @@ std::string keyStatsLine(std::string_view date, std::string_view title, const Ke
     line += title;
     line += ',';
     line += keyStatsEntries(counts);
-    return line + "," + std::to_string(Checksum(line));
+    return withChecksum(std::move(line));
 }
 
 std::optional<StoredKeyStats> parseKeyStatsLine(std::string_view line) {

@@ -49,15 +49,15 @@ public:
     // A new question appeared: its first hit has no interval.
     void newQuestion() { lastHitValid_ = false; }
     // A key the session judged (a miss within the miss guard is not judged and not reported).
-    // expected is the first character of the romaji still to type; a to z count as A to Z.
-    void judged(char expected, bool hit, std::uint32_t tick);
+    // key is the key typed on a hit and the first character still to type on a miss; a to z
+    // count as A to Z.
+    void judged(char key, bool hit, std::uint32_t tick);
 
     const KeyCounts& counts() const { return counts_; }
-    bool empty() const { return empty_; }
+    bool empty() const;
 
 private:
     KeyCounts counts_{};
-    bool empty_ = true;
     bool lastHitValid_ = false;
     std::uint32_t lastHit_ = 0;
 };

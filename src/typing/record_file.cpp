@@ -55,14 +55,21 @@ void writeRecord(const std::string& path, std::string_view recordLine) {
 std::optional<std::vector<std::string>> findPreviousRecord(const std::string& path,
                                                            std::string_view title) {
     if (!fileExists(path)) saveStringToFile(path, joinLinesCrLf({std::string()}));
-    const std::vector<std::string> lines = splitNonEmptyLines(loadStringFromFile(path));
     const std::string wanted = recordFieldText(title);
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        std::vector<std::string> fields = splitRecordFields(*it);
+    // Line by line, keeping the last match: a long history is never held whole.
+    std::optional<std::string> found;
+    FileLines lines(path);
+    for (std::string_view line; lines.next(line);) {
         // The title is the text between the second and the third comma.
-        if (fields.size() >= 4 && fields[2] == wanted) return fields;
+        constexpr std::size_t none = std::string_view::npos;
+        auto commaAfter = [&](std::size_t at) { return at == none ? none : line.find(',', at + 1); };
+        const std::size_t second = commaAfter(line.find(','));
+        const std::size_t third = commaAfter(second);
+        if (third != none && line.substr(second + 1, third - second - 1) == wanted)
+            found = std::string(line);
     }
-    return std::nullopt;
+    if (!found) return std::nullopt;
+    return splitRecordFields(*found);
 }
 
 std::vector<std::string> splitRecordFields(std::string_view line) {
@@ -88,10 +95,14 @@ bool isValidRecordLine(std::string_view line) {
     return value == Checksum(line.substr(0, comma));
 }
 
+const char* recordLineVerdict(std::string_view line) {
+    return isValidRecordLine(line) ? "ok " : "bad ";
+}
+
 std::vector<std::string> checkRecordLines(std::string_view fileText) {
     std::vector<std::string> out;
     for (const std::string& line : splitNonEmptyLines(fileText))
-        out.push_back((isValidRecordLine(line) ? "ok " : "bad ") + line);
+        out.push_back(recordLineVerdict(line) + line);
     return out;
 }
 

@@ -36,7 +36,10 @@ std::vector<std::string> splitRecordFields(std::string_view line);
 // The last field, read as an integer, equals Checksum of the text before the last comma.
 bool isValidRecordLine(std::string_view line);
 
-// "ok " or "bad " followed by each non-empty line of a record file's text.
+// "ok " or "bad ": what a record check prints before a line.
+const char* recordLineVerdict(std::string_view line);
+
+// The verdict followed by each non-empty line of a record file's text.
 std::vector<std::string> checkRecordLines(std::string_view fileText);
 
 }  // namespace keyrook

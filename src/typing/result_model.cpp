@@ -153,8 +153,7 @@ ResultModel buildResultModel(const SessionFigures& figures,
     if (previous) compareWithPrevious(m, *previous);
 
     for (const ResultLabel& l : m.lblResult) line += "," + l.caption;
-    line += "," + std::to_string(Checksum(line));
-    m.recordLine = line;
+    m.recordLine = withChecksum(std::move(line));
     return m;
 }
 

@@ -166,6 +166,13 @@ int Checksum(std::string_view cp932) {
     return static_cast<std::int32_t>(sum * 2u);
 }
 
+std::string withChecksum(std::string line) {
+    const int sum = Checksum(line);
+    line += ',';
+    line += std::to_string(sum);
+    return line;
+}
+
 int bonusFactor(int rating) {
     if (rating >= 100) return 20;
     if (rating >= 95) return 15;

@@ -70,6 +70,7 @@ std::string speedIndexText(int typingMs, int bytes);
 std::string SplitThousand(long long n);       // 1234567 -> "1,234,567"
 std::string ChangeTime(long long ms);         // 60230 -> "1:00`23"
 int Checksum(std::string_view cp932);         // twice the byte sum, 32-bit
+std::string withChecksum(std::string line);   // line + "," + its Checksum, as stored lines end
 
 // F(x) of the bonus multiplier.
 int bonusFactor(int rating);

@@ -29,8 +29,6 @@ std::int32_t saturatingAdd(std::int32_t a, std::int64_t b) {
     return static_cast<std::int32_t>(sum);
 }
 
-char foldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // The combo bonus for a combo that is a multiple of 100: 1000 x 2^(combo div 100), held at the
 // 32-bit maximum from a combo of 2200 on.
 std::int32_t comboBonus(std::int32_t combo) {
@@ -282,7 +280,7 @@ void TypingEngine::FormKeyPress(char key) {
     if (FInvader()) {
         // The letters on the line are unrelated: each key must be the first of them.
         if (s[0] == '_' && key == ' ') key = '_';
-        if (foldCase(key) == foldCase(s[0])) {
+        if (upperAscii(key) == upperAscii(s[0])) {
             s.erase(0, 1);
             changed_ |= kChangedTyping;
             hit();

@@ -565,7 +565,7 @@ void TCustomSaveProps::loadEntry(const TProp& prop, std::vector<Problem>& proble
         }
         if (!ValueExists(section, key)) {
             // Absent: the property keeps its value, or takes its default when it has one.
-            if (prop.Default().isValid() && kind != TPropKind::Object)
+            if (prop.Default().isValid())
                 assignChecked(prop, prop.Default(), problems);
             return;
         }

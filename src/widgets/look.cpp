@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QHash>
 #include <QSet>
 #include <QLabel>
@@ -13,7 +14,9 @@
 #include <algorithm>
 
 namespace keyrook {
+namespace {
 
+// The installed face that stands for a face name (the name itself when that face is installed).
 QString installedFamily(const QString& family) {
     // The installed faces by name, a face in several foundries once ("URW Gothic [urw]").
     static const QSet<QString> installed = [] {
@@ -39,6 +42,8 @@ QString installedFamily(const QString& family) {
     known.insert(family, name);
     return name;
 }
+
+}  // namespace
 
 QFont pixelFont(const QString& family, int pixels, bool bold, bool italic) {
     QFont f(installedFamily(family));
@@ -100,6 +105,25 @@ QPushButton* flatButton(QWidget* parent, const char* name, const QString& captio
     button->setAutoDefault(false);
     button->setStyleSheet(styleSheet);
     return button;
+}
+
+QPushButton* boxedButton(QWidget* parent, const char* name, const QString& caption,
+                         const QRect& geometry) {
+    auto* box = new QFrame(parent);
+    box->setGeometry(geometry.adjusted(-2, -2, 2, 2));
+    box->setFrameShape(QFrame::Box);
+    box->setStyleSheet("QFrame { border: 1px solid gray; }");
+    return flatButton(parent, name, caption, geometry,
+                      "QPushButton { color: white; background: black; border: none; }"
+                      "QPushButton:hover { color: yellow; }");
+}
+
+void centreOnParent(QWidget* window) {
+    if (QWidget* owner = window->parentWidget()) {
+        const QPoint centre = owner->isVisible() ? owner->frameGeometry().center()
+                                                 : owner->geometry().center();
+        window->move(centre - window->rect().center());
+    }
 }
 
 QAction* addKeyCommand(QWidget* owner, QMenu* menu, const char* name, const char* caption,

@@ -38,8 +38,6 @@ inline constexpr Qt::WindowFlags kMainFrame = Qt::Window | Qt::WindowTitleHint |
 // system would end up with anyway: asking for it directly spares a search for fallbacks of the
 // missing face, most of the time the first paint of the menu takes.
 QFont pixelFont(const QString& family, int pixels, bool bold = false, bool italic = false);
-// The installed face that stands for a face name (the name itself when that face is installed).
-QString installedFamily(const QString& family);
 
 // The text colour of a label, check box or button.
 void setTextColor(QWidget* widget, const QColor& color);
@@ -67,6 +65,23 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int x, 
 // default button.
 QPushButton* flatButton(QWidget* parent, const char* name, const QString& caption,
                         const QRect& geometry, const QString& styleSheet);
+
+// A flat white-on-black button inside a gray box 2 pixels larger all round, as the result
+// windows lay out their buttons; the text turns yellow under the mouse.
+QPushButton* boxedButton(QWidget* parent, const char* name, const QString& caption,
+                         const QRect& geometry);
+
+// The style of a black radio group with silver items.
+inline constexpr const char* kBlackRadioGroupStyle =
+    "QGroupBox { background: black; border: 1px solid gray; margin-top: 0px; }"
+    "QRadioButton { color: silver; background: transparent; }"
+    "QRadioButton::indicator { width: 8px; height: 8px; border-radius: 5px;"
+    " border: 1px solid gray; background: black; }"
+    "QRadioButton::indicator:checked { background: silver; border: 1px solid white; }";
+
+// Moves a window made over its parent to the parent's centre (the frame's centre once the
+// parent is shown).
+void centreOnParent(QWidget* window);
 
 // An item of a menu that is never shown: added to the owner too, so its key works in the
 // owner's window even while the button of the same command is disabled.

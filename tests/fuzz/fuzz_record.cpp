@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             logDetails(row);
         }
         for (const GraphMetric& m : graphMetrics())
-            GetGraph(log.rows(), m.column, m.suffixPosition, m.suffixLength);
+            GetGraph(log, m.column, m.suffixPosition, m.suffixLength);
         log.graphRefusal(1);
     }
 
