@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/temp_dir.h"
 #include "typing/scoring.h"
 
 namespace keyrook::bench {
@@ -46,25 +47,6 @@ inline void writeRecordFile(const std::string& path, const std::string& user,
 }
 
 // A fresh folder under the system temp folder, removed at the end.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("keyrook-bench-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    // With a trailing "/", as AppDir is kept.
-    std::string dir() const { return path_.string() + "/"; }
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchDir = keyrook::testing::TempDir;
 
 }  // namespace keyrook::bench

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet_services.h"
 #include "typing/typing_engine.h"
 
 namespace {
@@ -26,19 +27,6 @@ struct NullRandom : Random {
     void randomize() override {}
     int next(int range) override { return range > 1 ? 1 : 0; }
 };
-struct NullSounds : Sounds {
-    void play(const std::string&) override { ++count; }
-    void playLoop(const std::string&) override { ++count; }
-    int count = 0;
-};
-struct NullDialogs : Dialogs {
-    void message(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    Answer confirmCancel(const std::string&) override { return Answer::Cancel; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
 
 // 200 questions whose code strings use variant groups, small tsu and n, like a real set.
 std::vector<std::string> problemSet() {
@@ -56,8 +44,8 @@ void runSession(benchmark::State& state, int missEvery) {
     StepClock clock;
     NullTimers timers;
     NullRandom random;
-    NullSounds sounds;
-    NullDialogs dialogs;
+    bench::QuietSounds sounds;
+    bench::QuietDialogs dialogs;
     const std::vector<std::string> file = problemSet();
     std::vector<std::string> setLines = file;
     bool plain = false;

@@ -6,17 +6,15 @@
 #include <QApplication>
 #include <QPixmap>
 
-#include <filesystem>
-#include <random>
-
 #include "app/main_window.h"
 #include "base/files.h"
 #include "problemsets/variant_table.h"
 #include "records/weak_keys_window.h"
 #include "widgets/radio_group.h"
-#include "../stored_sessions.h"
-#include "widgets/qt_services.h"
+#include "bench_data.h"
 #include "quiet_services.h"
+#include "stored_sessions.h"
+#include "widgets/qt_services.h"
 
 namespace {
 
@@ -26,9 +24,8 @@ using bench::QuietDialogs;
 using bench::QuietSounds;
 
 void BM_WeakKeysWindow10000Sessions(benchmark::State& state) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("keyrook-bench-" + std::to_string(std::random_device{}()));
-    const std::string app = dir.string() + "/";
+    const bench::ScratchDir dir;
+    const std::string app = dir.dir();
     saveStringToFile(app + "user/user.log", "taro\r\ntaro\r\n");
     saveStringToFile(app + "user/taro.kst", bench::storedSessions(10000));
     QuietSounds sounds;
@@ -45,7 +42,6 @@ void BM_WeakKeysWindow10000Sessions(benchmark::State& state) {
         benchmark::DoNotOptimize(shot);
     }
     window.hide();
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WeakKeysWindow10000Sessions)->Unit(benchmark::kMillisecond);
 
