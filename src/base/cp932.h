@@ -2,6 +2,7 @@
 // std::string holding the raw bytes. UTF-8 appears only at the window edge and in file names.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ bool utf8ToCp932(std::string_view utf8, std::string& out);
 std::string cp932Of(std::string_view utf8);
 
 bool isValidUtf8(std::string_view text);
+
+// The UTF-8 bytes of a code point up to U+10FFFF.
+std::string utf8Of(std::uint32_t codePoint);
 
 // The upper-case letter of an ASCII a to z; any other byte as it is.
 inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
