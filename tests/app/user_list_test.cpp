@@ -12,13 +12,26 @@ namespace {
 
 using namespace std::string_literals;
 
+// A list file loaded: the names offered, the current user, and the file written at close.
+struct LoadCase {
+    std::string file;
+    std::vector<std::string> items;
+    std::string current;
+    std::string saved;
+};
+
+void expectLoads(const std::vector<LoadCase>& cases) {
+    for (const auto& c : cases) {
+        UserList users;
+        users.load(c.file);
+        EXPECT_EQ(users.items, c.items) << c.file;
+        EXPECT_EQ(users.current, c.current) << c.file;
+        EXPECT_EQ(users.saveText(), c.saved) << c.file;
+    }
+}
+
 TEST(UserList, LoadRulesAndByteExactSave) {
-    struct Case {
-        std::string file;
-        std::vector<std::string> items;
-        std::string current;
-        std::string saved;
-    } cases[] = {
+    expectLoads({
         // Written at close: current user, then every user.
         {"taro\r\ntaro\r\nhanako\r\n", {"taro", "hanako"}, "taro", "taro\r\ntaro\r\nhanako\r\n"},
         // First run: one line only.
@@ -33,14 +46,7 @@ TEST(UserList, LoadRulesAndByteExactSave) {
         {"\r\ntaro\r\n", {"taro", ""}, "", "\r\ntaro\r\n\r\n"},
         {"taro\r\n\r\ntaro\r\n", {"", "taro"}, "taro", "taro\r\n\r\ntaro\r\n"},
         {"\r\n\r\n\r\ntaro\r\n\r\n", {"", "taro"}, "", "\r\n\r\ntaro\r\n"},  // listed once
-    };
-    for (const auto& c : cases) {
-        UserList users;
-        users.load(c.file);
-        EXPECT_EQ(users.items, c.items) << c.file;
-        EXPECT_EQ(users.current, c.current) << c.file;
-        EXPECT_EQ(users.saveText(), c.saved) << c.file;
-    }
+    });
 }
 
 TEST(UserList, NamesThatCannotBeFileStemsOrRecordFieldsAreRefused) {
@@ -55,26 +61,14 @@ TEST(UserList, NamesThatCannotBeFileStemsOrRecordFieldsAreRefused) {
 // nor used in a path, and it stays in the file.
 TEST(UserList, LinesThatAreNoUsableNameAreKeptButNeverOffered) {
     const std::string long65(65, 'a'), long64(64, 'a');
-    struct Case {
-        std::string file;
-        std::vector<std::string> items;
-        std::string current;
-        std::string saved;
-    } cases[] = {
+    expectLoads({
         {"../../x\r\na/b\r\ntaro\r\n", {"taro"}, "taro",
          "taro\r\ntaro\r\na/b\r\n../../x\r\n"},
         {"a/b\r\na/b\r\n", {""}, "", "\r\n\r\na/b\r\n"},  // nothing usable: the empty name
         {"x\r\n" + long65 + "\r\n" + long64 + "\r\nx\r\n", {long64, "x"}, "x",
          "x\r\n" + long64 + "\r\nx\r\n" + long65 + "\r\n"},
         {"ok\r\nbad\xFF\r\n", {"ok"}, "ok", "ok\r\nok\r\nbad\xFF\r\n"},  // no Shift-JIS
-    };
-    for (const auto& c : cases) {
-        UserList users;
-        users.load(c.file);
-        EXPECT_EQ(users.items, c.items) << c.file;
-        EXPECT_EQ(users.current, c.current) << c.file;
-        EXPECT_EQ(users.saveText(), c.saved) << c.file;
-    }
+    });
     EXPECT_THROW(Paths("/app/").userFile("../../x", ".ini"), FileError);
     EXPECT_THROW(Paths("/app/").userFile("a/b", ".rec"), FileError);
 }

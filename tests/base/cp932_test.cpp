@@ -49,26 +49,6 @@ std::optional<std::string> wholeToCp932(std::string_view in) {
     return out;
 }
 
-std::string utf8Of(char32_t cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | cp >> 6);
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | cp >> 12);
-        s += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | cp >> 18);
-        s += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-        s += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
-}
-
 TEST(Cp932, EveryByteAndPairDecodesAsIconvDoes) {
     for (int a = 0x80; a <= 0xFF; ++a) {
         const std::string one(1, static_cast<char>(a));

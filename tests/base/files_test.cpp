@@ -227,6 +227,24 @@ TEST(Files, AppendThatRunsOutOfSpaceLeavesTheFileAsItWas) {
     EXPECT_EQ(readRaw(path), "old\r\n");
 }
 
+// A save of size bytes of letter, in a process of its own that the test may kill.
+pid_t startSave(const std::string& path, char letter, std::size_t size) {
+    pid_t child = ::fork();
+    if (child == 0) {
+        const std::string bytes = std::to_string(size), which(1, letter);
+        ::execl(KEYROOK_SAVE_CHILD, KEYROOK_SAVE_CHILD, path.c_str(), which.c_str(), bytes.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return child;
+}
+
+int waitFor(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
 // A save killed at any moment leaves the old or the new content, never a mix, and at most one
 // temporary file beside it, however often it happens. Each save runs in a fresh process, as a
 // program started again after a crash would.
@@ -234,23 +252,9 @@ TEST(Files, SavesKilledAtRandomMomentsLeaveAWholeFileAndAtMostOneLeftover) {
     TempDir tmp;
     const std::string path = tmp / "data/big.std";
     constexpr std::size_t kSize = 8u << 20;
-    auto spawn = [&](char letter) {
-        pid_t child = ::fork();
-        if (child == 0) {
-            const std::string size = std::to_string(kSize), which(1, letter);
-            ::execl(KEYROOK_SAVE_CHILD, KEYROOK_SAVE_CHILD, path.c_str(), which.c_str(),
-                    size.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        return child;
-    };
-    auto finish = [](pid_t child) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return status;
-    };
+    auto spawn = [&](char letter) { return startSave(path, letter, kSize); };
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(finish(spawn('a')), 0);
+    ASSERT_EQ(waitFor(spawn('a')), 0);
     const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
                               std::chrono::steady_clock::now() - start).count();
     const unsigned seed = std::random_device{}();
@@ -264,7 +268,7 @@ TEST(Files, SavesKilledAtRandomMomentsLeaveAWholeFileAndAtMostOneLeftover) {
         ASSERT_GT(child, 0);
         std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
         ::kill(child, SIGKILL);
-        if (WIFSIGNALED(finish(child))) ++killedMidway;
+        if (WIFSIGNALED(waitFor(child))) ++killedMidway;
         const std::string text = readRaw(path);
         ASSERT_TRUE(text == std::string(kSize, 'a') || text == std::string(kSize, 'b'))
             << "round " << round << ", seed " << seed;
@@ -284,18 +288,9 @@ TEST(Files, SimultaneousSavesOfOneFileDoNotMix) {
     const std::string path = tmp / "user/taro.ini";
     saveStringToFile(path, "");
     std::vector<pid_t> children;
-    for (const char* letter : {"a", "b", "c", "d"}) {
-        pid_t child = ::fork();
-        if (child == 0) {
-            ::execl(KEYROOK_SAVE_CHILD, KEYROOK_SAVE_CHILD, path.c_str(), letter, "4194304",
-                    static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        children.push_back(child);
-    }
+    for (char letter : {'a', 'b', 'c', 'd'}) children.push_back(startSave(path, letter, 4194304));
     for (pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        const int status = waitFor(child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     const std::string text = readRaw(path);

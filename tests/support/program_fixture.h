@@ -13,6 +13,7 @@
 
 #include "app/main_window.h"
 #include "app/program_window.h"
+#include "base/files.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "typing/fin_dialog.h"
@@ -30,10 +31,23 @@ struct ProgramFixture : ::testing::Test {
     fakes::FakeRandom random;
     std::unique_ptr<ProgramWindows> w;
 
+    // The smallest program folder: the set "a" with one question, and the user taro.
+    void writeMinimalProgram() {
+        saveStringToFile(app / "data/a.std", "d/me\r\nq\r\nKA\r\n");
+        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+    }
+    // Windows of their own over the same folder and fakes, as a test that starts them twice or
+    // at another moment needs.
+    std::unique_ptr<ProgramWindows> makeWindows(
+        ProgramWindows::Start start = ProgramWindows::Start::Together) {
+        return std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers,
+                                                start);
+    }
+
     // The windows as the program makes them, the typing timers on virtual time, the result
     // dialog's date fixed, and the main menu shown.
     void startProgram() {
-        w = std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
+        w = makeWindows();
         timers.setHandler([this](const std::string& name) {
             w->Typing().engine().timerFired(name);
             w->Typing().render();

@@ -19,8 +19,7 @@
 #include "problemsets/romaji_decoder.h"
 #include "settings/mine_dialog.h"
 #include "settings/setting_window.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
+#include "support/program_fixture.h"
 #include "typing/typing_window.h"
 #include "widgets/ini_save_props.h"
 #include "widgets/qt_services.h"
@@ -29,23 +28,12 @@
 namespace keyrook {
 namespace {
 
-using namespace fakes;
-
-struct SettingFixture : ::testing::Test {
-    keyrook::testing::TempDir app;
-    FakeSounds sounds;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeTimers timers{clock};
-    FakeRandom random;
-
+struct SettingFixture : testing::ProgramFixture {
     void SetUp() override {
-        saveStringToFile(app / "data/a.std", "d/me\r\nq\r\nKA\r\n");
-        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+        clock.set(0);
+        writeMinimalProgram();
     }
-    std::unique_ptr<ProgramWindows> start() {
-        return std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers);
-    }
+    std::unique_ptr<ProgramWindows> start() { return makeWindows(); }
     static QPushButton* button(TSetting& s, const char* name) { return s.findChild<QPushButton*>(name); }
     static QCheckBox* check(TSetting& s, const char* name) { return s.findChild<QCheckBox*>(name); }
 };

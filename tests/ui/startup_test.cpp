@@ -11,30 +11,17 @@
 #include "app/program_window.h"
 #include "base/files.h"
 #include "settings/setting_window.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
+#include "support/program_fixture.h"
 
 namespace keyrook {
 namespace {
 
-using namespace fakes;
-
-struct Startup : ::testing::Test {
-    keyrook::testing::TempDir app;
-    FakeSounds sounds;
-    FakeDialogs dialogs;
-    FakeClock clock{1000};
-    FakeTimers timers{clock};
-    FakeRandom random;
-
+struct Startup : testing::ProgramFixture {
     void SetUp() override {
-        saveStringToFile(app / "data/a.std", "d/me\r\nq\r\nKA\r\n");
-        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+        clock.set(1000);
+        writeMinimalProgram();
     }
-    std::unique_ptr<ProgramWindows> start() {
-        return std::make_unique<ProgramWindows>(app.dir(), sounds, dialogs, clock, random, &timers,
-                                                ProgramWindows::Start::AfterFirstPaint);
-    }
+    std::unique_ptr<ProgramWindows> start() { return makeWindows(ProgramWindows::Start::AfterFirstPaint); }
 };
 
 TEST_F(Startup, HiddenWindowsFollowTheFirstPaint) {
