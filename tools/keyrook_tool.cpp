@@ -16,6 +16,7 @@
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
+#include "records/progress.h"
 #include "settings/variant_settings.h"
 #include "typing/record_file.h"
 
@@ -49,6 +50,11 @@ const char kUsage[] =
     "  keyrook-tool records FILE\n"
     "      prints \"ok \" or \"bad \" and each record line of a user's .rec file,\n"
     "      by whether its checksum holds\n"
+    "  keyrook-tool progress [--by day|week|month] [--title T] FILE\n"
+    "      CSV of a user's .rec file by day (YYYY-MM-DD), ISO week (YYYY-Www, the\n"
+    "      default) or month (YYYY-MM): sessions, best score, median speed and\n"
+    "      median miss rate of the practice records whose checksum holds (of\n"
+    "      title T only with --title), oldest period first\n"
     "  keyrook-tool --help\n"
     "\n"
     "Text is UTF-8; encode, romaji, type and yomi read stdin and write one line per input\n"
@@ -424,6 +430,53 @@ int runRecords(Args& args) {
     return kOk;
 }
 
+int runProgress(Args& args) {
+    ProgressBy by = ProgressBy::Week;
+    std::optional<std::string> title;
+    std::optional<std::string> file;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--by") {
+            const std::string v = args.value(a);
+            if (v == "day")
+                by = ProgressBy::Day;
+            else if (v == "week")
+                by = ProgressBy::Week;
+            else if (v == "month")
+                by = ProgressBy::Month;
+            else
+                throw UsageError{"--by takes day, week or month"};
+        } else if (a == "--title") {
+            // As a title stands in a record: a comma there is the full-width one.
+            title = recordFieldText(headerField("the title", args.value(a)));
+        } else if (isOption(a)) {
+            unknownOption(a);
+        } else if (file) {
+            throw UsageError{"progress takes one FILE"};
+        } else {
+            file = a;
+        }
+    }
+    if (!file) throw UsageError{"progress needs FILE"};
+    ProgressTable table(by);
+    try {
+        FileLines lines(*file);
+        for (std::string_view line; lines.next(line);)
+            if (auto session = practiceSession(line, title ? &*title : nullptr))
+                table.add(*session);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    Output out;
+    out.add(kProgressCsvHeader);
+    out.add("\n");
+    for (const ProgressPeriod& p : table.periods()) {
+        out.add(progressCsvLine(p));
+        out.add("\n");
+    }
+    return kOk;
+}
+
 int run(int argc, char** argv) {
     if (argc < 2) throw UsageError{"no command given"};
     const std::string command = argv[1];
@@ -440,6 +493,7 @@ int run(int argc, char** argv) {
     if (command == "yomi") return runYomi(args);
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);
+    if (command == "progress") return runProgress(args);
     if (isOption(command)) unknownOption(command);
     throw UsageError{"unknown command " + command};
 }
