@@ -42,6 +42,10 @@ struct KeyAnalysis {
     std::vector<unsigned char> weakest;
 };
 
+// The last `last` readable sessions of a .kst file, oldest first (every one for 0), read from
+// the file's end so a short range never reads a long history whole. A missing file has none.
+std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last);
+
 // The last `last` sessions of a file (all when last is 0 or more than there are).
 KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::size_t last);
 
