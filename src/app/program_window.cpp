@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "base/cp932.h"
 #include "problemsets/maker_window.h"
+#include "records/calendar_window.h"
 #include "records/log_window.h"
 #include "records/weak_key_set.h"
 #include "records/weak_keys_window.h"
@@ -85,6 +86,7 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
       main_(std::make_unique<TMainForm>(paths, sounds, dialogs)) {
     main_->startPractice = [this] { startPractice(); };
     main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
+    main_->showCalendar = [this](const std::string& user) { openCalendar(*main_, user); };
     main_->entryActions[4] = [this] { openInvader(); };
     main_->entryActions[3] = [this] {
         made();
