@@ -255,6 +255,10 @@ TLog::TLog(TMainForm& main, QWidget* parent)
     centreOnParent(this);
 }
 
+// The list's rows read the core's state, which goes before the widgets do: a list that is
+// hidden or laid out while the window is taken down must not reach it.
+TLog::~TLog() { lslog_->clear(); }
+
 QLabel* TLog::label(const QString& name) const { return findChild<QLabel*>(name); }
 
 QAbstractButton* TLog::image(int i) const {

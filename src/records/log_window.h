@@ -26,6 +26,7 @@ class TLog : public QDialog {
     Q_OBJECT
 public:
     explicit TLog(TMainForm& main, QWidget* parent = nullptr);
+    ~TLog() override;
 
     // The names offered in lstUser (CP932).
     void setUsers(const std::vector<std::string>& users);
