@@ -23,7 +23,7 @@ class QToolButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 
 // The editor control `TPEditor`. Lines end in LF inside; a file gets CR LF on saving. Its line
 // list follows the usual rule of line lists: a final line end starts no further line.
@@ -62,7 +62,7 @@ private:
 class TTPMaker : public QDialog {
     Q_OBJECT
 public:
-    explicit TTPMaker(TMainForm& main, QWidget* parent = nullptr);
+    explicit TTPMaker(AppContext& app, QWidget* parent = nullptr);
     ~TTPMaker() override;
 
     MakerEngine& engine() { return *engine_; }
@@ -108,7 +108,7 @@ private:
     // Runs a command; a file error is shown in a message box and the command is abandoned.
     void run(const std::function<void()>& command);
 
-    TMainForm& main_;
+    AppContext& app_;
     TPEditor* editor_ = nullptr;
     std::unique_ptr<MakerEditor> editorLines_;
     std::unique_ptr<MakerEngine> engine_;
@@ -130,6 +130,6 @@ private:
 };
 
 // The main menu's "TP Maker" entry: makes the maker, fills it, shows it modally and discards it.
-void openTPMaker(TMainForm& main);
+void openTPMaker(AppContext& app);
 
 }  // namespace keyrook
