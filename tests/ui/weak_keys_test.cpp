@@ -154,7 +154,7 @@ TEST_F(WeakKeysFixture, PracticeButtonNeedsDataThenStartsASessionOnTheBuiltSet) 
 
 TEST_F(WeakKeysFixture, RecordViewerOpensItForTheOneSelectedUser) {
     storeWeakQandZ(app / "user/hana.kst");
-    TLog log(w->MainForm());
+    TLog log(w->MainForm().context());
     log.setUsers(w->MainForm().users().items);
     log.show();
     log.lstUser()->selectAll();
