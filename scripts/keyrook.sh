@@ -15,6 +15,7 @@ build=${KEYROOK_BUILD_DIR:-$here/build}
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqscintilla2-qt6-dev libgl-dev
+  libmecab-dev mecab-ipadic-utf8
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm
   dpkg-dev file desktop-file-utils appstream xvfb xauth xdotool

@@ -165,6 +165,13 @@ std::optional<EntryPosition> entryPosition(const std::string& entry) {
     constexpr std::size_t kLineStart = 7;  // the 8th byte: just after "[警告] "
     std::size_t lineEnd = findCp932(entry, lineMark);
     if (lineEnd == std::string::npos || lineEnd < kLineStart) return std::nullopt;
+    // "[確認] 12行目の読み…" names a whole line: its start.
+    static const std::string ofLine = cp932Of("行目の");
+    if (entry.compare(lineEnd, ofLine.size(), ofLine) == 0) {
+        int line = toIntDef(std::string_view(entry).substr(kLineStart, lineEnd - kLineStart), -1);
+        if (line < 1) return std::nullopt;
+        return EntryPosition{line, 0};
+    }
     std::size_t columnStart = lineEnd + lineMark.size() + 1;
     std::size_t columnEnd = findCp932(entry, columnMark, lineEnd);
     if (columnEnd == std::string::npos || columnEnd < columnStart) return std::nullopt;

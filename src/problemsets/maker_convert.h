@@ -64,7 +64,8 @@ SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
                           const ProgressFn& progress = {});
 
 // Line (from 1) and byte column (from 0) named by a warning entry such as
-// "[警告] 12行目 5桁目で半角文字が見つかりました。"; nullopt for entries naming no line.
+// "[警告] 12行目 5桁目で半角文字が見つかりました。" (column 0 for "[確認] 12行目の読み…");
+// nullopt for entries naming no line.
 struct EntryPosition {
     int line = 0;
     int column = 0;
