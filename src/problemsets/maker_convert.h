@@ -40,6 +40,10 @@ inline constexpr std::size_t kMaxTitleBytes = 200;
 // no final ".", at most kMaxTitleBytes bytes, and a file name the file system takes.
 bool newTitleAllowed(const std::string& title);
 
+// The message for a title that cannot name a set file (CP932); beyond an empty one it names
+// the characters that are not allowed.
+std::string badTitleMessage(const std::string& title);
+
 enum class SaveStatus {
     Saved,       // the file was written
     EmptyTitle,  // nothing written, not a problem: the user is only told

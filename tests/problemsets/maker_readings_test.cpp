@@ -57,7 +57,7 @@ TEST(MakerReadings, AdviceInEditorOrder) {
     EXPECT_EQ(entryPosition(expected[1])->column, 6);
     EXPECT_TRUE(isMismatchEntry(expected[4]));
     EXPECT_FALSE(isMismatchEntry(expected[3]));
-    EXPECT_FALSE(isMismatchEntry(sj("[警告] 2行目 0桁目で半角文字が見つかりました。")));
+    EXPECT_FALSE(isMismatchEntry(sj("[警告] 2行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。")));
 }
 
 TEST(MakerReadings, VuIsWrittenWithTheVoicedMark) {

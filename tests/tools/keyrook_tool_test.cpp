@@ -208,9 +208,9 @@ TEST_F(ToolConvert, ProblemsListedNothingWritten) {
     EXPECT_EQ(r.status, 1);
     const std::string path = temp / "data/がっこう.std";
     EXPECT_EQ(r.out,
-              "[警告] 2行目 0桁目で半角文字が見つかりました。\n"
-              "[警告] 4行目 2桁目で半角文字が見つかりました。\n"
-              "[警告] 4行目 3桁目で半角文字が見つかりました。\n"
+              "[警告] 2行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。\n"
+              "[警告] 4行目 2桁目で半角文字が見つかりました。全角文字で書いて下さい。\n"
+              "[警告] 4行目 3桁目で半角文字が見つかりました。全角文字で書いて下さい。\n"
               "[エラー] 「" + path + "」は作成できませんでした。\n");
     EXPECT_EQ(written(), "<none>");
 
