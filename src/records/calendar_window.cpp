@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "base/cp932.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
@@ -173,8 +173,8 @@ std::int64_t localToday() {
     return dayNumber(d.year(), d.month(), d.day());
 }
 
-TCalendar::TCalendar(TMainForm& main, const std::string& cp932User, QWidget* parent)
-    : QDialog(parent), main_(main), user_(cp932User) {
+TCalendar::TCalendar(AppContext& app, const std::string& cp932User, QWidget* parent)
+    : QDialog(parent), app_(app), user_(cp932User) {
     setObjectName("Calendar");
     setWindowTitle("練習ｶﾚﾝﾀﾞｰ");
     setWindowFlags(kToolFrame);
@@ -202,7 +202,7 @@ TCalendar::TCalendar(TMainForm& main, const std::string& cp932User, QWidget* par
         addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);
         auto handler = im.handler;
         connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     // The calendar with the streaks.
@@ -236,7 +236,7 @@ TCalendar::TCalendar(TMainForm& main, const std::string& cp932User, QWidget* par
     weekChart_ = addChart(this, "chtWeek", QRect(14, 276, 276, 308));
     rgpWeek_ = addChoice(this, "rgpWeek", QRect(296, 276, 92, 84),
                          {"練習回数", "練習時間", "速度", "ﾐｽ率"});
-    connect(rgpWeek_, &TRadioGroup::clicked, this, [this] { main_.guarded([this] { rgpWeekClick(); }); });
+    connect(rgpWeek_, &TRadioGroup::clicked, this, [this] { app_.guarded([this] { rgpWeekClick(); }); });
     QLabel* weekNote = addLabel(this, "lblWeekNote", "※速度とﾐｽ率は週ごとの中央値", 296, 366,
                                 pixelFont("MS UI Gothic", 11), kSilver, 92, Qt::AlignLeft | Qt::AlignTop);
     weekNote->setWordWrap(true);
@@ -246,7 +246,7 @@ TCalendar::TCalendar(TMainForm& main, const std::string& cp932User, QWidget* par
     addPanel(this, "Shape3", QRect(404, 250, 388, 196), QColor(0x00, 0xFF, 0x00), "● 反射神経（ﾚﾍﾞﾙ別）");
     reflexChart_ = addChart(this, "chtReflex", QRect(410, 276, 280, 164));
     rgpReflex_ = addChoice(this, "rgpReflex", QRect(696, 276, 90, 46), {"平均反応", "破壊率"});
-    connect(rgpReflex_, &TRadioGroup::clicked, this, [this] { main_.guarded([this] { rgpReflexClick(); }); });
+    connect(rgpReflex_, &TRadioGroup::clicked, this, [this] { app_.guarded([this] { rgpReflexClick(); }); });
     for (int level = 1; level <= 6; ++level) {
         QLabel* l = addLabel(this, QString("lblLevel%1").arg(level).toLatin1().constData(),
                              QString("━ ﾚﾍﾞﾙ%1").arg(level), 700 + (level - 1) % 2 * 46, 330 + (level - 1) / 2 * 18,
@@ -266,7 +266,7 @@ TCalendar::TCalendar(TMainForm& main, const std::string& cp932User, QWidget* par
 QLabel* TCalendar::label(const char* name) const { return findChild<QLabel*>(name); }
 
 void TCalendar::load(std::int64_t today) {
-    const Paths& paths = main_.paths();
+    const Paths& paths = app_.paths();
     history_ = readPracticeHistory(paths.userFile(user_, ".rec"));
     reflex_ = readReflexGames(paths.userFile(user_, ".ref"));
     const PracticeDays& days = history_.days;
@@ -339,13 +339,13 @@ void TCalendar::rgpReflexClick() {
     reflexChart_->setLines(std::move(lines));
 }
 
-void TCalendar::btnHelpClick() { main_.Helper(kCalendarHelp); }
+void TCalendar::btnHelpClick() { app_.Helper(HelpContext::Calendar); }
 
 void TCalendar::btnCloseClick() { close(); }
 
-void openCalendar(TMainForm& main, const std::string& cp932User) {
+void openCalendar(AppContext& app, const std::string& cp932User) {
     QWidget* owner = QApplication::activeModalWidget();
-    TCalendar window(main, cp932User, owner ? owner : &main);
+    TCalendar window(app, cp932User, owner ? owner : &app.mainWindow());
     window.load(localToday());
     window.exec();
 }

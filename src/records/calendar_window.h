@@ -14,14 +14,14 @@ class QLabel;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TRadioGroup;
 class TTrendChart;
 
 class TCalendar : public QDialog {
     Q_OBJECT
 public:
-    TCalendar(TMainForm& main, const std::string& cp932User, QWidget* parent = nullptr);
+    TCalendar(AppContext& app, const std::string& cp932User, QWidget* parent = nullptr);
 
     // Reads the user's .rec, .ref and .tnk files and shows them as of today.
     void load(std::int64_t today);
@@ -41,7 +41,7 @@ public:
     const PracticeHistory& history() const { return history_; }
 
 private:
-    TMainForm& main_;
+    AppContext& app_;
     std::string user_;
     PracticeHistory history_;
     std::vector<ReflexGame> reflex_;
@@ -53,13 +53,10 @@ private:
     TTrendChart* tenkeyChart_ = nullptr;
 };
 
-// The help topic of the window.
-inline constexpr int kCalendarHelp = 21;
-
 // Today as a day number of the machine's local date.
 std::int64_t localToday();
 
 // Opens the calendar of a user, modally.
-void openCalendar(TMainForm& main, const std::string& cp932User);
+void openCalendar(AppContext& app, const std::string& cp932User);
 
 }  // namespace keyrook

@@ -18,13 +18,13 @@ class QValueAxis;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 
 class TGraph : public QDialog {
     Q_OBJECT
 public:
     // source is the open viewer's state; its rows are read each time a metric is drawn.
-    TGraph(TMainForm& main, const RecordLog& source, QWidget* parent = nullptr);
+    TGraph(AppContext& app, const RecordLog& source, QWidget* parent = nullptr);
 
     void GetGraph(int column, int suffixPosition, int suffixLength);
     // "回数" / "日付": the bottom axis counts the rows or runs through the sessions' dates;
@@ -50,7 +50,7 @@ private:
     void draw();
     void placeMarks();
 
-    TMainForm& main_;
+    AppContext& app_;
     const RecordLog& source_;
     QChartView* view_ = nullptr;
     QChart* chart_ = nullptr;

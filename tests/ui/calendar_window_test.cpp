@@ -100,7 +100,7 @@ TEST_F(CalendarFixture, CtrlDShowsTheCurrentUsersDaysStreaksAndHistories) {
 }
 
 TEST_F(CalendarFixture, TheViewerOpensTheCalendarOfItsOneSelectedUser) {
-    TLog log(w->MainForm());
+    TLog log(w->MainForm().context());
     log.setUsers(w->MainForm().users().items);
     log.Image6Click();
     EXPECT_EQ(dialogs.messages.back(), "ﾕｰｻﾞｰを1人選んで下さい。");
