@@ -103,8 +103,6 @@ TGraph::TGraph(AppContext& app, const RecordLog& source, QWidget* parent)
     series2_ = new QLineSeries;
     series2_->setName("Series2");
     series2_->setPen(QPen(kSeries2, 2));
-    // The medians of a period or two would make no line: each is drawn as a dot as well.
-    series2_->setPointsVisible(true);
     series2_->setMarkerSize(6);
     chart_->addSeries(series1_);
     chart_->addSeries(series2_);
@@ -260,6 +258,7 @@ void TGraph::draw() {
     active->setVisible(true);
 
     QList<QPointF> points, medians;
+    bool thinned = false;  // more points than pixel columns
     if (!byDate) {
         // Half a row of room on either side: the first and last points and their marks stay
         // inside.
@@ -270,6 +269,7 @@ void TGraph::draw() {
         const auto keep = columnPoints(
             all.points.size(), [&](std::size_t i) { return static_cast<double>(all.points[i].x); },
             [&](std::size_t i) { return all.points[i].y; }, -0.5, std::max<double>(1, rows) - 0.5, columns);
+        thinned = keep.size() < all.points.size();
         points.reserve(static_cast<qsizetype>(keep.size()));
         for (std::size_t i : keep) {
             const GraphPoint& p = all.points[i];
@@ -295,6 +295,7 @@ void TGraph::draw() {
         const auto keep = columnPoints(
             dated.size(), [&](std::size_t i) { return dated[i].day; }, [&](std::size_t i) { return dated[i].y; },
             first, last, columns);
+        thinned = keep.size() < dated.size();
         points.reserve(static_cast<qsizetype>(keep.size()));
         for (std::size_t i : keep) {
             const qint64 x = msecs(dated[i].day);
@@ -304,12 +305,17 @@ void TGraph::draw() {
         }
         const bool monthly = button("btnMonth")->isChecked();
         for (const DatedPoint& m : periodMedians(dated, monthly ? ProgressBy::Month : ProgressBy::Week))
-            medians.append(QPointF(static_cast<qreal>(msecs(m.day)), static_cast<qreal>(m.y)));
+            medians.append(QPointF(static_cast<qreal>(msecs(std::clamp(m.day, first, last))),
+                                   static_cast<qreal>(m.y)));
     }
     // Where points crowd closer than a few pixels a wider line only thickens the band; a line
     // one pixel wide is drawn many times faster.
     series1_->setPen(QPen(kSeries1, points.size() > kDenseLine ? 1 : 2));
+    // A dot per point where the line is thinned to pixel columns would only paint a red band.
+    series1_->setLightMarker(thinned ? QImage() : pointMarker());
     series1_->replace(points);
+    // The medians of a period or two make no line: they are drawn as dots then.
+    series2_->setPointsVisible(medians.size() <= 2);
     series2_->replace(medians);
     placeMarks();
     view_->viewport()->update();
