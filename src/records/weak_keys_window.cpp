@@ -220,12 +220,11 @@ void TWeakKeys::showAnalysis() {
 }
 
 void TWeakKeys::btnPracticeClick() {
-    if (analysis_.weakest.size() < kWeakSetKeys) {
+    const std::vector<WeakKey> keys = weakSetKeys(analysis_);
+    if (keys.empty()) {
         main_.dialogs().message(kNotEnoughData);
         return;
     }
-    const std::vector<unsigned char> keys(analysis_.weakest.begin(),
-                                          analysis_.weakest.begin() + kWeakSetKeys);
     const auto text = buildWeakKeySet(files_.sets, keys, asUser_());
     if (!text) {
         main_.dialogs().message(kNoQuestion);
