@@ -221,8 +221,11 @@ std::string readingOfMorphemes(const std::vector<Morpheme>& words) {
     Number number;                 // the number just read, if the last word was one
     std::size_t numberStart = 0;   // where its reading starts in out
     bool kanjiNumber = false;
+    bool counted = false;          // the last word was a counter after a number
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Morpheme& w = words[i];
+        const bool afterCounter = counted;
+        counted = false;
         const std::u32string surface = decode(w.surface);
         const std::u32string reading = decode(w.reading);
         const bool inKanjiNumber = kanjiNumber && number.ending != Ending::None;
@@ -276,9 +279,11 @@ std::string readingOfMorphemes(const std::vector<Morpheme>& words) {
                 }
                 out += *counter;
                 number = {};
+                counted = true;
                 continue;
             }
         }
+        counted = number.ending != Ending::None && w.pos2 == "助数詞";
         number = {};
         kanjiNumber = false;
 
@@ -308,6 +313,8 @@ std::string readingOfMorphemes(const std::vector<Morpheme>& words) {
         } else if (surface.starts_with(U"降り") && reading.starts_with(U"オ") && afterRainOrSnow(words, i)) {
             // 雨が降りそう: rain falls (ふる), nobody gets off (おりる).
             piece = U"ふ" + hiragana32(std::u32string_view(reading).substr(1));
+        } else if (surface == U"中" && reading == U"チュウ" && afterCounter) {
+            piece = U"じゅう";  // １日中, １年中: all through
         } else if (surface == U"開い" && reading == U"ヒライ" && openState(words, i)) {
             piece = U"あい";
         } else if (surface == U"何" && reading == U"ナニ" && i + 1 < words.size() &&

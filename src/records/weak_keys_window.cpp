@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "base/files.h"
 #include "records/weak_key_set.h"
 #include "widgets/look.h"
@@ -53,9 +53,9 @@ QPixmap heatScale(int width, int height) {
 
 }  // namespace
 
-TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files,
+TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFiles files,
                      AsUser asUser, QWidget* parent)
-    : QDialog(parent), main_(main), files_(std::move(files)), asUser_(std::move(asUser)) {
+    : QDialog(parent), app_(app), files_(std::move(files)), asUser_(std::move(asUser)) {
     setObjectName("WeakKeys");
     setWindowTitle("苦手ｷｰ分析");
     setWindowFlags(kToolFrame);
@@ -96,6 +96,13 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     empty->setWordWrap(true);
     empty->setFixedHeight(32);
 
+    // The keys pressed instead, most frequent first, in rows of four.
+    addLabel(this, "lblConfusionHead", "● よくある誤打 (打つべきｷｰ → 押したｷｰ)", 16, 290, bold, Qt::white);
+    const QFont confusionFont = pixelFont("MS UI Gothic", 13, true);
+    for (int i = 0; i < kConfusionsShown; ++i)
+        addLabel(this, QString("lblConfusion%1").arg(i + 1).toUtf8().constData(), "", 24 + (i % 4) * 116,
+                 310 + (i / 4) * 20, confusionFont, QColor(0xFF, 0xA0, 0xA0), 110);
+
     // The range.
     addLabel(this, "lblRange", "範囲 :", 496, 10, uiFont, kSilver);
     rgpRange_ = new TRadioGroup(this);
@@ -106,7 +113,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     rgpRange_->setItems({"直近10回の記録", "直近50回の記録", "すべての記録"});
     rgpRange_->setItemIndex(0);
     connect(rgpRange_, &TRadioGroup::clicked, this,
-            [this] { main_.guarded([this] { rgpRangeClick(); }); });
+            [this] { app_.guarded([this] { rgpRangeClick(); }); });
 
     // The ten weakest keys.
     addLabel(this, "lblWeakHead", "● 苦手ｷｰ ﾜｰｽﾄ10", 496, 80, bold, Qt::white);
@@ -168,7 +175,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
         button->setCursor(Qt::PointingHandCursor);
         auto handler = b.handler;
         connect(button, &QPushButton::clicked, this,
-                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     centreOnParent(this);
@@ -217,18 +224,27 @@ void TWeakKeys::showAnalysis() {
     label("lblKeys")->setText(fromCp932(totals.keys));
     label("lblSessions")->setText(fromCp932(totals.sessions));
     label("lblEmpty")->setVisible(sessions_.empty());
+
+    const std::vector<Confusion> confusions = confusionList(analysis_);
+    label("lblConfusionHead")->setVisible(!sessions_.empty());
+    for (int i = 0; i < kConfusionsShown; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        QString text;
+        if (n < confusions.size()) text = fromCp932(confusionText(confusions[n]));
+        else if (i == 0 && !sessions_.empty()) text = "---";
+        label(QString("lblConfusion%1").arg(i + 1).toUtf8().constData())->setText(text);
+    }
 }
 
 void TWeakKeys::btnPracticeClick() {
-    if (analysis_.weakest.size() < kWeakSetKeys) {
-        main_.dialogs().message(kNotEnoughData);
+    const std::vector<WeakKey> keys = weakSetKeys(analysis_);
+    if (keys.empty()) {
+        app_.dialogs().message(kNotEnoughData);
         return;
     }
-    const std::vector<unsigned char> keys(analysis_.weakest.begin(),
-                                          analysis_.weakest.begin() + kWeakSetKeys);
     const auto text = buildWeakKeySet(files_.sets, keys, asUser_());
     if (!text) {
-        main_.dialogs().message(kNoQuestion);
+        app_.dialogs().message(kNoQuestion);
         return;
     }
     saveStringToFile(files_.practiceSet, *text);
@@ -236,7 +252,7 @@ void TWeakKeys::btnPracticeClick() {
     accept();
 }
 
-void TWeakKeys::btnHelpClick() { main_.Helper(kWeakKeysHelp); }
+void TWeakKeys::btnHelpClick() { app_.Helper(HelpContext::WeakKeys); }
 
 void TWeakKeys::btnCloseClick() { reject(); }
 
