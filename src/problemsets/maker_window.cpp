@@ -26,6 +26,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "problemsets/maker_readings_window.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 
@@ -53,6 +54,7 @@ public:
     bool modified() const override { return e_.isModified(); }
     void clearModified() override { e_.setModified(false); }
     void placeCaret(int row, int charIndex) override { e_.placeCaret(row, charIndex); }
+    void replaceLines(const std::vector<LineEdit>& edits) override { replaceEditorLines(e_, edits); }
 
 private:
     TPEditor& e_;
@@ -374,6 +376,10 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     };
     buildWindow();
     buildMenu();
+    readings_ = new MakerReadingCommands(
+        this, *engine_, editor_, lstError_, [this](const std::function<void()>& f) { run(f); },
+        [this] { renderStatus(); });
+    readings_->install(findChild<QWidget*>("ToolBar1"), findChild<QMenu*>("mnuEdit"));
     engine_->caretMoved(0, 0);
     render();
 }
@@ -605,6 +611,7 @@ void TTPMaker::buildMenu() {
     connect(quit, &QAction::triggered, this, &TTPMaker::mnuQuitClick);
 
     m = bar->addMenu("編集(&E)");
+    m->setObjectName("mnuEdit");
     add(m, "mnuCut", "切り取り(&X)", QKeySequence("Ctrl+X"));
     add(m, "mnuCopy", "ｺﾋﾟｰ(&C)", QKeySequence("Ctrl+C"));
     add(m, "mnuPaste", "貼りつけ(&V)", QKeySequence("Ctrl+V"));

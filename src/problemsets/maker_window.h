@@ -24,6 +24,7 @@ class QToolButton;
 namespace keyrook {
 
 class TMainForm;
+class MakerReadingCommands;
 
 // The editor control `TPEditor`. Lines end in LF inside; a file gets CR LF on saving. Its line
 // list follows the usual rule of line lists: a final line end starts no further line.
@@ -125,6 +126,7 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QLabel* panels_[5] = {};
     QProgressBar* progress_ = nullptr;
+    MakerReadingCommands* readings_ = nullptr;  // suggested readings
     bool rendering_ = false;
     bool closeApproved_ = false;
 };
