@@ -3,14 +3,15 @@
 #
 #   bench/readings/accuracy.sh [KEYROOK_TOOL] [FILE...]
 #
-# Each FILE holds question / reading line pairs as the maker's editor does (default:
-# sentences.txt beside this script, ordinary sentences written for this measurement).
+# Each FILE holds question / reading line pairs as the maker's editor does (default: the
+# sentences*.txt beside this script, ordinary sentences written for this measurement, each
+# batch written before the rules were tuned on it).
 # Prints every differing pair and the share of exact suggestions.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tool=${1:-$here/../../build/bin/keyrook-tool}
 shift || true
-[ $# -gt 0 ] || set -- "$here/sentences.txt"
+[ $# -gt 0 ] || set -- "$here"/sentences*.txt
 total=0
 exact=0
 for file in "$@"; do

@@ -299,7 +299,8 @@ bool MakerEngine::mayClose() {
 }
 
 void MakerEngine::fillReadings(std::optional<RowRange> rows) {
-    if (!suggester_) return;
+    // The second line of an English-type pair is the text to type, not a reading.
+    if (!suggester_ || view_.kind == SetKind::English) return;
     std::vector<std::string> lines = editor_.lines();
     std::vector<LineEdit> edits = readingFills(lines, *suggester_, rows);
     for (const LineEdit& e : edits) {

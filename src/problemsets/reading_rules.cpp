@@ -190,7 +190,27 @@ const Override kOverrides[] = {
     {U"日本", U"にほん"},
     {U"日本人", U"にほんじん"},
     {U"日本語", U"にほんご"},
+    {U"何時", U"なんじ"},  // いつ is written in kana
 };
+
+// Whether snow or rain falls in the words before i: 降り then is ふり, not おり (a を in
+// between makes it getting off: 電車を降りる).
+bool afterRainOrSnow(const std::vector<Morpheme>& words, std::size_t i) {
+    for (std::size_t k = i; k-- > 0 && k + 5 > i;) {
+        if (words[k].surface == "を") return false;
+        if (words[k].surface.find("雨") != std::string::npos || words[k].surface.find("雪") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Whether 開い (ひらい) is a door or a shop being open: 開いている, が開いた.
+bool openState(const std::vector<Morpheme>& words, std::size_t i) {
+    if (i + 1 >= words.size() || (words[i + 1].surface != "て" && words[i + 1].surface != "た")) return false;
+    const bool lasting = words[i + 1].surface == "て" && i + 2 < words.size() && words[i + 2].surface.starts_with("い");
+    const bool subject = i > 0 && words[i - 1].surface == "が";
+    return lasting || subject;
+}
 
 }  // namespace
 
@@ -201,8 +221,11 @@ std::string readingOfMorphemes(const std::vector<Morpheme>& words) {
     Number number;                 // the number just read, if the last word was one
     std::size_t numberStart = 0;   // where its reading starts in out
     bool kanjiNumber = false;
+    bool counted = false;          // the last word was a counter after a number
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Morpheme& w = words[i];
+        const bool afterCounter = counted;
+        counted = false;
         const std::u32string surface = decode(w.surface);
         const std::u32string reading = decode(w.reading);
         const bool inKanjiNumber = kanjiNumber && number.ending != Ending::None;
@@ -256,9 +279,11 @@ std::string readingOfMorphemes(const std::vector<Morpheme>& words) {
                 }
                 out += *counter;
                 number = {};
+                counted = true;
                 continue;
             }
         }
+        counted = number.ending != Ending::None && w.pos2 == "助数詞";
         number = {};
         kanjiNumber = false;
 
@@ -285,10 +310,18 @@ std::string readingOfMorphemes(const std::vector<Morpheme>& words) {
             kanjiNumber = false;
             numberStart = out.size();
             piece = U"なん";
-        } else if (surface.starts_with(U"降り") && reading.starts_with(U"オ") && i >= 2 &&
-                   (words[i - 2].surface == "雨" || words[i - 2].surface == "雪") && words[i - 1].surface == "が") {
+        } else if (surface.starts_with(U"降り") && reading.starts_with(U"オ") && afterRainOrSnow(words, i)) {
             // 雨が降りそう: rain falls (ふる), nobody gets off (おりる).
             piece = U"ふ" + hiragana32(std::u32string_view(reading).substr(1));
+        } else if (surface == U"中" && reading == U"チュウ" && afterCounter) {
+            piece = U"じゅう";  // １日中, １年中: all through
+        } else if (surface == U"開い" && reading == U"ヒライ" && openState(words, i)) {
+            piece = U"あい";
+        } else if (surface == U"何" && reading == U"ナニ" && i + 1 < words.size() &&
+                   (words[i + 1].reading.starts_with("ノ") || words[i + 1].reading.starts_with("ダ") ||
+                    words[i + 1].reading.starts_with("デ"))) {
+            // なんの, なんだ, なんです
+            piece = U"なん";
         } else if (!reading.empty()) {
             piece = hiragana32(reading);
         } else {

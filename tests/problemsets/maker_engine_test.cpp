@@ -466,6 +466,12 @@ TEST_F(MakerFixture, SuggestedReadings) {
     editor.edit({"学校", "がっこ", "猫", "ねこ"});
     maker.fillReadings(RowRange{0, 0});
     EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がっこう", "猫", "ねこ"}));
+
+    // An English-type set's second lines are not readings.
+    maker.setKind(SetKind::English);
+    editor.edit({"学校", ""});
+    maker.fillReadings();
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", ""}));
 }
 
 TEST_F(MakerFixture, AdviceNeverKeepsASetFromBeingSaved) {
