@@ -24,7 +24,7 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "problemsets/maker_readings_window.h"
 #include "widgets/font_chooser.h"
 #include "widgets/look.h"
@@ -347,7 +347,7 @@ void TPEditor::paintEvent(QPaintEvent* event) {
     }
 }
 
-TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
+TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName("TPMaker");
     chooseFont = [this](const QFont& initial) -> std::optional<QFont> {
         // Every face is offered: Qt counts the Japanese fixed-pitch faces (half- and full-width
@@ -361,7 +361,7 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     };
     editor_ = new TPEditor(this);
     editorLines_ = std::make_unique<EditorLines>(*editor_);
-    engine_ = std::make_unique<MakerEngine>(main.paths(), *editorLines_, main.dialogs(), main.sounds());
+    engine_ = std::make_unique<MakerEngine>(app.paths(), *editorLines_, app.dialogs(), app.sounds());
     // Called once per percentage: the bar moves, and whatever else of the window is due to be
     // repainted is painted before the next step.
     engine_->onProgress = [this] {
@@ -635,7 +635,7 @@ void TTPMaker::buildMenu() {
 }
 
 void TTPMaker::run(const std::function<void()>& command) {
-    main_.guarded(command);
+    app_.guarded(command);
     render();
 }
 
@@ -740,13 +740,13 @@ void TTPMaker::btnFontClick() {
     }
 }
 
-void TTPMaker::btnHelpClick() { main_.Helper(6); }
+void TTPMaker::btnHelpClick() { app_.Helper(HelpContext::Maker); }
 
 void TTPMaker::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     closeApproved_ = false;
-    QRect owner = main_.frameGeometry();
+    QRect owner = app_.mainWindow().frameGeometry();
     QPoint topLeft = owner.center() - QPoint(width() / 2, height() / 2);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->availableGeometry();
@@ -780,8 +780,8 @@ void TTPMaker::reject() {
     }
 }
 
-void openTPMaker(TMainForm& main) {
-    TTPMaker maker(main, &main);
+void openTPMaker(AppContext& app) {
+    TTPMaker maker(app, &app.mainWindow());
     maker.openFromMenu();
     maker.exec();
 }

@@ -61,7 +61,7 @@ struct MakerWindowFixture : ::testing::Test {
     }
     // The maker shown without its modal loop, active so that shortcuts reach it.
     TTPMaker& show() {
-        maker = std::make_unique<TTPMaker>(*main);
+        maker = std::make_unique<TTPMaker>(main->context());
         maker->openFromMenu();
         maker->show();
         maker->activateWindow();
@@ -108,7 +108,7 @@ TEST_F(MakerWindowFixture, OpenedModallyFromTheMainMenu) {
         checked = true;
         m->mnuQuitClick();
     });
-    openTPMaker(*main);
+    openTPMaker(main->context());
     EXPECT_TRUE(checked);
     EXPECT_EQ(sounds.played.back().name, "op");
     EXPECT_TRUE(sounds.played.back().loop);

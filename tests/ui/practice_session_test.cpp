@@ -34,7 +34,7 @@ struct PracticeFixture : keyrook::testing::ProgramFixture {
     void key(int k) { QTest::keyClick(&typing(), static_cast<Qt::Key>(k)); }
     // Practice from the main menu, F1, and the countdown up to the first question.
     void startSession() {
-        w->MainForm().entryClick(1);
+        w->MainForm().entryClick(MenuEntry::Practice);
         ASSERT_TRUE(typing().isVisible());
         typing().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
@@ -73,7 +73,7 @@ TEST_F(PracticeFixture, F1KeysAndF12ThroughTheTypingWindow) {
 // An input method switched on leaves the typing area alone: the area takes no composed text
 // and keys are judged as they come. One that composes all the same is told of at F1.
 TEST_F(PracticeFixture, TheTypingAreaTakesKeysNotInputMethodText) {
-    w->MainForm().entryClick(1);
+    w->MainForm().entryClick(MenuEntry::Practice);
     typing().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
     QWidget* area = QApplication::focusWidget();
