@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,6 +26,7 @@
 
 #include "app/app_context.h"
 #include "problemsets/maker_readings_window.h"
+#include "widgets/font_chooser.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 
@@ -357,10 +357,7 @@ TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app
                                                     : initial.pointSizeF());
         start.setBold(initial.bold());
         start.setItalic(initial.italic());
-        bool ok = false;
-        QFont f = QFontDialog::getFont(&ok, start, this, "ﾌｫﾝﾄ");
-        if (!ok) return std::nullopt;
-        return f;
+        return chooseJapaneseFont(start, this);
     };
     editor_ = new TPEditor(this);
     editorLines_ = std::make_unique<EditorLines>(*editor_);

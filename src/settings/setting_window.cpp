@@ -19,6 +19,7 @@
 #include "typing/typing_window.h"
 #include "widgets/dialog_state.h"
 #include "widgets/ini_save_props.h"
+#include "widgets/font_chooser.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
@@ -54,7 +55,6 @@ TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& f
     : QWidget(parent, Qt::Window), app_(app), mainTitle_(mainTitle), typing_(typing), fin_(fin) {
     setObjectName("Setting");
     chooseFont = [this](const QFont& initial, bool fixedPitchOnly) -> std::optional<QFont> {
-        bool ok = false;
         // The chooser lists installed faces in points: start it on the face and size shown
         // (a Windows face name is shown through the face that stands in for it).
         const QFontInfo shown(initial);
@@ -71,9 +71,7 @@ TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& f
         start.setItalic(initial.italic());
         start.setUnderline(initial.underline());
         start.setStrikeOut(initial.strikeOut());
-        QFont f = QFontDialog::getFont(&ok, start, this, "ﾌｫﾝﾄ", options);
-        if (!ok) return std::nullopt;
-        return f;
+        return chooseJapaneseFont(start, this, options);
     };
     chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
         QColor c = QColorDialog::getColor(initial, this, "文字色");

@@ -185,7 +185,7 @@ public:
     // The result procedure. Runs while the session's figures are intact; the engine runs the
     // quit action right after it (unless the hook already did).
     std::function<void()> onEnded;
-    std::function<bool()> inputMethodOpen;   // asked at F1; full-width input warns
+    std::function<bool()> inputMethodOpen;   // asked at F1: an input method composes for the window
     InvaderRules* invaderRules = nullptr;
 
     // Set-up by the main menu before a practice session: titles, question count, "0 / n".
@@ -197,7 +197,6 @@ public:
     void FormShow();
     void FormClose();                // also what Escape (btnMenuClick) leads to
     void FormKeyPress(char key);
-    void fullWidthInput();           // the window saw a key that is no single byte
     void btnStartClick();            // F1
     void btnStopClick();             // F2
     void btnQuitClick();             // F12
@@ -268,7 +267,6 @@ private:
 
     bool visible_ = false;
     bool missCounted_ = false;     // MissTime holds a real miss
-    bool fullWidthWarned_ = false; // one warning per session
     bool invaderStreaming_ = false;
     bool ending_ = false;
 };

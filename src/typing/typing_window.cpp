@@ -41,6 +41,7 @@ TTyping::TTyping(AppContext& app, const TypingSettings& settings, Clock& clock, 
     engine_ = std::make_unique<TypingEngine>(services, app.mainMenu().selectedSetLines(),
                                              app.mainMenu().selectedPlainReadings(), settings);
     engine_->onReloadSetLines = [this] { app_.mainMenu().reloadSet(); };
+    engine_->inputMethodOpen = [this] { return composed_; };
     engine_->invaderRules = &invader_;
     // The red of a miss lasts one timer period; a real 1 ms period would never reach the screen,
     // so the flash lasts one frame.
@@ -61,7 +62,9 @@ void TTyping::buildWindow() {
     client_->setFont(pixelFont("ＭＳ ゴシック", 12));
     paintBlack(client_, kSilver);
     client_->setFocusPolicy(Qt::StrongFocus);
-    client_->setAttribute(Qt::WA_InputMethodEnabled);
+    // Keys are judged as the keyboard gives them: an input method switched on (fcitx, IBus...)
+    // leaves this area alone, as it leaves every widget that takes no text.
+    client_->setAttribute(Qt::WA_InputMethodEnabled, false);
     client_->installEventFilter(this);
     setCentralWidget(client_);
 
@@ -325,20 +328,16 @@ void TTyping::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const char16_t ch = text.at(0).unicode();
-    if (text.size() == 1 && ch < 0x80) {
-        run([this, ch] { engine_->FormKeyPress(static_cast<char>(ch)); });
-    } else {
-        // Full-width characters come from an input method that is switched on.
-        run([this] { engine_->fullWidthInput(); });
-    }
+    // Full-width characters come from an input method that still composes: no key to judge,
+    // and the warning waits for F1 rather than stopping a timed question.
+    composed_ = text.size() != 1 || ch >= 0x80;
+    if (!composed_) run([this, ch] { engine_->FormKeyPress(static_cast<char>(ch)); });
 }
 
 bool TTyping::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::InputMethod) {
         auto* im = static_cast<QInputMethodEvent*>(event);
-        // Anything composed by an input method is full-width input.
-        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty())
-            run([this] { engine_->fullWidthInput(); });
+        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty()) composed_ = true;
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

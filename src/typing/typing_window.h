@@ -64,6 +64,9 @@ private:
     std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TypingEngine> engine_;
     QWidget* client_ = nullptr;
+    // The last key the typing area got came composed by an input method (full-width): one
+    // still composes for this window, whatever the area asks of it. A plain key clears it.
+    bool composed_ = false;
     QLabel *lblScore_, *lblCombo_, *lblMaxCombo_, *lblMiss_, *lblBonusUp_, *lblMondai_, *lblYomi_,
         *lblQuestion_, *lblTyping_, *lblStart_, *lblNext_, *lblTitle_, *lblTitle2_;
     QWidget* pnlPower_ = nullptr;
