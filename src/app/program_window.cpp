@@ -126,6 +126,7 @@ ProgramWindows::Rest& ProgramWindows::made() {
     settings_->target = &rest_->setting_;
     TTyping& typing = rest_->typing_;
     typing.openSettings = [this] { main_->entryClick(MenuEntry::Setting); };
+    typing.guideWanted = [this] { return rest_->setting_.keyboardGuide(); };
     typing.engine().onEnded = [this] { ViewResult(); };
     typing.onRowsChanged = [this] { rest_->fin_.setRows(rest_->typing_.engine().rows()); };
     return *rest_;

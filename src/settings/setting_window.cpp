@@ -188,13 +188,15 @@ void TSetting::buildWindow() {
         if (hint) c->setToolTip(hint);
         return c;
     };
-    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 20, true, nullptr);
-    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 45, true, nullptr);
-    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 70, true, nullptr);
-    chkLC_ = addCheck("問題を小文字化", "chkLC", 95, false, "出題問題をすべて小文字化します。");
-    chkYomi_ = addCheck("読み方", "chkYomi", 120, false, "出題問題の読みを出すかどうかです。");
-    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 145, false,
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 17, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 39, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 61, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 83, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 105, false, "出題問題の読みを出すかどうかです。");
+    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 127, false,
                             "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
+    chkGuide_ = addCheck("ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ", "chkGuide", 149, false,
+                         "練習中、次に打つｷｰと指をｷｰﾎﾞｰﾄﾞの絵で示し、速度と正確率を出します。");
     auto addPanel = [this, detail](const char* caption, const char* name, int top,
                                    void (TSetting::*handler)()) {
         auto* p = new QPushButton(caption, detail);
@@ -245,6 +247,7 @@ void TSetting::buildStoredList() {
     props.add(RadioGroup(23), "ItemIndex");
     // Written only while checked, so the files of users who never use it stay as they were.
     props.add(chkFlexible_, "checked", {}, "Checked").setDefault(false);
+    props.add(chkGuide_, "checked", {}, "Checked").setDefault(false);
 }
 
 TRadioGroup* TSetting::RadioGroup(int number) const {
@@ -253,6 +256,8 @@ TRadioGroup* TSetting::RadioGroup(int number) const {
 
 TFont& TSetting::questionFont() const { return *FontDialog1_->font(); }
 TFont& TSetting::typingFont() const { return *FontDialog2_->font(); }
+
+bool TSetting::keyboardGuide() const { return chkGuide_->isChecked(); }
 
 TypingOptions TSetting::options() const {
     TypingOptions o;

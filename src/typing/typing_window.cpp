@@ -7,11 +7,17 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QFontMetrics>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 
 #include "app/about_dialog.h"
 #include "app/app_context.h"
+#include "base/text.h"
+#include "widgets/key_guide_panel.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
@@ -32,7 +38,7 @@ Qt::Alignment align(TextAlign a) {
 
 TTyping::TTyping(AppContext& app, const TypingSettings& settings, Clock& clock, Random& random,
                  Timers* timers, QWidget* parent)
-    : QMainWindow(parent), app_(app) {
+    : QMainWindow(parent), app_(app), clock_(clock) {
     setObjectName("Typing");
     Timers& ticks = windowTimers(timers, ownTimers_, [this](const std::string& name) {
         run([this, &name] { engine_->timerFired(name); });
@@ -233,11 +239,75 @@ void TTyping::buildCommands() {
 void TTyping::setQuestionFont(const QFont& font, const QColor& color) {
     lblQuestion_->setFont(font);
     setTextColor(lblQuestion_, color);
+    scrollQuestion();
 }
 
 void TTyping::setTypingFont(const QFont& font, const QColor& color) {
     lblTyping_->setFont(font);
     setTextColor(lblTyping_, color);
+    alignTyping();
+}
+
+void TTyping::alignTyping() {
+    const TypingView& v = engine_->view();
+    Qt::Alignment a = align(v.lblTypingAlign);
+    if (v.lblTypingAlign == TextAlign::Center &&
+        lblTyping_->fontMetrics().horizontalAdvance(lblTyping_->text()) > lblTyping_->contentsRect().width())
+        a = Qt::AlignLeft | Qt::AlignVCenter;
+    if (lblTyping_->alignment() != a) lblTyping_->setAlignment(a);
+}
+
+void TTyping::scrollQuestion() {
+    constexpr int kContext = 3;  // characters kept in view before the one being typed
+    const QFontMetrics fm(lblQuestion_->font());
+    const int width = lblQuestion_->contentsRect().width();
+    QString shown = questionText_;
+    Qt::Alignment a = Qt::AlignCenter;
+    if (fm.horizontalAdvance(questionText_) > width) {
+        const std::size_t left = engine_->view().lblTyping.size();
+        const double done = romajiTotal_ > left ? 1.0 - static_cast<double>(left) / static_cast<double>(romajiTotal_) : 0.0;
+        int start = std::max(0, static_cast<int>(done * questionText_.size()) - kContext);
+        // Near the end: as much as fits, ending with the line's end.
+        while (start > 0 && fm.horizontalAdvance(questionText_.mid(start - 1)) <= width) --start;
+        shown = questionText_.mid(start);
+        a = Qt::AlignLeft | Qt::AlignVCenter;
+    }
+    if (lblQuestion_->text() != shown) lblQuestion_->setText(shown);
+    if (lblQuestion_->alignment() != a) lblQuestion_->setAlignment(a);
+}
+
+void TTyping::updateGuide() {
+    const bool on = guideWanted && guideWanted() && !engine_->FInvader();
+    if (!on && (!guide_ || guide_->isHidden())) return;
+    if (on && !guide_) {
+        guide_ = new TKeyGuide(client_);
+        guide_->move(0, 368);
+        paceTimer_ = new QTimer(this);
+        paceTimer_->setInterval(500);  // the speed falls while no key comes
+        connect(paceTimer_, &QTimer::timeout, this, [this] { refreshGuide(); });
+    }
+    const int height = on ? 368 + TKeyGuide::kHeight : 368;
+    if (guide_->isHidden() == !on && client_->height() == height) return;
+    guide_->setVisible(on);
+    if (on) paceTimer_->start();
+    else paceTimer_->stop();
+    client_->setFixedSize(751, height);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+    refreshGuide();
+}
+
+void TTyping::refreshGuide() {
+    if (!guide_ || guide_->isHidden()) return;
+    const TypingView& v = engine_->view();
+    const TypingState& st = engine_->state();
+    const bool atRest = v.btnStartEnabled;
+    guide_->showNext(!atRest && !v.lblTyping.empty() ? std::optional<char>(v.lblTyping[0]) : std::nullopt);
+    const std::uint32_t now = clock_.tickCount();
+    pace_.update(atRest ? 0 : st.HitCount, now);
+    guide_->showPace(pace_.speedText(now), atRest ? std::string("---") : accuracyText(st.HitCount, toIntDef(v.lblMiss, 0)));
 }
 
 void TTyping::preparePractice(const std::string& cp932Title, const std::string& cp932User) {
@@ -264,14 +334,16 @@ void TTyping::render() {
         lblMondai_->adjustSize();
     }
     if (c & kChangedQuestion) {
-        lblQuestion_->setText(fromCp932(v.lblQuestion));
+        questionText_ = fromCp932(v.lblQuestion);
+        romajiTotal_ = v.lblTyping.size();
         lblYomi_->setText(fromCp932(v.lblYomi));
         lblNext_->setText(fromCp932(v.lblNext));
     }
     if (c & kChangedTyping) {
         lblTyping_->setText(fromCp932(v.lblTyping));
-        lblTyping_->setAlignment(align(v.lblTypingAlign));
+        alignTyping();
     }
+    if (c & (kChangedQuestion | kChangedTyping)) scrollQuestion();
     if (c & kChangedStart) {
         lblStart_->setText(fromCp932(v.lblStartCaption));
         setTextColor(lblStart_, rgbColor(v.lblStartColor));
@@ -318,7 +390,9 @@ void TTyping::render() {
         lblTitle_->setText(fromCp932(v.lblTitle));
         lblTitle2_->setText(fromCp932(v.lblTitle));
         pnlPower_->setVisible(v.pnlPowerVisible);
+        updateGuide();
     }
+    refreshGuide();
 }
 
 void TTyping::keyPressEvent(QKeyEvent* event) {
@@ -343,7 +417,14 @@ bool TTyping::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TTyping::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Enabled again when the settings window closes: the option may have changed there.
+    if (event->type() == QEvent::EnabledChange && isEnabled()) updateGuide();
+}
+
 void TTyping::showEvent(QShowEvent* event) {
+    updateGuide();
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
         client_->setFocus();
