@@ -11,6 +11,7 @@
 #include "base/services.h"
 #include "typing/invader_rules.h"
 #include "typing/typing_engine.h"
+#include "widgets/command_table.h"
 
 class QAction;
 class QLabel;
@@ -72,11 +73,8 @@ private:
     std::array<QLabel*, 3> lamps_{};
     std::array<QLabel*, 3> lampBars_{};
     InvaderGame invader_;
-    struct Command {
-        QToolButton* button;
-        QAction* action;
-    };
-    Command start_{}, stop_{}, roman_{}, setting_{}, help_{}, quit_{}, menu_{};
+    // The commands the engine enables and disables.
+    CommandControls start_, stop_, roman_, setting_, quit_;
 };
 
 }  // namespace keyrook
