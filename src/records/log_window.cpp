@@ -17,6 +17,8 @@
 #include "records/graph_window.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
+#include "widgets/command_table.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
@@ -114,13 +116,7 @@ private:
 
 TLog::TLog(AppContext& app, QWidget* parent)
     : QDialog(parent), now(localDateTime), app_(app), log_(app.paths()) {
-    setObjectName("Log");
-    setWindowTitle("過去の記録");
-    setWindowFlags(kToolFrame);
-    setFixedSize(799, 375);
-    paintBlack(this, kSilver);
-    const QFont uiFont = pixelFont("MS UI Gothic", 12);
-    setFont(uiFont);
+    const QFont uiFont = fixedDialog(this, "Log", "過去の記録", kToolFrame, QSize(799, 375), kSilver, 12);
 
     addLabel(this, "lblUser", "ﾕｰｻﾞ名 :", 8, 8, uiFont, kSilver);
     lstUser_ = new QListWidget(this);
@@ -151,28 +147,26 @@ TLog::TLog(AppContext& app, QWidget* parent)
     hint->setWordWrap(true);
     hint->setFixedHeight(32);
 
-    struct Image {
-        const char* name;
-        const char* caption;
-        Picture picture;
-        int centre;
-        void (TLog::*handler)();
-    } images[] = {
-        {"Image6", "ｶﾚﾝﾀﾞｰ", Picture::Calendar, 426, &TLog::Image6Click},
-        {"Image5", "苦手ｷｰ", Picture::Keys, 506, &TLog::Image5Click},
-        {"Image1", "グラフを見る", Picture::Graph, 586, &TLog::Image1Click},
-        {"Image4", "ﾍﾙﾌﾟ", Picture::Help, 666, &TLog::Image4Click},
-        {"Image3", "ｳｨﾝﾄﾞｳを閉じる", Picture::Close, 746, &TLog::Image3Click},
+    // Round pictures, each with its caption under it; the pictures go in the order of the table.
+    const Picture pictures[] = {Picture::Calendar, Picture::Keys, Picture::Graph, Picture::Help,
+                                Picture::Close};
+    int made = 0;
+    auto roundButton = [&](QWidget* parent, const Command& c, const QRect& place) -> QAbstractButton* {
+        auto* button = new TRoundButton(40, drawn(pictures[made++]), parent);
+        button->move(place.topLeft());
+        addLabel(parent, nullptr, c.caption, place.x() - 20, 54, uiFont, kSilver, 80, Qt::AlignCenter);
+        return button;
     };
-    for (const Image& im : images) {
-        auto* button = new TRoundButton(40, drawn(im.picture), this);
-        button->setObjectName(im.name);
-        button->move(im.centre - 20, 10);
-        addLabel(this, nullptr, im.caption, im.centre - 40, 54, uiFont, kSilver, 80, Qt::AlignCenter);
-        auto handler = im.handler;
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
-    }
+    const CommandTable table{roundButton, QRect(406, 10, 40, 40), QPoint(80, 0), nullptr,
+                             [this](const auto& f) { app_.guarded(f); }};
+    addCommands(this, table,
+                {
+                    {"Image6", "ｶﾚﾝﾀﾞｰ", [this] { Image6Click(); }},
+                    {"Image5", "苦手ｷｰ", [this] { Image5Click(); }},
+                    {"Image1", "グラフを見る", [this] { Image1Click(); }},
+                    {"Image4", "ﾍﾙﾌﾟ", [this] { Image4Click(); }},
+                    {"Image3", "ｳｨﾝﾄﾞｳを閉じる", [this] { Image3Click(); }},
+                });
 
     lslog_ = new QTreeWidget(this);
     lslog_->setObjectName("lslog");

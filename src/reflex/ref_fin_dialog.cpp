@@ -5,6 +5,7 @@
 
 #include "app/app_context.h"
 #include "reflex/ref_file.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/keyboard_picture.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
@@ -13,13 +14,8 @@
 namespace keyrook {
 
 TRefFin::TRefFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("RefFin");
-    setWindowTitle("反射神経ﾓｰﾄﾞ結果");
-    setWindowFlags(kDialogFrame);
-    setFixedSize(478, 199);
-    const QFont text = pixelFont("MS UI Gothic", 13);
-    setFont(text);
-    paintBlack(this, Qt::white);
+    const QFont text =
+        fixedDialog(this, "RefFin", "反射神経ﾓｰﾄﾞ結果", kDialogFrame, QSize(478, 199), Qt::white, 13);
 
     auto* icon = new QLabel(this);
     icon->setObjectName("LevelImage");

@@ -17,6 +17,7 @@
 #include "settings/mine_dialog.h"
 #include "typing/fin_dialog.h"
 #include "typing/typing_window.h"
+#include "widgets/command_table.h"
 #include "widgets/dialog_state.h"
 #include "widgets/ini_save_props.h"
 #include "widgets/font_chooser.h"
@@ -135,27 +136,19 @@ void TSetting::buildWindow() {
         }
     }
 
-    struct Button {
-        const char* name;
-        const char* caption;
-        void (TSetting::*handler)();
-    } buttons[] = {
-        {"btnOK", "適応(&S)", &TSetting::btnOKClick},
-        {"btnCancel", "取り消し(&C)", &TSetting::btnCancelClick},
-        {"btnHebon", "ﾍﾎﾞﾝ式(&B)", &TSetting::btnHebonClick},
-        {"btnRoma", "ﾛｰﾏ式(&R)", &TSetting::btnRomaClick},
-        {"btnMine", "独自流(&O)", &TSetting::btnMineClick},
-        {"btnHelp", "ﾍﾙﾌﾟ(&H)", &TSetting::btnHelpClick},
-    };
-    for (int i = 0; i < 6; ++i) {
-        auto* b = flatButton(client, buttons[i].name, QString::fromUtf8(buttons[i].caption),
-                             QRect(600, 12 + i * 36, 164, 30),
-                             "QPushButton { color: white; background: #202020; border: 1px solid gray; }"
-                             "QPushButton:hover { color: yellow; border-color: silver; }");
-        auto handler = buttons[i].handler;
-        connect(b, &QPushButton::clicked, this,
-                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
-    }
+    const CommandTable table{
+        flatPushButtons({"QPushButton { color: white; background: #202020; border: 1px solid gray; }"
+                         "QPushButton:hover { color: yellow; border-color: silver; }"}),
+        QRect(600, 12, 164, 30), QPoint(0, 36), nullptr, [this](const auto& f) { app_.guarded(f); }};
+    addCommands(client, table,
+                {
+                    {"btnOK", "適応(&S)", [this] { btnOKClick(); }},
+                    {"btnCancel", "取り消し(&C)", [this] { btnCancelClick(); }},
+                    {"btnHebon", "ﾍﾎﾞﾝ式(&B)", [this] { btnHebonClick(); }},
+                    {"btnRoma", "ﾛｰﾏ式(&R)", [this] { btnRomaClick(); }},
+                    {"btnMine", "独自流(&O)", [this] { btnMineClick(); }},
+                    {"btnHelp", "ﾍﾙﾌﾟ(&H)", [this] { btnHelpClick(); }},
+                });
 
     auto* personal = new QGroupBox(" 個人情報設定 ▼ ", client);
     personal->setGeometry(8, 246, 380, 175);

@@ -17,6 +17,7 @@
 #include "app/about_dialog.h"
 #include "app/app_context.h"
 #include "base/text.h"
+#include "widgets/command_table.h"
 #include "widgets/key_guide_panel.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
@@ -192,41 +193,39 @@ void TTyping::buildCommands() {
 
     QMenu* game = menuBar()->addMenu("ｹﾞｰﾑ(&G)");
     QMenu* helpMenu = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
-    auto make = [&](QMenu* menu, const char* button, const char* caption, const char* item,
-                    const char* itemCaption, const QKeySequence& key,
-                    std::function<void()> action) {
-        Command c;
-        c.button = new QToolButton(bar);
-        c.button->setObjectName(button);
-        c.button->setText(QString::fromUtf8(caption));
-        c.button->setFocusPolicy(Qt::NoFocus);
-        c.button->setAutoRaise(true);
-        c.button->setFont(pixelFont("MS UI Gothic", 12));
-        layout->addWidget(c.button);
-        c.action = menu->addAction(QString::fromUtf8(itemCaption));
-        c.action->setObjectName(item);
-        c.action->setShortcut(key);
-        addAction(c.action);
-        connect(c.button, &QToolButton::clicked, this, [this, action] { run(action); });
-        connect(c.action, &QAction::triggered, this, [this, action] { run(action); });
-        return c;
-    };
-    start_ = make(game, "btnStart", "  F1 : ｹﾞｰﾑ開始  ", "mnuStart", "ｹﾞｰﾑ開始(&T)",
-                  QKeySequence(Qt::Key_F1), [this] { engine_->btnStartClick(); });
-    stop_ = make(game, "btnStop", "F2 : ｹﾞｰﾑ中断", "mnuStop", "ｹﾞｰﾑ中断(&S)",
-                 QKeySequence(Qt::Key_F2), [this] { engine_->btnStopClick(); });
-    roman_ = make(game, "btnRoman", "F4 : ﾛｰﾏ字設定", "mnuRoman", "ﾛｰﾏ字設定(&R)",
-                  QKeySequence(Qt::Key_F4), [this] {
-                      if (openSettings) openSettings();
-                  });
-    setting_ = make(game, "btnSetting", "F5 : 各種設定", "mnuSetting", "各種設定(&N)",
-                    QKeySequence(Qt::Key_F5), [this] { engine_->btnSettingClick(); });
-    help_ = make(helpMenu, "btnHelp", "F6 : ﾍﾙﾌﾟ", "mnuHelp", "ﾍﾙﾌﾟ(&H)", QKeySequence(Qt::Key_F6),
-                 [this] { app_.Helper(HelpContext::MainMenu); });
-    quit_ = make(game, "btnQuit", "F12 : 強制終了", "mnuQuit", "強制終了(&Q)",
-                 QKeySequence(Qt::Key_F12), [this] { engine_->btnQuitClick(); });
-    menu_ = make(game, "btnMenu", "Escape : ﾒﾆｭｰ", "mnuMenu", "ﾒﾆｭｰへ戻る(&M)",
-                 QKeySequence(Qt::Key_Escape), [this] { close(); });
+    const MakeButton toolButton = raisedToolButtons({{}, 12, false});
+    const CommandTable table{[&](QWidget* parent, const Command& c, const QRect& place) {
+                                 QAbstractButton* b = toolButton(parent, c, place);
+                                 layout->addWidget(b);
+                                 return b;
+                             },
+                             {}, {}, game, [this](const auto& f) { run(f); }};
+    const auto made = addCommands(
+        bar, table,
+        {
+            {"btnStart", "  F1 : ｹﾞｰﾑ開始  ", [this] { engine_->btnStartClick(); }, {}, "mnuStart",
+             "ｹﾞｰﾑ開始(&T)", QKeySequence(Qt::Key_F1)},
+            {"btnStop", "F2 : ｹﾞｰﾑ中断", [this] { engine_->btnStopClick(); }, {}, "mnuStop",
+             "ｹﾞｰﾑ中断(&S)", QKeySequence(Qt::Key_F2)},
+            {"btnRoman", "F4 : ﾛｰﾏ字設定",
+             [this] {
+                 if (openSettings) openSettings();
+             },
+             {}, "mnuRoman", "ﾛｰﾏ字設定(&R)", QKeySequence(Qt::Key_F4)},
+            {"btnSetting", "F5 : 各種設定", [this] { engine_->btnSettingClick(); }, {}, "mnuSetting",
+             "各種設定(&N)", QKeySequence(Qt::Key_F5)},
+            {"btnHelp", "F6 : ﾍﾙﾌﾟ", [this] { app_.Helper(HelpContext::MainMenu); }, {}, "mnuHelp",
+             "ﾍﾙﾌﾟ(&H)", QKeySequence(Qt::Key_F6), helpMenu},
+            {"btnQuit", "F12 : 強制終了", [this] { engine_->btnQuitClick(); }, {}, "mnuQuit",
+             "強制終了(&Q)", QKeySequence(Qt::Key_F12)},
+            {"btnMenu", "Escape : ﾒﾆｭｰ", [this] { close(); }, {}, "mnuMenu", "ﾒﾆｭｰへ戻る(&M)",
+             QKeySequence(Qt::Key_Escape)},
+        });
+    start_ = made[0];
+    stop_ = made[1];
+    roman_ = made[2];
+    setting_ = made[3];
+    quit_ = made[5];
     layout->addStretch(1);
     auto* about = helpMenu->addAction("このｿﾌﾄについて(&A)");
     about->setObjectName("N1");
@@ -362,7 +361,7 @@ void TTyping::render() {
         client_->setPalette(pal);
     }
     if (c & kChangedCommands) {
-        auto enable = [](Command& cmd, bool on) {
+        auto enable = [](CommandControls& cmd, bool on) {
             cmd.button->setEnabled(on);
             cmd.action->setEnabled(on);
         };

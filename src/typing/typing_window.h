@@ -12,6 +12,7 @@
 #include "typing/invader_rules.h"
 #include "typing/key_guide.h"
 #include "typing/typing_engine.h"
+#include "widgets/command_table.h"
 
 class QAction;
 class QLabel;
@@ -99,11 +100,8 @@ private:
     LivePace pace_;
     QString questionText_;      // the whole question line
     std::size_t romajiTotal_ = 0;  // romaji of the question when it appeared
-    struct Command {
-        QToolButton* button;
-        QAction* action;
-    };
-    Command start_{}, stop_{}, roman_{}, setting_{}, help_{}, quit_{}, menu_{};
+    // The commands the engine enables and disables.
+    CommandControls start_, stop_, roman_, setting_, quit_;
 };
 
 }  // namespace keyrook
