@@ -262,6 +262,8 @@ void TMainForm::buildMenu() {
     dispatch(add(m, "mnuRecord", "記録を見る(&R)", QKeySequence("Ctrl+R")));
     auto* weakKeys = add(m, "mnuWeakKeys", "苦手ｷｰ分析(&K)", QKeySequence("Ctrl+K"));
     connect(weakKeys, &QAction::triggered, this, [this] { mnuWeakKeysClick(); });
+    auto* calendar = add(m, "mnuCalendar", "練習ｶﾚﾝﾀﾞｰ(&D)", QKeySequence("Ctrl+D"));
+    connect(calendar, &QAction::triggered, this, [this] { mnuCalendarClick(); });
     m->addSeparator();
     auto* quit = add(m, "mnuQuit", "ｹﾞｰﾑ終了(&E)", QKeySequence("Ctrl+E"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -375,6 +377,12 @@ bool TMainForm::selectUser(const std::string& cp932User) {
 void TMainForm::mnuWeakKeysClick() {
     guarded([this] {
         if (users_.contains(currentUser()) && weakKeysFor(currentUser())) entryClick(MenuEntry::Practice);
+    });
+}
+
+void TMainForm::mnuCalendarClick() {
+    guarded([this] {
+        if (showCalendar && users_.contains(currentUser())) showCalendar(currentUser());
     });
 }
 

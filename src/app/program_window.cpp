@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "base/cp932.h"
 #include "problemsets/maker_window.h"
+#include "records/calendar_window.h"
 #include "records/log_window.h"
 #include "records/weak_key_set.h"
 #include "records/weak_keys_window.h"
@@ -87,6 +88,7 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
     main_->startPractice = [this] { startPractice(); };
     main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
     AppContext& app = main_->context();
+    main_->showCalendar = [&app](const std::string& user) { openCalendar(app, user); };
     main_->setEntryAction(MenuEntry::Invader, [this] { openInvader(); });
     main_->setEntryAction(MenuEntry::Record, [this, &app] {
         made();

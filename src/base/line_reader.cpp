@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -77,6 +78,47 @@ bool FileLines::next(std::string_view& line) {
             return true;
         }
     }
+}
+
+void forEachLineBackward(const std::string& path,
+                         const std::function<bool(std::string_view)>& fn) {
+    const std::uintmax_t size = findFile(path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) readError(path, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    auto separator = [](char c) { return c == '\r' || c == '\n' || c == '\0'; };
+    std::uintmax_t pos = size;
+    std::string block;
+    std::string carry;  // the start of a line whose beginning lies further back
+    while (pos > 0) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(kChunk, pos));
+        block.resize(n);
+        std::size_t got = 0;
+        while (got < n) {
+            const ssize_t r = ::pread(fd, block.data() + got, n - got,
+                                      static_cast<off_t>(pos - n + got));
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                readError(path, errno);
+            }
+            if (r == 0) break;  // the file shrank meanwhile: read what is there
+            got += static_cast<std::size_t>(r);
+        }
+        block.resize(got);
+        pos -= n;
+        block += carry;
+        std::size_t end = block.size();
+        for (std::size_t i = block.size(); i-- > 0;) {
+            if (!separator(block[i])) continue;
+            if (end > i + 1 && !fn(std::string_view(block).substr(i + 1, end - i - 1))) return;
+            end = i;
+        }
+        carry.assign(block, 0, end);
+    }
+    if (!carry.empty()) fn(carry);
 }
 
 std::optional<char> lastByteOfFile(const std::string& path) {

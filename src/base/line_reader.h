@@ -2,6 +2,7 @@
 // without holding them in memory: line by line through a small buffer, or only the last byte.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,12 @@ private:
     std::size_t end_ = 0;    // bytes held in buffer_
     bool ended_ = false;     // end of file reached
 };
+
+// The lines of a file from the last towards the first, split as FileLines splits them, read
+// backwards through a small buffer: fn gets each line and returns false once it has enough,
+// so a long history's tail is read without its beginning. Throws FileError as
+// loadStringFromFile does.
+void forEachLineBackward(const std::string& path, const std::function<bool(std::string_view)>& fn);
 
 // The last byte of a file, or nullopt for an empty one; throws FileError as
 // loadStringFromFile does.

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "app/app_context.h"
+#include "records/calendar_window.h"
 #include "records/graph_window.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
@@ -26,7 +27,7 @@ namespace keyrook {
 namespace {
 
 // The pictures of the viewer's round buttons.
-enum class Picture { Graph, Help, Close, Keys };
+enum class Picture { Graph, Help, Close, Keys, Calendar };
 
 TRoundButton::Picture drawn(Picture picture) {
     return [picture](QPainter& p, qreal w, qreal h) {
@@ -51,6 +52,17 @@ TRoundButton::Picture drawn(Picture picture) {
                 p.drawLine(QPointF(w * 0.35, h * 0.35), QPointF(w * 0.65, h * 0.65));
                 p.drawLine(QPointF(w * 0.65, h * 0.35), QPointF(w * 0.35, h * 0.65));
                 break;
+            case Picture::Calendar: {  // a page of days, some of them lit
+                p.setPen(QPen(Qt::white, 1.2));
+                p.drawRect(QRectF(w * 0.26, h * 0.28, w * 0.48, h * 0.44));
+                p.setPen(Qt::NoPen);
+                for (int row = 0; row < 3; ++row)
+                    for (int k = 0; k < 4; ++k) {
+                        p.setBrush((row + k) % 3 == 0 ? QColor(0x39, 0xFF, 0x5A) : QColor(0x80, 0x80, 0x80));
+                        p.drawRect(QRectF(w * (0.30 + k * 0.105), h * (0.36 + row * 0.11), w * 0.07, h * 0.07));
+                    }
+                break;
+            }
             case Picture::Keys:  // three rows of key caps, one of them red
                 p.setPen(QPen(Qt::white, 1.2));
                 for (int row = 0; row < 3; ++row)
@@ -135,7 +147,7 @@ TLog::TLog(AppContext& app, QWidget* parent)
             [this] { app_.guarded([this] { cmbTitleChange(); }); });
     QLabel* hint = addLabel(this, "lblHint",
                             "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
-                            164, 54, uiFont, kSilver, 270, Qt::AlignLeft | Qt::AlignTop);
+                            164, 54, uiFont, kSilver, 236, Qt::AlignLeft | Qt::AlignTop);
     hint->setWordWrap(true);
     hint->setFixedHeight(32);
 
@@ -146,16 +158,17 @@ TLog::TLog(AppContext& app, QWidget* parent)
         int centre;
         void (TLog::*handler)();
     } images[] = {
-        {"Image5", "苦手ｷｰ", Picture::Keys, 476, &TLog::Image5Click},
-        {"Image1", "グラフを見る", Picture::Graph, 566, &TLog::Image1Click},
-        {"Image4", "ﾍﾙﾌﾟ", Picture::Help, 656, &TLog::Image4Click},
+        {"Image6", "ｶﾚﾝﾀﾞｰ", Picture::Calendar, 426, &TLog::Image6Click},
+        {"Image5", "苦手ｷｰ", Picture::Keys, 506, &TLog::Image5Click},
+        {"Image1", "グラフを見る", Picture::Graph, 586, &TLog::Image1Click},
+        {"Image4", "ﾍﾙﾌﾟ", Picture::Help, 666, &TLog::Image4Click},
         {"Image3", "ｳｨﾝﾄﾞｳを閉じる", Picture::Close, 746, &TLog::Image3Click},
     };
     for (const Image& im : images) {
         auto* button = new TRoundButton(40, drawn(im.picture), this);
         button->setObjectName(im.name);
         button->move(im.centre - 20, 10);
-        addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);
+        addLabel(this, nullptr, im.caption, im.centre - 40, 54, uiFont, kSilver, 80, Qt::AlignCenter);
         auto handler = im.handler;
         connect(button, &QAbstractButton::clicked, this,
                 [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
@@ -242,6 +255,10 @@ TLog::TLog(AppContext& app, QWidget* parent)
     centreOnParent(this);
 }
 
+// The list's rows read the core's state, which goes before the widgets do: a list that is
+// hidden or laid out while the window is taken down must not reach it.
+TLog::~TLog() { lslog_->clear(); }
+
 QLabel* TLog::label(const QString& name) const { return findChild<QLabel*>(name); }
 
 QAbstractButton* TLog::image(int i) const {
@@ -283,6 +300,8 @@ void TLog::cmbTitleChange() {
     for (std::size_t place = 0; place < log_.rowCount(); ++place)
         items.append(new LogSlot(log_, static_cast<int>(place)));
     lslog_->addTopLevelItems(items);
+    // A new list opens at its first row, wherever the last one was scrolled to.
+    lslog_->scrollToTop();
     fitColumns();
 }
 
@@ -367,6 +386,15 @@ void TLog::Image5Click() {
         practiceRequested_ = true;
         close();
     }
+}
+
+void TLog::Image6Click() {
+    const std::vector<std::string> users = selectedUsers();
+    if (users.size() != 1) {
+        app_.dialogs().message(users.empty() ? "ﾕｰｻﾞｰを1人選んで下さい。" : kGraphOneUserOnly);
+        return;
+    }
+    openCalendar(app_, users.front());
 }
 
 void TLog::showEvent(QShowEvent* event) {

@@ -183,18 +183,19 @@ TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFile
 
 QLabel* TWeakKeys::label(const char* name) const { return findChild<QLabel*>(name); }
 
+// Only the sessions the chosen range needs are read: the last ten of a long history come from
+// the end of the file.
 void TWeakKeys::load() {
-    sessions_ = fileExists(files_.keyStats) ? readKeyStats(loadStringFromFile(files_.keyStats))
-                                            : std::vector<StoredKeyStats>();
+    const int index = rgpRange_->itemIndex();
+    const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
+    sessions_ = readLastKeyStats(files_.keyStats, rangeSessions(range));
     showAnalysis();
 }
 
-void TWeakKeys::rgpRangeClick() { showAnalysis(); }
+void TWeakKeys::rgpRangeClick() { load(); }
 
 void TWeakKeys::showAnalysis() {
-    const int index = rgpRange_->itemIndex();
-    const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
-    analysis_ = analyseKeyStats(sessions_, rangeSessions(range));
+    analysis_ = analyseKeyStats(sessions_, 0);
 
     for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
         const KeyCell cell = keyCell(analysis_, static_cast<unsigned char>(keyboard_.keys[i]));

@@ -12,6 +12,7 @@
 #include "problemsets/reading_suggester.h"
 #include "typing/key_stats.h"
 #include "support/temp_dir.h"
+#include "typing/scoring.h"
 
 extern char** environ;
 
@@ -110,6 +111,10 @@ TEST_F(Tool, UsageErrors) {
         {"convert", "--bogus"},
         {"records"},
         {"records", "alice.rec"},
+        {"progress"},
+        {"progress", "--by", "year", "alice.rec"},
+        {"progress", "alice.rec", "bob.rec"},
+        {"progress", "missing.rec"},
         {"weak-keys"},
         {"weak-keys", "--last", "0", "a.kst"},
         {"weak-keys", "missing.kst"},
@@ -160,6 +165,38 @@ TEST_F(Tool, RecordsReportEachLineByItsChecksum) {
     Outcome r = run({"records", temp / "alice.rec"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "ok " + cp932ToUtf8(good) + "\nbad " + cp932ToUtf8(bad) + "\n");
+}
+
+TEST_F(Tool, ProgressByPeriod) {
+    auto rec = [](const std::string& date, const std::string& title, const std::string& speed,
+                  int misses, int keys, int score) {
+        std::string body = date + ",alice," + title + ",60000," + speed + "," +
+                           std::to_string(misses) + "," + std::to_string(keys) + ",40," +
+                           std::to_string(score) + ",90,80,70,60";
+        return body + "," + std::to_string(Checksum(body));
+    };
+    const std::string kotowazaStored = sj("ことわざ，集");
+    std::string broken = rec("24/03/05 9:00:00", "abc", "999", 0, 10, 99999);
+    broken[20] = 'X';
+    const std::string invader =
+        rec("24/03/05 9:00:00", "Radovu Didarez", "---", 4, 318, 88888);
+    saveStringToFile(temp / "alice.rec",
+                     "\r\n" + rec("24/03/12 9:00:00", kotowazaStored, "300", 10, 100, 900) +
+                         "\r\n" + rec("24/03/11 23:59:59", "abc", "200.5", 0, 100, 1200) +
+                         "\r\n" + broken + "\r\n" + invader + "\r\n" +
+                         rec("24/02/29 0:00:00", "abc", "150", 1, 8, 300) + "\r\n");
+    const std::string header = "period,sessions,best_score,median_speed,median_miss_rate\n";
+    Outcome r = run({"progress", temp / "alice.rec"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, header + "2024-W09,1,300,150.0,12.5\n2024-W11,2,1200,250.2,5.0\n");
+    r = run({"progress", "--by", "day", temp / "alice.rec"});
+    EXPECT_EQ(r.out, header + "2024-02-29,1,300,150.0,12.5\n2024-03-11,1,1200,200.5,0.0\n"
+                              "2024-03-12,1,900,300.0,10.0\n");
+    r = run({"progress", "--by", "month", "--title", "ことわざ,集", temp / "alice.rec"});
+    EXPECT_EQ(r.out, header + "2024-03,1,900,300.0,10.0\n");
+    r = run({"progress", "--title", "none", temp / "alice.rec"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, header);
 }
 
 TEST_F(Tool, WeakKeysConfusionsAndPracticeSet) {
