@@ -1,6 +1,7 @@
 #include "base/line_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,9 +20,22 @@ constexpr std::size_t kChunk = 64 * 1024;
 
 }  // namespace
 
-FileLines::FileLines(const std::string& path) : path_(path) {
+FileLines::FileLines(const std::string& path, Links links) : path_(path) {
     findFile(path);  // a missing file reports as a whole-file read does
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (links == Links::Refuse) {
+        // Read as loadStringFromFile reads a user's file: only a regular file of that name.
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        struct stat st {};
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            loadStringFromFileLimit(path, 0, links);  // throws the refusal
+        }
+        if (fd_ < 0 && errno == ELOOP) loadStringFromFileLimit(path, 0, links);
+        if (fd_ >= 0) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    } else {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
     if (fd_ < 0) readError(path, errno);
     buffer_.resize(kChunk);
 }

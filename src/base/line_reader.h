@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/files.h"
+
 namespace keyrook {
 
 // The lines of a file the program appends to, the same as splitNonEmptyLines gives for the
@@ -13,7 +15,7 @@ namespace keyrook {
 class FileLines {
 public:
     // Opens the file; throws FileError as loadStringFromFile does.
-    explicit FileLines(const std::string& path);
+    explicit FileLines(const std::string& path, Links links = Links::Follow);
     ~FileLines();
     FileLines(const FileLines&) = delete;
     FileLines& operator=(const FileLines&) = delete;

@@ -272,7 +272,7 @@ void RecordLog::lstUserMouseUp(const std::vector<std::string>& selectedUsers) {
     for (const std::string& user : selectedUsers) {
         const std::string path = paths_.userFile(user, ".rec");
         if (!fileExists(path)) continue;
-        FileLines lines(path);
+        FileLines lines(path, Links::Refuse);
         for (std::string_view line; lines.next(line);) set.addLine(line);
     }
     titles_ = std::move(titles);
@@ -361,7 +361,7 @@ void RecordLog::cmbTitleChange(const std::vector<std::string>& selectedUsers,
 }
 
 void RecordLog::addSessions(const std::string& path, const std::string& title) {
-    FileLines lines(path);
+    FileLines lines(path, Links::Refuse);
     Fields f;
     for (std::string_view line; lines.next(line);) {
         if (!listedSession(line, title, f)) continue;

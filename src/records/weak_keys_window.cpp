@@ -177,7 +177,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
 QLabel* TWeakKeys::label(const char* name) const { return findChild<QLabel*>(name); }
 
 void TWeakKeys::load() {
-    sessions_ = fileExists(files_.keyStats) ? readKeyStats(loadStringFromFile(files_.keyStats))
+    sessions_ = fileExists(files_.keyStats) ? readKeyStats(loadStringFromFile(files_.keyStats, Links::Refuse))
                                             : std::vector<StoredKeyStats>();
     showAnalysis();
 }
