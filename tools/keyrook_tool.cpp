@@ -16,6 +16,7 @@
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
+#include "records/class_report.h"
 #include "settings/variant_settings.h"
 #include "typing/record_file.h"
 
@@ -49,6 +50,10 @@ const char kUsage[] =
     "  keyrook-tool records FILE\n"
     "      prints \"ok \" or \"bad \" and each record line of a user's .rec file,\n"
     "      by whether its checksum holds\n"
+    "  keyrook-tool class-report USER_DIR\n"
+    "      CSV for a spreadsheet: per user of USER_DIR/user.log and title of their .rec\n"
+    "      file the sessions, first and last date, best score, and the medians of speed\n"
+    "      and mistype rate over the last 10 sessions; damaged lines are counted on stderr\n"
     "  keyrook-tool --help\n"
     "\n"
     "Text is UTF-8; encode, romaji, type and yomi read stdin and write one line per input\n"
@@ -424,6 +429,22 @@ int runRecords(Args& args) {
     return kOk;
 }
 
+int runClassReport(Args& args) {
+    if (args.done()) throw UsageError{"class-report needs USER_DIR"};
+    const std::string dir = args.next();
+    if (isOption(dir)) unknownOption(dir);
+    if (!args.done()) throw UsageError{"class-report takes one USER_DIR"};
+    try {
+        const ClassReport report = classReport(dir);
+        writeAll(report.csv);
+        if (report.damaged > 0)
+            std::fprintf(stderr, "keyrook-tool: %zu damaged record lines skipped\n", report.damaged);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
 int run(int argc, char** argv) {
     if (argc < 2) throw UsageError{"no command given"};
     const std::string command = argv[1];
@@ -440,6 +461,7 @@ int run(int argc, char** argv) {
     if (command == "yomi") return runYomi(args);
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);
+    if (command == "class-report") return runClassReport(args);
     if (isOption(command)) unknownOption(command);
     throw UsageError{"unknown command " + command};
 }

@@ -92,6 +92,9 @@ public:
             if (::fcntl(fd_, F_SETLK, &range) == 0) return;
             const int err = errno;
             if (err == EINTR) continue;
+            // A file system without record locks (a mount whose lock service is off) is
+            // written as it was before there were locks, rather than not at all.
+            if (err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS) return;
             if (err != EACCES && err != EAGAIN) {
                 ::close(fd_);
                 ioError(path, action, err);

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <string_view>
 
@@ -176,7 +177,11 @@ void TGraph::GetGraph(int column, int suffixPosition, int suffixLength) {
     series1_->clear();
     series2_->clear();
     plot_ = keyrook::GetGraph(source_, column, suffixPosition, suffixLength);
-    setAxis(left_, 0, static_cast<qreal>(plot_.axisMaximum), 10);
+    // Beyond the range of a double the line stays at the axis's top.
+    const auto shown = [](long double v) {
+        return static_cast<qreal>(std::clamp<long double>(v, -DBL_MAX, DBL_MAX));
+    };
+    setAxis(left_, 0, shown(plot_.axisMaximum), 10);
     // Half a row of room on either side: the first and last points and their marks stay inside.
     const auto rows = static_cast<qreal>(source_.rowCount());
     // As many row numbers as fit side by side, at most 20.
@@ -185,7 +190,7 @@ void TGraph::GetGraph(int column, int suffixPosition, int suffixLength) {
 
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(plot_.points.size()));
-    for (const GraphPoint& p : plot_.points) points.append(QPointF(p.x, static_cast<qreal>(p.y)));
+    for (const GraphPoint& p : plot_.points) points.append(QPointF(p.x, shown(p.y)));
     // Where points crowd closer than a few pixels a wider line only thickens the band; a line
     // one pixel wide is drawn many times faster.
     series1_->setPen(QPen(kSeries1, points.size() > kDenseLine ? 1 : 2));

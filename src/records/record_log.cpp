@@ -161,7 +161,7 @@ std::string mistypeRateText(long long misses, long long keys) {
     if (keys <= 0) return "0.000 %";
     // Rates below 1000 % of up to a million keys, rounded half up in integers: no such rate
     // lies close enough to a half thousandth for the 15-digit rounding to move it.
-    if (misses >= 0 && misses < 10 * keys && keys <= 1'000'000) {
+    if (keys <= 1'000'000 && misses >= 0 && misses < 10 * keys) {
         const long long thousandths = (misses * 200'000 + keys) / (2 * keys);
         return decimalText(thousandths / 1000, thousandths % 1000, 3, false) + " %";
     }
