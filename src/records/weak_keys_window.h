@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TRadioGroup;
 class VariantTable;
 
@@ -37,7 +37,7 @@ public:
     // is scored with. It runs when "苦手ｷｰ練習" has the data it needs.
     using AsUser = std::function<const VariantTable&()>;
 
-    TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
+    TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
               QWidget* parent = nullptr);
 
     // Reads the user's .kst file (a missing file is no session yet) and shows the range.
@@ -60,7 +60,7 @@ public:
 private:
     void showAnalysis();
 
-    TMainForm& main_;
+    AppContext& app_;
     WeakKeysFiles files_;
     AsUser asUser_;
     std::vector<StoredKeyStats> sessions_;
@@ -70,8 +70,5 @@ private:
     QTreeWidget* lstWeak_ = nullptr;
     bool practiceRequested_ = false;
 };
-
-// The help topic of the window.
-inline constexpr int kWeakKeysHelp = 20;
 
 }  // namespace keyrook
