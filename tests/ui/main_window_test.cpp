@@ -150,8 +150,8 @@ TEST_F(MainFixture, TwoProgramsOnOneFolderKeepEachOthersRegistrations) {
         auto first = open(), second = open();
         dialogs.confirms = {true, true};
         dialogs.inputs = {std::string("hanako"), std::string("jiro")};
-        first->entryClick(8);
-        second->entryClick(8);
+        first->entryClick(MenuEntry::UserRegist);
+        second->entryClick(MenuEntry::UserRegist);
         if (firstClosesFirst) {
             first->close();
             second->close();
