@@ -63,7 +63,16 @@ public:
 
     std::string suggest(std::string_view question) override {
         // MeCab stops at a NUL byte; a line break would split the sentence.
-        const std::string text(question.substr(0, question.find_first_of(std::string_view("\0\r\n", 3))));
+        const std::string_view line = question.substr(0, question.find_first_of(std::string_view("\0\r\n", 3)));
+        // A blank is full width in a reading anyway; MeCab would skip a half-width one and let
+        // the word after it escape the constraints below.
+        std::string text;
+        for (char c : line) {
+            if (c == ' ')
+                text += "\u3000";
+            else
+                text += c;
+        }
         lattice_->set_sentence(text.c_str());
         // Digits stand apart from what follows: the reading keeps them as written, and the word
         // after them is read as a counter (the dictionary knows "５月" only as ごがつ).

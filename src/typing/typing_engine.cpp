@@ -287,7 +287,7 @@ void TypingEngine::FormKeyPress(char key) {
         } else if (key == '\b') {
             if (invaderRules) invaderRules->backspace(*this);
         } else {
-            miss();
+            miss(key);
         }
         return;
     }
@@ -296,14 +296,14 @@ void TypingEngine::FormKeyPress(char key) {
     const KeyResult judged = matcher_.key(key);
     if (judged.judgement == KeyJudgement::Ignored) return;
     if (judged.judgement == KeyJudgement::Miss) {
-        miss();  // counted there for the character expected, unless the miss guard drops it
+        miss(key);  // counted there for the character expected, unless the miss guard drops it
         return;
     }
     // An N left out by the single-n rule scores as if it had been typed.
     if (judged.skippedN) state_.Score = saturatingAdd(state_.Score, comboPoints(state_.Combo));
     // A hit counts for the key typed: the character expected, or the first of another
     // spelling the matcher accepted (a flexible spelling, the consonant after a left-out N).
-    keyStats_.judged(expected == '_' && key == ' ' ? '_' : key, true, services_.clock.tickCount());
+    keyStats_.hit(expected == '_' && key == ' ' ? '_' : key, services_.clock.tickCount());
     s = matcher_.remaining();
     changed_ |= kChangedTyping;
     hit();
@@ -363,11 +363,14 @@ void TypingEngine::completeQuestion() {
     services_.timers.setEnabled(kTmrInterval, true);
 }
 
-void TypingEngine::miss() {
+void TypingEngine::miss(char pressed) {
     const std::uint32_t now = services_.clock.tickCount();
     // Unsigned difference: a wrap of the tick count between two misses is harmless.
-    if (missCounted_ && now - state_.MissTime <= kMissGuardMs) return;
-    if (!FInvader()) keyStats_.judged(view_.lblTyping[0], false, now);
+    if (missCounted_ && now - state_.MissTime <= kMissGuardMs) {
+        keyStats_.interrupt();  // not judged, but the next hit is still a recovery
+        return;
+    }
+    if (!FInvader()) keyStats_.miss(view_.lblTyping[0], pressed);
 
     if (settings_.options().chkTypemiss) services_.sounds.play("miss");
     Flash();
@@ -448,6 +451,7 @@ void TypingEngine::btnStopClick() {
     if (view_.btnStopCaption == stopCaptionRunning()) {
         services_.timers.setEnabled(kTmrInvader, false);
         state_.Playing = false;
+        keyStats_.interrupt();  // the pause is no part of the next key's interval
         view_.btnStopCaption = stopCaptionPaused();
         view_.btnRomanEnabled = true;
         view_.btnSettingEnabled = true;

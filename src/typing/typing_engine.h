@@ -249,7 +249,7 @@ private:
     void showQuestion();
     void dropEmptyQuestions();
     void hit();
-    void miss();
+    void miss(char pressed);
     void completeQuestion();
     void setCommandsForSession(bool running);
     bool atRest() const { return view_.btnStartEnabled; }

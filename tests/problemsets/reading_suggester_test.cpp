@@ -79,6 +79,7 @@ TEST(ReadingSuggester, Sentences) {
         {"今年は雪がたくさん降りましたが、電車を降りました。", "ことしはゆきがたくさんふりましたが、でんしゃをおりました。"},
         {"このお店は何時まで開いていますか？", "このおみせはなんじまであいていますか？"},
         {"１日中雨でした。", "１にちじゅうあめでした。"},
+        {"今日は ２月です", "きょうは　２がつです"},  // a half-width blank
         {"", ""},
     };
     for (const auto& [question, reading] : cases) EXPECT_EQ(suggester->suggest(question), reading) << question;
