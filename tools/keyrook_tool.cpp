@@ -515,6 +515,12 @@ int runClassReport(Args& args) {
         writeAll(report.csv);
         if (report.damaged > 0)
             std::fprintf(stderr, "keyrook-tool: %zu damaged record lines skipped\n", report.damaged);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
 // A count given on the command line: digits only, from 1.
 std::size_t positiveNumber(const std::string& option, const std::string& value) {
     std::size_t n = 0;

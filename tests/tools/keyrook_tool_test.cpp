@@ -191,6 +191,8 @@ TEST_F(Tool, ClassReportSumsUpEachUserAndTitle) {
     EXPECT_EQ(rows[3], "hana,A,1,2026/02/03,2026/02/03,5,300.0,1.000");
     EXPECT_NE(r.err.find("1 damaged"), std::string::npos) << r.err;
     EXPECT_EQ(run({"class-report", temp / "none"}).status, 2);
+}
+
 TEST_F(Tool, WeakKeysConfusionsAndPracticeSet) {
     // An old line without the keys pressed, then a line with them.
     KeyCounts first{}, second{};
