@@ -20,6 +20,7 @@
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
 #include "records/progress.h"
+#include "records/class_report.h"
 #include "records/key_analysis.h"
 #include "records/weak_key_set.h"
 #include "settings/variant_settings.h"
@@ -67,6 +68,10 @@ const char kUsage[] =
     "      default) or month (YYYY-MM): sessions, best score, median speed and\n"
     "      median miss rate of the practice records whose checksum holds (of\n"
     "      title T only with --title), oldest period first\n"
+    "  keyrook-tool class-report USER_DIR\n"
+    "      CSV for a spreadsheet: per user of USER_DIR/user.log and title of their .rec\n"
+    "      file the sessions, first and last date, best score, and the medians of speed\n"
+    "      and mistype rate over the last 10 sessions; damaged lines are counted on stderr\n"
     "  keyrook-tool weak-keys [--last N] FILE.kst\n"
     "      the keys missed in the last N sessions of a .kst file (all without --last),\n"
     "      weakest first: KEY<TAB>MISS_RATE_PERCENT<TAB>PRESSES<TAB>MISSES, KEY \"_\" for\n"
@@ -553,6 +558,22 @@ int runProgress(Args& args) {
     return kOk;
 }
 
+int runClassReport(Args& args) {
+    if (args.done()) throw UsageError{"class-report needs USER_DIR"};
+    const std::string dir = args.next();
+    if (isOption(dir)) unknownOption(dir);
+    if (!args.done()) throw UsageError{"class-report takes one USER_DIR"};
+    try {
+        const ClassReport report = classReport(dir);
+        writeAll(report.csv);
+        if (report.damaged > 0)
+            std::fprintf(stderr, "keyrook-tool: %zu damaged record lines skipped\n", report.damaged);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
 // A count given on the command line: digits only, from 1.
 std::size_t positiveNumber(const std::string& option, const std::string& value) {
     std::size_t n = 0;
@@ -676,6 +697,7 @@ int run(int argc, char** argv) {
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);
     if (command == "progress") return runProgress(args);
+    if (command == "class-report") return runClassReport(args);
     if (command == "weak-keys") return runWeakKeys(args);
     if (command == "confusions") return runConfusions(args);
     if (command == "practice-set") return runPracticeSet(args);

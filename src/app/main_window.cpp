@@ -304,7 +304,13 @@ void TMainForm::FormCreate() {
         std::string listFile = paths().userList();
         if (!fileExists(listFile)) {
             std::string name = askFirstUser(dialogs_);
-            saveStringToFile(listFile, joinLinesCrLf({name}));
+            UserList first;
+            first.items = {name};
+            first.current = name;
+            // Another program may have started the list while the prompt was open.
+            updateFile(listFile, [&](const std::optional<std::string>& now) {
+                return now && !now->empty() ? first.mergedSaveText(now) : joinLinesCrLf({name});
+            });
         }
         loadUserList();
     });
@@ -312,7 +318,7 @@ void TMainForm::FormCreate() {
 
 void TMainForm::loadUserList() {
     const std::string listFile = paths().userList();
-    users_.load(loadStringFromFile(listFile));
+    users_.load(loadStringFromFile(listFile, Links::Refuse));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
     int index = -1;
@@ -590,7 +596,19 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     int index = cmbUser_->currentIndex();
     if (index >= 0 && index < static_cast<int>(users_.items.size()))
         users_.current = users_.items[static_cast<std::size_t>(index)];
-    guarded([this] { saveStringToFile(paths().userList(), users_.saveText()); });
+    try {
+        updateFile(paths().userList(), [this](const std::optional<std::string>& now) {
+            return users_.mergedSaveText(now);
+        });
+    } catch (const FileBusyError& e) {
+        // Another program holds the list: nothing is lost while this window stays open, and
+        // closing it again tries once more.
+        dialogs_.message(e.what());
+        event->ignore();
+        return;
+    } catch (const std::exception& e) {
+        dialogs_.message(e.what());
+    }
     context_.closeHelp();
     event->accept();
 }

@@ -1,6 +1,7 @@
 #include "base/line_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,12 +19,32 @@ constexpr std::size_t kChunk = 64 * 1024;
     throw FileError(fileErrorMessage(path, FileAction::Read, err));
 }
 
+// Opens a file to read; with Links::Refuse only a regular file of that name, as
+// loadStringFromFile reads a user's file.
+int openToRead(const std::string& path, Links links) {
+    int fd = -1;
+    if (links == Links::Refuse) {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        struct stat st {};
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            fd = -1;
+            loadStringFromFileLimit(path, 0, links);  // throws the refusal
+        }
+        if (fd < 0 && errno == ELOOP) loadStringFromFileLimit(path, 0, links);
+        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    } else {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0) readError(path, errno);
+    return fd;
+}
+
 }  // namespace
 
-FileLines::FileLines(const std::string& path) : path_(path) {
+FileLines::FileLines(const std::string& path, Links links) : path_(path) {
     findFile(path);  // a missing file reports as a whole-file read does
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) readError(path, errno);
+    fd_ = openToRead(path, links);
     buffer_.resize(kChunk);
 }
 
@@ -80,11 +101,10 @@ bool FileLines::next(std::string_view& line) {
     }
 }
 
-void forEachLineBackward(const std::string& path,
-                         const std::function<bool(std::string_view)>& fn) {
+void forEachLineBackward(const std::string& path, const std::function<bool(std::string_view)>& fn,
+                         Links links) {
     const std::uintmax_t size = findFile(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) readError(path, errno);
+    const int fd = openToRead(path, links);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }

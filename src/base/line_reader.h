@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/files.h"
+
 namespace keyrook {
 
 // The lines of a file the program appends to, the same as splitNonEmptyLines gives for the
@@ -14,7 +16,7 @@ namespace keyrook {
 class FileLines {
 public:
     // Opens the file; throws FileError as loadStringFromFile does.
-    explicit FileLines(const std::string& path);
+    explicit FileLines(const std::string& path, Links links = Links::Follow);
     ~FileLines();
     FileLines(const FileLines&) = delete;
     FileLines& operator=(const FileLines&) = delete;
@@ -38,7 +40,8 @@ private:
 // backwards through a small buffer: fn gets each line and returns false once it has enough,
 // so a long history's tail is read without its beginning. Throws FileError as
 // loadStringFromFile does.
-void forEachLineBackward(const std::string& path, const std::function<bool(std::string_view)>& fn);
+void forEachLineBackward(const std::string& path, const std::function<bool(std::string_view)>& fn,
+                         Links links = Links::Follow);
 
 // The last byte of a file, or nullopt for an empty one; throws FileError as
 // loadStringFromFile does.

@@ -63,7 +63,11 @@ GraphPlot plotRows(std::size_t count, const Text& text, int suffixPosition, int 
         maximum = std::max(maximum, *v);
         plot.points.push_back({static_cast<int>(i), *v, marks ? markText(*v) : std::string()});
     }
-    plot.axisMaximum = roundHalfEven(maximum * 1.05L + 0.5L);
+    // A record may hold a number of any size: above 2^62 the axis is the bare figure with its
+    // room, and never below the largest point.
+    const long double top = maximum * 1.05L + 0.5L;
+    plot.axisMaximum = top < 0x1p62L ? static_cast<long double>(roundHalfEven(top))
+                                     : std::isfinite(top) ? std::ceil(top) : maximum;
     // All values 0 (no mistype at all) would leave the axis no height to draw the line in.
     if (plot.axisMaximum < 1) plot.axisMaximum = 1;
     return plot;

@@ -33,7 +33,7 @@ struct GraphPoint {
 
 struct GraphPlot {
     std::vector<GraphPoint> points;
-    long long axisMaximum = 105;  // the left axis runs from 0 to this
+    long double axisMaximum = 105;  // the left axis runs from 0 to this, a whole number
 };
 
 // The column text without its unit, as the metric's suffix position and length say.

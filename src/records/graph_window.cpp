@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <tuple>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -240,7 +241,11 @@ void TGraph::draw() {
     series1_->clear();
     series2_->clear();
     const GraphPlot all = graphValues(source_, column_, suffixPosition_, suffixLength_);
-    setAxis(left_, 0, static_cast<qreal>(all.axisMaximum), 10);
+    // Beyond the range of a double the line stays at the axis's top.
+    const auto shown = [](long double v) {
+        return static_cast<qreal>(std::clamp<long double>(v, -DBL_MAX, DBL_MAX));
+    };
+    setAxis(left_, 0, shown(all.axisMaximum), 10);
     // Beyond a few points per pixel column more points draw the same pixels.
     // (The plot is about 650 pixels wide; before the first layout its width is not known yet.)
     const int columns = std::max(600, static_cast<int>(chart_->plotArea().width()));
@@ -273,7 +278,7 @@ void TGraph::draw() {
         points.reserve(static_cast<qsizetype>(keep.size()));
         for (std::size_t i : keep) {
             const GraphPoint& p = all.points[i];
-            points.append(QPointF(p.x, static_cast<qreal>(p.y)));
+            points.append(QPointF(p.x, shown(p.y)));
             plot_.points.push_back({p.x, p.y, markText(p.y)});
             drawnX_.push_back(p.x);
         }
@@ -299,14 +304,14 @@ void TGraph::draw() {
         points.reserve(static_cast<qsizetype>(keep.size()));
         for (std::size_t i : keep) {
             const qint64 x = msecs(dated[i].day);
-            points.append(QPointF(static_cast<qreal>(x), static_cast<qreal>(dated[i].y)));
+            points.append(QPointF(static_cast<qreal>(x), shown(dated[i].y)));
             plot_.points.push_back({0, dated[i].y, markText(dated[i].y)});
             drawnX_.push_back(static_cast<double>(x));
         }
         const bool monthly = button("btnMonth")->isChecked();
         for (const DatedPoint& m : periodMedians(dated, monthly ? ProgressBy::Month : ProgressBy::Week))
             medians.append(QPointF(static_cast<qreal>(msecs(std::clamp(m.day, first, last))),
-                                   static_cast<qreal>(m.y)));
+                                   shown(m.y)));
     }
     // Where points crowd closer than a few pixels a wider line only thickens the band; a line
     // one pixel wide is drawn many times faster.
@@ -343,7 +348,7 @@ void TGraph::placeMarks() {
         qreal width = 0;
         for (char c : p.mark) width += advance[static_cast<unsigned char>(c) & 0x7F];
         const qreal px = area.left() + (drawnX_[i] - xMin) / xSpan * area.width();
-        const qreal py = area.bottom() - (static_cast<qreal>(p.y) - yMin) / ySpan * area.height();
+        const qreal py = area.bottom() - (static_cast<qreal>(std::clamp<long double>(p.y, -DBL_MAX, DBL_MAX)) - yMin) / ySpan * area.height();
         // At the top of the plot a mark closes in on its point, or goes below it.
         qreal top = std::max(area.top(), py - kMarkGap - height);
         if (top + height > py - 2) top = py + kMarkGap;

@@ -62,15 +62,18 @@ std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_
     std::vector<StoredKeyStats> out;
     if (!fileExists(path)) return out;
     if (last == 0) {
-        FileLines lines(path);
+        FileLines lines(path, Links::Refuse);
         for (std::string_view line; lines.next(line);)
             if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
         return out;
     }
-    forEachLineBackward(path, [&](std::string_view line) {
-        if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
-        return out.size() < last;
-    });
+    forEachLineBackward(
+        path,
+        [&](std::string_view line) {
+            if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
+            return out.size() < last;
+        },
+        Links::Refuse);
     std::reverse(out.begin(), out.end());
     return out;
 }

@@ -170,7 +170,7 @@ void TFin::btnSaveClick() {
                                              "Excel用CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*)");
     if (!name) return;
     saveDialog_->setFileName(QString::fromStdString(*name));
-    saveStringToFile(*name, reportText(model_, rows_));
+    saveStringToFile(*name, reportText(model_, rows_), Links::Follow);
 }
 
 void TFin::SpeedButton3Click() { close(); }

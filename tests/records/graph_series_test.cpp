@@ -88,6 +88,22 @@ TEST(GraphSeries, PointsFollowTheListOrderAndSkipUnreadableTexts) {
     EXPECT_EQ(draw(rows, "btnMiss").axisMaximum, 1);
 }
 
+// Checksum-valid records may hold any 64-bit figures: every metric still draws, on an axis
+// that holds its largest point.
+TEST(GraphSeries, HugeFiguresDrawOnAnAxisThatHoldsThem) {
+    const std::string big = "9223372036854775807", nearBig = "922337203685477580";
+    const std::vector<LogRow> rows = {row(1, big, big, big, "1", big),
+                                      row(2, nearBig, "1", nearBig, nearBig, "1")};
+    for (const GraphMetric& m : graphMetrics()) {
+        const GraphPlot p = draw(rows, m.button);
+        ASSERT_EQ(p.points.size(), 2u) << m.button;
+        for (const GraphPoint& g : p.points) EXPECT_LE(g.y, p.axisMaximum) << m.button;
+        EXPECT_TRUE(std::isfinite(p.axisMaximum)) << m.button;
+    }
+    EXPECT_EQ(rows[1].column(6), "100.000 %");
+    EXPECT_EQ(draw({row(1, "1" + std::string(400, '0'), "1", "1", "1", "1")}, "btnPoint").points.size(), 1u);
+}
+
 TEST(GraphSeries, MarkTexts) {
     for (auto [value, text] : std::vector<std::pair<long double, std::string>>{
              {0, "0"}, {0.25L, "0.25"}, {999, "999"}, {1000, "1,000"},

@@ -199,6 +199,36 @@ TEST_F(Tool, ProgressByPeriod) {
     EXPECT_EQ(r.out, header);
 }
 
+// Twelve sessions of one title (the medians take the last ten), one of another, a damaged line
+// that is counted, and a listed user without records.
+TEST_F(Tool, ClassReportSumsUpEachUserAndTitle) {
+    const std::string taro = sj("太郎"), title = sj("ﾀｲﾄﾙ");
+    auto line = [](const std::string& date, const std::string& user, const std::string& title,
+                   int speed, int misses, int score) {
+        return withChecksum(date + " 9:00:00," + user + "," + title + ",60000," +
+                            std::to_string(speed) + "," + std::to_string(misses) +
+                            ",200,10," + std::to_string(score) + ",50,50,50,50");
+    };
+    std::string rec = "\r\n";
+    for (int i = 0; i < 12; ++i)
+        rec += line("26/0" + std::to_string(i % 9 + 1) + "/15", taro, title, 100 + 10 * i, i, 1000 - i) + "\r\n";
+    rec += line("25/12/31", taro, "B", 55, 0, 7) + "\r\n";
+    rec += line("26/01/01", taro, "B", 1, 0, 9).replace(0, 1, "3") + "\r\n";  // checksum broken
+    saveStringToFile(temp / "user/" + cp932ToUtf8(taro) + ".rec", rec);
+    saveStringToFile(temp / "user/hana.rec", line("26/02/03", "hana", "A", 300, 2, 5) + "\r\n");
+    saveStringToFile(temp / "user/user.log", "hana\r\n" + taro + "\r\nnobody\r\nhana\r\n");
+    Outcome r = run({"class-report", temp / "user"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = splitLines(r.out);
+    ASSERT_EQ(rows.size(), 4u) << r.out;
+    // Speeds 120..210 and mistypes 2..11 of 200 keys in the last ten: medians 165 and 3.25 %.
+    EXPECT_EQ(rows[1], "太郎,ﾀｲﾄﾙ,12,2026/01/15,2026/09/15,1000,165.0,3.250");
+    EXPECT_EQ(rows[2], "太郎,B,1,2025/12/31,2025/12/31,7,55.0,0.000");
+    EXPECT_EQ(rows[3], "hana,A,1,2026/02/03,2026/02/03,5,300.0,1.000");
+    EXPECT_NE(r.err.find("1 damaged"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"class-report", temp / "none"}).status, 2);
+}
+
 TEST_F(Tool, WeakKeysConfusionsAndPracticeSet) {
     // An old line without the keys pressed, then a line with them.
     KeyCounts first{}, second{};
