@@ -106,7 +106,7 @@ void BM_GraphDrawByDate(benchmark::State& state) {
     Program& p = program(state.range(0));
     RecordLog log(p.dir.dir());
     log.cmbTitleChange({"amy"}, "T", DateTime{});
-    TGraph graph(*p.main, log);
+    TGraph graph(p.main->context(), log);
     graph.show();
     graph.button("btnDates")->click();
     QCoreApplication::processEvents();
