@@ -24,12 +24,8 @@
 namespace keyrook {
 namespace {
 
+using testing::readRaw;
 using testing::TempDir;
-
-std::string readRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(Files, SplitLinesAcceptsEveryLineEndAndStopsAtNul) {
     struct Case {

@@ -26,12 +26,8 @@
 namespace keyrook {
 namespace {
 
+using testing::readRaw;
 using testing::TempDir;
-
-std::string readRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 pid_t spawn(std::initializer_list<std::string> args) {
     pid_t child = ::fork();
