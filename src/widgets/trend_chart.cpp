@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "records/progress.h"
 #include "widgets/look.h"
 
 namespace keyrook {
@@ -26,6 +27,15 @@ QString numberText(double v) {
 }
 
 }  // namespace
+
+std::function<QString(double)> dayLabels(std::int64_t firstDay, std::int64_t lastDay) {
+    const bool months = lastDay - firstDay > 120;
+    return [months](double x) {
+        const DateTime d = dateOfDay(static_cast<std::int64_t>(std::llround(x)));
+        return months ? QString("%1/%2").arg(d.year % 100, 2, 10, QChar('0')).arg(d.month)
+                      : QString("%1/%2").arg(d.month).arg(d.day);
+    };
+}
 
 TTrendChart::TTrendChart(QWidget* parent) : QWidget(parent), xLabel_(numberText) {
     setAttribute(Qt::WA_OpaquePaintEvent);

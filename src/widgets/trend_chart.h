@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -41,5 +42,8 @@ private:
     QString yUnit_;
     QString emptyText_;
 };
+
+// x labels for day numbers: "yy/m" when the days span more than four months, "m/d" otherwise.
+std::function<QString(double)> dayLabels(std::int64_t firstDay, std::int64_t lastDay);
 
 }  // namespace keyrook
