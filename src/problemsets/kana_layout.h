@@ -34,6 +34,10 @@ struct KanaPress {
     bool operator==(const KanaPress&) const = default;
 };
 
+// Appended (UTF-8 here) to the title under which a kana session is stored, so its records and
+// key statistics stay apart from the romaji ones of the same set.
+inline constexpr const char* kKanaTitleMark = "（かな）";
+
 // Input codes of the positions that need naming.
 inline constexpr int kKanaCodeSpace = 57;
 inline constexpr int kKanaCodeYen = 124;    // ー on JIS

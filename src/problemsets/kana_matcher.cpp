@@ -98,6 +98,13 @@ std::string KanaMatcher::remainingPresses() const {
     return out;
 }
 
+std::string KanaMatcher::statBytes() const {
+    std::string out;
+    for (const Unit& u : units_)
+        for (const std::string& p : u.presses) out += static_cast<char>(kanaStatByte(p));
+    return out;
+}
+
 std::string KanaMatcher::remainingText() const {
     std::string out;
     for (std::size_t u = unit_; u < units_.size(); ++u) {

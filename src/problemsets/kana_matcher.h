@@ -35,6 +35,8 @@ public:
     bool complete() const { return unit_ >= units_.size(); }
     // The presses of the whole question.
     int presses() const { return presses_; }
+    // The key statistics byte of every press of the question, in order (see kanaStatByte).
+    std::string statBytes() const;
 
 private:
     struct Unit {

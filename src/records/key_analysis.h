@@ -26,8 +26,8 @@ std::size_t rangeSessions(KeyRange range);
 // both).
 unsigned char keyOf(unsigned char c);
 
-// The name of a key as the window shows it: the character itself, "ｽﾍﾟｰｽ" for the blank, the
-// byte in hexadecimal for anything that is no printable ASCII.
+// The name of a key as the window shows it: the character itself (half-width katakana for the
+// kana keys), "ｽﾍﾟｰｽ" for the blank, the byte in hexadecimal for anything else.
 std::string keyLabel(unsigned char key);
 
 // Miss rate in percent (0 without presses); mean interval in ms (nullopt without intervals).
@@ -41,6 +41,9 @@ struct KeyAnalysis {
     // Keys with enough presses, weakest first: highest miss rate, then slowest mean interval.
     std::vector<unsigned char> weakest;
 };
+
+// The sessions typed in kana (their title ends in the kana mark), or those typed in romaji.
+std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana);
 
 // The last `last` sessions of a file (all when last is 0 or more than there are).
 KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::size_t last);

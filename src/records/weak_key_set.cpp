@@ -6,6 +6,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "problemsets/kana_matcher.h"
 #include "problemsets/problem_set.h"
 #include "problemsets/romaji_decoder.h"
 #include "records/key_analysis.h"
@@ -41,8 +42,14 @@ std::string weakSetHeader(const std::vector<unsigned char>& keys) {
 
 std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFiles,
                                            const std::vector<unsigned char>& keys,
-                                           const VariantTable& variants) {
+                                           const VariantTable& variants, bool kana) {
     std::vector<Candidate> candidates;
+    KanaMatcher presses;
+    auto typed = [&](const std::string& code) {
+        if (!kana) return Changer(code, variants, false);
+        presses.start(code);
+        return presses.statBytes();
+    };
     for (const std::string& file : setFiles) {
         std::vector<std::string> lines;
         try {
@@ -52,7 +59,7 @@ std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFi
         }
         if (lines.empty() || parseHeader(lines[0]).plainReadings) continue;
         for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {
-            const int score = weakKeyScore(Changer(lines[i + 1], variants, false), keys);
+            const int score = weakKeyScore(typed(lines[i + 1]), keys);
             if (score > 0) candidates.push_back({lines[i], lines[i + 1], score});
         }
     }

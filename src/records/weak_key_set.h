@@ -30,9 +30,9 @@ std::string weakSetHeader(const std::vector<unsigned char>& keys);
 // kWeakSetQuestions distinct questions (by question text; ties keep the order of the files and
 // of their lines) with a score above 0, best first. English-type sets, files that cannot be
 // read and files past the size of a problem set are passed over. nullopt when no question
-// scores.
+// scores. With kana, questions are scored by their presses on the JIS kana layout instead.
 std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFiles,
                                            const std::vector<unsigned char>& keys,
-                                           const VariantTable& variants);
+                                           const VariantTable& variants, bool kana = false);
 
 }  // namespace keyrook

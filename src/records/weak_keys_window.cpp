@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "base/cp932.h"
 #include "base/files.h"
 #include "records/weak_key_set.h"
 #include "widgets/look.h"
@@ -35,6 +36,22 @@ const KeyboardLayout& heatKeyboard() {
                                         {66, 172, "ZXCVBNM,./"},
                                         {86, 212, "!?_"}},
                                        40, 36, 196, true};
+    return layout;
+}
+
+// The JIS kana layout by legend (half-width katakana), its shifted kana and signs beneath: every
+// key a kana session counts, bar the digits.
+const KeyboardLayout& kanaHeatKeyboard() {
+    static const std::string rows[] = {cp932Of("ﾇﾌｱｳｴｵﾔﾕﾖﾜﾎﾍｰ"), cp932Of("ﾀﾃｲｽｶﾝﾅﾆﾗｾﾞﾟ"),
+                                       cp932Of("ﾁﾄｼﾊｷｸﾏﾉﾘﾚｹﾑ"), cp932Of("ﾂｻｿﾋｺﾐﾓﾈﾙﾒﾛ"),
+                                       cp932Of("ｧｨｩｪｫｬｭｮｯｦ"), cp932Of("､｡･｢｣!?_")};
+    static const KeyboardLayout layout{{{16, 48, rows[0].c_str()},
+                                        {30, 82, rows[1].c_str()},
+                                        {38, 116, rows[2].c_str()},
+                                        {52, 150, rows[3].c_str()},
+                                        {30, 184, rows[4].c_str()},
+                                        {30, 218, rows[5].c_str()}},
+                                       34, 30, 98, true};
     return layout;
 }
 
@@ -176,9 +193,19 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
 
 QLabel* TWeakKeys::label(const char* name) const { return findChild<QLabel*>(name); }
 
+void TWeakKeys::useKanaLayout() {
+    if (kana_) return;
+    kana_ = true;
+    for (QWidget* w : keyboard_.frames) delete w;
+    for (QWidget* w : keyboard_.cells) delete w;
+    keyboard_ = buildKeyboardPicture(this, pixelFont("MS UI Gothic", 15, true), Qt::white,
+                                     kanaHeatKeyboard());
+}
+
 void TWeakKeys::load() {
     sessions_ = fileExists(files_.keyStats) ? readKeyStats(loadStringFromFile(files_.keyStats))
                                             : std::vector<StoredKeyStats>();
+    sessions_ = sessionsTypedIn(std::move(sessions_), kana_);
     showAnalysis();
 }
 
@@ -226,7 +253,7 @@ void TWeakKeys::btnPracticeClick() {
     }
     const std::vector<unsigned char> keys(analysis_.weakest.begin(),
                                           analysis_.weakest.begin() + kWeakSetKeys);
-    const auto text = buildWeakKeySet(files_.sets, keys, asUser_());
+    const auto text = buildWeakKeySet(files_.sets, keys, asUser_(), kana_);
     if (!text) {
         main_.dialogs().message(kNoQuestion);
         return;

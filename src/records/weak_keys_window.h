@@ -40,6 +40,9 @@ public:
     TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
               QWidget* parent = nullptr);
 
+    // For a user who types in kana: the kana layout, the kana sessions only, and a practice
+    // set scored by kana presses. Called before load().
+    void useKanaLayout();
     // Reads the user's .kst file (a missing file is no session yet) and shows the range.
     void load();
 
@@ -69,6 +72,7 @@ private:
     TRadioGroup* rgpRange_ = nullptr;
     QTreeWidget* lstWeak_ = nullptr;
     bool practiceRequested_ = false;
+    bool kana_ = false;
 };
 
 // The help topic of the window.

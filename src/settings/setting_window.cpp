@@ -190,13 +190,18 @@ void TSetting::buildWindow() {
         if (hint) c->setToolTip(hint);
         return c;
     };
-    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 20, true, nullptr);
-    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 45, true, nullptr);
-    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 70, true, nullptr);
-    chkLC_ = addCheck("問題を小文字化", "chkLC", 95, false, "出題問題をすべて小文字化します。");
-    chkYomi_ = addCheck("読み方", "chkYomi", 120, false, "出題問題の読みを出すかどうかです。");
-    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 145, false,
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 18, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 39, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 60, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 81, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 102, false, "出題問題の読みを出すかどうかです。");
+    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 123, false,
                             "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
+    chkKana_ = addCheck("かな入力", "chkKana", 144, false,
+                        "ﾛｰﾏ字の問題集の練習を、JISかな配列のｷｰでかなを直接打って行います"
+                        "（濁点・半濁点は後から打ちます）。記録は題名に「（かな）」を付けて別に残ります。\n"
+                        "ANSI（英語）配列のｷｰﾎﾞｰﾄﾞには「ろ」と「ー」のｷｰがないので、"
+                        "「ろ」は1の左のｷｰ、「ー」はShiftを押しながらそのｷｰで打ちます。");
     auto addPanel = [this, detail](const char* caption, const char* name, int top,
                                    void (TSetting::*handler)()) {
         auto* p = new QPushButton(caption, detail);
@@ -247,6 +252,7 @@ void TSetting::buildStoredList() {
     props.add(RadioGroup(23), "ItemIndex");
     // Written only while checked, so the files of users who never use it stay as they were.
     props.add(chkFlexible_, "checked", {}, "Checked").setDefault(false);
+    props.add(chkKana_, "checked", {}, "Checked").setDefault(false);
 }
 
 TRadioGroup* TSetting::RadioGroup(int number) const {
@@ -264,6 +270,7 @@ TypingOptions TSetting::options() const {
     o.chkLC = chkLC_->isChecked();
     o.chkYomi = chkYomi_->isChecked();
     o.chkFlexible = chkFlexible_->isChecked();
+    o.chkKana = chkKana_->isChecked();
     return o;
 }
 
