@@ -14,12 +14,14 @@ namespace {
 
 constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-bool sameFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upperAscii(a[i]) != upperAscii(b[i])) return false;
+bool startsFolded(std::string_view s, std::string_view start) {
+    if (s.size() < start.size()) return false;
+    for (std::size_t i = 0; i < start.size(); ++i)
+        if (upperAscii(s[i]) != upperAscii(start[i])) return false;
     return true;
 }
+
+bool sameFolded(std::string_view a, std::string_view b) { return a.size() == b.size() && startsFolded(a, b); }
 
 std::uint32_t letterBit(char c) {
     c = upperAscii(c);
@@ -61,19 +63,45 @@ bool takesSmall(std::string_view k) {
     return code >= 0x82A0 && code <= 0x82F0 && !isSmall(k) && code != kSmallTsu && code != kSmallWa;
 }
 
-// Spellings some kana have beyond their code's: the common ones of other spelling systems.
-const std::vector<std::pair<std::string, std::vector<std::string>>>& extraSpellings() {
-    static const auto list = [] {
-        const std::pair<const char*, std::vector<std::string>> more[] = {
-            {"か", {"CA"}},        {"く", {"CU", "QU"}}, {"こ", {"CO"}},
-            {"せ", {"CE"}},        {"し", {"CI"}},       {"ん", {"NN", "XN"}},
-            {"っ", {"LTU", "XTU", "LTSU", "XTSU"}},
+// Spellings kana have beyond their code's: the common ones of other spelling systems and
+// those Japanese input methods teach. Kept by the code of the kana, so that kana with one code
+// (ゐ and うぃ, both WI) share their spellings.
+const std::unordered_map<std::string, std::vector<std::string>>& extraSpellings() {
+    static const auto table = [] {
+        const std::pair<const char*, const char*> more[] = {
+            {"か", "CA"}, {"く", "CU QU"}, {"こ", "CO"}, {"せ", "CE"}, {"し", "CI"},
+            {"ん", "NN XN N'"}, {"っ", "LTU XTU LTSU XTSU"},
+            {"う", "WU WHU"}, {"うぁ", "WHA"}, {"うぃ", "WI WHI"}, {"うぇ", "WE WHE"},
+            {"うぉ", "WHO"}, {"ゐ", "WYI"}, {"ゑ", "WYE"}, {"いぇ", "YE"},
+            {"くぁ", "KWA QA"}, {"くぃ", "KWI QI"}, {"くぇ", "KWE QE"}, {"くぉ", "KWO QO"},
+            {"ぐぁ", "GWA"},
+            {"つぁ", "TSA"}, {"つぃ", "TSI"}, {"つぇ", "TSE"}, {"つぉ", "TSO"},
+            {"てゃ", "THA"}, {"てぃ", "THI T'I"}, {"てゅ", "THU T'YU"}, {"てぇ", "THE"}, {"てょ", "THO"},
+            {"でゃ", "DHA"}, {"でぃ", "DHI D'I"}, {"でゅ", "DHU D'YU"}, {"でぇ", "DHE"}, {"でょ", "DHO"},
+            {"とぁ", "TWA"}, {"とぃ", "TWI"}, {"とぅ", "TWU T'U"}, {"とぇ", "TWE"}, {"とぉ", "TWO"},
+            {"どぁ", "DWA"}, {"どぃ", "DWI"}, {"どぅ", "DWU D'U"}, {"どぇ", "DWE"}, {"どぉ", "DWO"},
+            {"ふぁ", "FA HWA"}, {"ふぃ", "FI HWI"}, {"ふぇ", "FE HWE"}, {"ふぉ", "FO HWO"},
+            {"ふゃ", "FYA"}, {"ふゅ", "FYU HWYU"}, {"ふょ", "FYO"},
+            {"う゛ぁ", "VA"}, {"う゛ぃ", "VI VYI"}, {"う゛ぇ", "VE VYE"}, {"う゛ぉ", "VO"},
+            {"う゛ゃ", "VYA"}, {"う゛ゅ", "VYU"}, {"う゛ょ", "VYO"},
+            {"じゃ", "JA JYA ZYA"}, {"じぃ", "JYI ZYI"}, {"じゅ", "JU JYU ZYU"},
+            {"じぇ", "JE JYE ZYE"}, {"じょ", "JO JYO ZYO"},
+            {"ちゃ", "CHA CYA TYA"}, {"ちぃ", "CYI TYI"}, {"ちゅ", "CHU CYU TYU"},
+            {"ちぇ", "CHE CYE TYE"}, {"ちょ", "CHO CYO TYO"},
+            {"ぃ", "LYI XYI"}, {"ぇ", "LYE XYE"},
         };
-        std::vector<std::pair<std::string, std::vector<std::string>>> out;
-        for (const auto& [kana, spellings] : more) out.emplace_back(cp932Of(kana), spellings);
+        std::unordered_map<std::string, std::vector<std::string>> out;
+        for (const auto& [kana, list] : more) {
+            std::vector<std::string>& to = out[encodeReading(cp932Of(kana))];
+            for (std::string_view rest = list; !rest.empty();) {
+                const std::size_t blank = std::min(rest.find(' '), rest.size());
+                to.emplace_back(rest.substr(0, blank));
+                rest.remove_prefix(std::min(blank + 1, rest.size()));
+            }
+        }
         return out;
     }();
-    return list;
+    return table;
 }
 
 // The variant group a whole code names ("01", "14"...), or 0.
@@ -138,9 +166,8 @@ private:
         } else if (code.find_first_of("@0123456789") == std::string::npos) {
             add(code);  // fixed romaji: KA, KYA, VU, signs
         }
-        for (const auto& [extraKana, spellings] : extraSpellings())
-            if (extraKana == k)
-                for (const auto& s : spellings) add(s);
+        if (auto more = extraSpellings().find(code); more != extraSpellings().end())
+            for (const auto& s : more->second) add(s);
         // A combination also as its kana one after the other (しゃ as SILYA).
         if (k.size() >= 4 && isSmall(std::string_view(k).substr(k.size() - 2)) &&
             takesSmall(std::string_view(k).substr(0, k.size() - 2))) {
@@ -163,6 +190,7 @@ struct RomajiMatcher::Unit {
     std::string guide;  // the spelling the line shows: what Changer gives for this unit
     const SpellingBook::Entry* entry = nullptr;
     std::uint32_t doubled = 0;  // small tsu: the letters it may be typed as
+    bool tch = false;           // small tsu before a kana spelled CH...: T as in MATCHA
     std::uint32_t letters = 0;  // first letters of all its spellings
 };
 
@@ -225,8 +253,11 @@ bool RomajiMatcher::buildUnits(const std::string& code, const VariantTable& vari
             const std::string_view next = k + 1 < n ? std::string_view(units_[k + 1].guide) : "";
             if (!next.empty() && letterBit(next[0])) u.guide = std::string(next.substr(0, 1));
             u.doubled = k + 1 < n ? units_[k + 1].letters & kDoublable : 0;
+            if (k + 1 < n)
+                for (const auto& s : units_[k + 1].entry->spellings) u.tch = u.tch || startsFolded(s, "CH");
         }
-        u.letters = u.entry->firstLetters | u.doubled | (u.guide.empty() ? 0 : letterBit(u.guide[0]));
+        u.letters = u.entry->firstLetters | u.doubled | (u.tch ? letterBit('T') : 0) |
+                    (u.guide.empty() ? 0 : letterBit(u.guide[0]));
     }
     guide_.clear();
     guideFrom_.assign(n + 1, 0);
@@ -242,52 +273,55 @@ bool RomajiMatcher::buildUnits(const std::string& code, const VariantTable& vari
 }
 
 // Every spelling of a unit, best first: the guide (possibly empty: the unit may then be left
-// out), the unit's list, the letters a small tsu may double, a lone N for ん.
+// out), the unit's list, a small tsu's T before CH and the letters it may double, a lone N for
+// ん.
 template <class Fn>
 void RomajiMatcher::forEachSpelling(int unit, Fn&& fn) const {
     const Unit& u = units_[static_cast<std::size_t>(unit)];
-    if (!fn(std::string_view(u.guide), false)) return;
+    if (!fn(std::string_view(u.guide), Way::Spelled)) return;
     for (const auto& s : u.entry->spellings)
-        if (!sameFolded(s, u.guide) && !fn(std::string_view(s), false)) return;
+        if (!sameFolded(s, u.guide) && !fn(std::string_view(s), Way::Spelled)) return;
+    if (u.tch && !fn(std::string_view("T"), Way::Tch)) return;
     for (std::size_t c = 0; c < kLetters.size(); ++c)
         if ((u.doubled >> c & 1) && !sameFolded(kLetters.substr(c, 1), u.guide) &&
-            !fn(kLetters.substr(c, 1), false))
+            !fn(kLetters.substr(c, 1), Way::Spelled))
             return;
-    if (u.kind == Unit::MoraicN) fn(std::string_view("N"), true);
+    if (u.kind == Unit::MoraicN) fn(std::string_view("N"), Way::LoneN);
 }
 
-char RomajiMatcher::needOf(const State& s) const {
-    if (s.unit < 0 || units_[static_cast<std::size_t>(s.unit)].kind != Unit::SmallTsu) return 0;
-    return s.spelling.size() == 1 ? upperAscii(s.spelling[0]) : 0;
+// What the unit after a state must begin with: a small tsu typed as a doubled letter asks for
+// that letter, typed as TCH's T for CH.
+std::string_view RomajiMatcher::needOf(const State& s) const {
+    if (s.unit < 0 || units_[static_cast<std::size_t>(s.unit)].kind != Unit::SmallTsu) return {};
+    if (s.way == Way::Tch) return "CH";
+    return s.spelling.size() == 1 ? s.spelling : std::string_view();
 }
 
 bool RomajiMatcher::atEnd(const State& s) const {
-    return s.pos == s.spelling.size() && !s.loneN && needOf(s) == 0 &&
+    return s.pos == s.spelling.size() && !s.loneN() && needOf(s).empty() &&
            nullableFrom_[static_cast<std::size_t>(s.unit + 1)];
 }
 
-// The states that begin unit `unit` with `key`; need is the letter a doubled small tsu before
-// it asks for.
-void RomajiMatcher::enter(int unit, char need, char key, std::vector<State>& out) const {
-    if (unit >= static_cast<int>(units_.size()) || (need && key != need)) return;
-    forEachSpelling(unit, [&](std::string_view s, bool loneN) {
+// The states that begin unit `unit` with `key`; need is what a small tsu before it asks for.
+void RomajiMatcher::enter(int unit, std::string_view need, char key, std::vector<State>& out) const {
+    if (unit >= static_cast<int>(units_.size()) || (!need.empty() && key != upperAscii(need[0]))) return;
+    forEachSpelling(unit, [&](std::string_view s, Way way) {
         if (s.empty()) {
-            if (!need) enter(unit + 1, 0, key, out);
-        } else if (upperAscii(s[0]) == key) {
+            if (need.empty()) enter(unit + 1, {}, key, out);
+        } else if (upperAscii(s[0]) == key && startsFolded(s, need)) {
             for (const State& have : out)
-                if (have.unit == unit && have.pos == 1 && have.loneN == loneN &&
-                    sameFolded(have.spelling, s))
+                if (have.unit == unit && have.pos == 1 && have.way == way && sameFolded(have.spelling, s))
                     return true;
-            out.push_back(State{unit, s, 1, loneN});
+            out.push_back(State{unit, s, 1, way});
         }
         return true;
     });
 }
 
-std::string_view RomajiMatcher::spellingStartingWith(int unit, char c) const {
+std::string_view RomajiMatcher::spellingStartingWith(int unit, std::string_view start) const {
     std::string_view found = units_[static_cast<std::size_t>(unit)].guide;
-    forEachSpelling(unit, [&](std::string_view s, bool) {
-        if (s.empty() || upperAscii(s[0]) != c) return true;
+    forEachSpelling(unit, [&](std::string_view s, Way) {
+        if (s.empty() || !startsFolded(s, start)) return true;
         found = s;
         return false;
     });
@@ -303,7 +337,7 @@ void RomajiMatcher::showBest() {
     if (b.pos < b.spelling.size()) {
         out.append(b.spelling.substr(b.pos));
         out.append(rest(b.unit + 1));
-    } else if (char need = needOf(b); need && b.unit + 1 < n) {
+    } else if (std::string_view need = needOf(b); !need.empty() && b.unit + 1 < n) {
         out.append(spellingStartingWith(b.unit + 1, need));
         out.append(rest(b.unit + 2));
     } else {
@@ -327,13 +361,13 @@ KeyResult RomajiMatcher::flexibleKey(char key) {
             if (upperAscii(s.spelling[s.pos]) != k) continue;
             bool have = false;
             for (const State& t : next_)
-                have = have || (t.unit == s.unit && t.pos == s.pos + 1 && t.loneN == s.loneN &&
+                have = have || (t.unit == s.unit && t.pos == s.pos + 1 && t.way == s.way &&
                                 sameFolded(t.spelling, s.spelling));
-            if (!have) next_.push_back(State{s.unit, s.spelling, s.pos + 1, s.loneN});
-        } else if (!s.loneN || !isVowelYOrN(k)) {
+            if (!have) next_.push_back(State{s.unit, s.spelling, s.pos + 1, s.way});
+        } else if (!s.loneN() || !isVowelYOrN(k)) {
             const std::size_t before = next_.size();
             enter(s.unit + 1, needOf(s), k, next_);
-            closedLoneN = closedLoneN || (s.loneN && next_.size() > before);
+            closedLoneN = closedLoneN || (s.loneN() && next_.size() > before);
         }
     }
     if (next_.empty()) return {KeyJudgement::Miss, false};
@@ -358,7 +392,7 @@ bool RomajiMatcher::readsWithoutLoneN(char k) const {
     for (const State& s : states_) {
         if (s.pos < s.spelling.size()) {
             if (upperAscii(s.spelling[s.pos]) == k) return true;
-        } else if (!s.loneN) {
+        } else if (!s.loneN()) {
             enter(s.unit + 1, needOf(s), k, entered);
             if (!entered.empty()) return true;
         }

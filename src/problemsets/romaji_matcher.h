@@ -7,8 +7,10 @@
 //
 // Flexible matching: the answer line is split into kana units with the reading decoder's
 // tables, and a key is a hit when some accepted spelling of the units still to type goes on
-// with it (SHI for し while the line shows SI, CCHI or TTI for っち, a lone N for ん before a
-// consonant...). The line shown stays the user's chosen spellings, except for the unit being
+// with it (SHI for し while the line shows SI, CCHI, TTI or TCHI for っち, a lone N for ん
+// before a consonant, N' for ん, the spellings input methods teach: WHA, KWA, THI...). A
+// spelling counts for the kana it types even where the line codes them one by one (NYA for
+// に and a separate ゃ). The line shown stays the user's chosen spellings, except for the unit being
 // typed, which shows the spelling the player has begun.
 #pragma once
 
@@ -65,11 +67,18 @@ public:
 
 private:
     struct Unit;
+    // How a state types its unit beyond following a spelling.
+    enum class Way : std::uint8_t {
+        Spelled,
+        LoneN,  // ん as a single N: complete only before a fitting key
+        Tch,    // っ as the T of Hepburn's TCH: what follows must begin with CH
+    };
     struct State {
         int unit = -1;             // -1: before the first unit
         std::string_view spelling; // the spelling this state follows
         std::size_t pos = 0;       // characters of it typed
-        bool loneN = false;        // ん as a single N: complete only before a fitting key
+        Way way = Way::Spelled;
+        bool loneN() const { return way == Way::LoneN; }
     };
 
     bool buildUnits(const std::string& code, const VariantTable& variants);
@@ -78,10 +87,10 @@ private:
     // Whether key k goes on from the current states other than by completing a lone N.
     bool readsWithoutLoneN(char k) const;
     template <class Fn> void forEachSpelling(int unit, Fn&& fn) const;
-    void enter(int unit, char need, char key, std::vector<State>& out) const;
-    char needOf(const State& s) const;
+    void enter(int unit, std::string_view need, char key, std::vector<State>& out) const;
+    std::string_view needOf(const State& s) const;
     bool atEnd(const State& s) const;
-    std::string_view spellingStartingWith(int unit, char c) const;
+    std::string_view spellingStartingWith(int unit, std::string_view start) const;
     void showBest();
 
     std::unique_ptr<SpellingBook> book_;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <random>
 
 #include "base/cp932.h"
@@ -76,14 +78,18 @@ const Case kCases[] = {
     {"0501", kFlex | kHepburn, "S", "H", "HASHI", "-"},
     {"0501", kFlex | kHepburn, "SY", "HH", "ASHI", "-"},
     {"1802", kFlex, "C", "H", "CHI", "-"},
-    {"1802", kFlex | kHepburn, "T", "H", "TI", "-"},
+    {"1802", kFlex | kHepburn, "T", "H", "CHI", "-"},
     // Small tsu before every kind of unit, alone and at the end.
     {"GA18KOU", kFlex, "GAKKOU", "HHHHHH", "", "6"},
     {"GA18KOU", kFlex, "GALTUKOU", "HHHHHHHH", "", "8"},
     {"1802", kFlex, "CCHI", "HHHH", "", "4"},
     {"1802", kFlex, "TTI", "HHH", "", "3"},
     {"1802", kFlex, "XTSUCHI", "HHHHHHH", "", "7"},
-    {"1802", kFlex, "TCHI", "HMMM", "TI", "-"},
+    {"1802", kFlex, "TCHI", "HHHH", "", "4"},
+    {"MA1814", kFlex | kHepburn, "MATCHA", "HHHHHH", "", "6"},
+    {"1814", kFlex, "TCYA", "HHMM", "HA", "-"},
+    {"18KA", kFlex, "TKKA", "MHHH", "", "3"},
+    {"1802", kPlain, "TCHI", "HMMM", "TI", "-"},
     {"1805", kFlex, "SSHA", "HHHH", "", "4"},
     {"1810", kFlex, "JJA", "HHH", "", "3"},
     {"18@U", kFlex, "LLU", "HHH", "", "3"},
@@ -104,6 +110,18 @@ const Case kCases[] = {
     {"KANNTANN", kPlain, "KANTANN", "HHHHHHH", "", "8"},
     {"NN!", kFlex, "N!", "HH", "", "2"},
     {"KONNNI02HA", kFlex, "KONNICHIHA", "HHHHMMMMMM", "NITIHA", "-"},
+    // Input methods' spellings, also for kana the line codes one by one; N' wherever NN goes.
+    {"KANNI", kFlex, "KAN'I", "HHHHH", "", "5"},
+    {"HONNYA", kFlex, "HON'YA", "HHHHHH", "", "6"},
+    {"KANN", kFlex, "KAN'", "HHHH", "", "4"},
+    {"KANNI", kPlain, "KAN'I", "HHHMM", "NI", "-"},
+    {"NI@YA", kFlex, "NYA", "HHH", "", "3"},
+    {"VU@E", kFlex, "VE", "HH", "", "2"},
+    {"18U@I", kFlex, "WWHI", "HHHH", "", "4"},
+    {"18U", kFlex, "WWU", "HHH", "", "3"},
+    {"WI", kFlex, "WYI", "HHH", "", "3"},
+    {"TE@IDE@YU", kFlex, "T'ID'YU", "HHHHHHH", "", "7"},
+    {"KU@AI@E", kFlex, "QAYE", "HHHH", "", "4"},
     // Combinations as their kana one after the other, small kana alone.
     {"05", kFlex, "SILYA", "HHHHH", "", "5"},
     {"05", kFlex, "SHIXYA", "HHHHHH", "", "6"},
@@ -182,6 +200,62 @@ TEST(RomajiMatcher, FollowingTheLineJudgesAsWithoutTheOption) {
         }
     }
     EXPECT_GT(byUnits, 2000);  // the encoder's lines and some of the others
+}
+
+// Every row of the input method's romaji table (romaji, kana, the key left pending), where a
+// copy of the table lies beside the sources: its romaji type its kana. A pending key goes on
+// into a kana that a row spells with it (KK + A for っか); a lone N and a small tsu of its own
+// are typed before か.
+TEST(RomajiMatcher, AcceptsEveryRowOfTheInputMethodTable) {
+    const char* dir = std::getenv("KEYROOK_SHARED_DIR");
+    const std::string path = (dir ? std::string(dir) : std::string(KEYROOK_SOURCE_DIR) + "/../shared") +
+                             "/data/mozc-romanji-hiragana.tsv";
+    if (!fileExists(path)) GTEST_SKIP() << "no " << path;
+    struct Row {
+        std::string romaji, kana, pending;
+    };
+    std::vector<Row> rows;
+    for (const std::string& line : splitLines(loadStringFromFile(path))) {
+        std::vector<std::string> f(3);
+        for (std::size_t i = 0, at = 0; at <= line.size() && i < 3; ++i) {
+            const std::size_t tab = std::min(line.find('\t', at), line.size());
+            f[i] = line.substr(at, tab - at);
+            at = tab + 1;
+        }
+        // The kana as readings hold them: ゔ is う and the voiced mark.
+        for (std::size_t v; (v = f[1].find("ゔ")) != std::string::npos;) f[1].replace(v, 3, "う゛");
+        // Kana only: the signs and small katakana rows are no reading's.
+        bool kana = !f[1].empty();
+        for (std::size_t i = 0; i < f[1].size() && kana; i += 3) {
+            const std::string c = f[1].substr(i, 3);
+            kana = (c >= "ぁ" && c <= "ゖ" && c != "ゎ") || c == "゛" || c == "ー";
+        }
+        if (kana) rows.push_back({f[0], f[1], f[2]});
+    }
+    RomajiMatcher m;
+    int checked = 0;
+    for (const Row& r : rows) {
+        std::string reading = r.kana, keys = r.romaji;
+        if (!r.pending.empty()) {
+            auto next = std::find_if(rows.begin(), rows.end(), [&](const Row& o) {
+                return o.pending.empty() && o.romaji.size() > 1 && o.romaji[0] == r.pending[0] &&
+                       o.kana.rfind("っ", 0) != 0;
+            });
+            ASSERT_NE(next, rows.end()) << r.romaji;
+            reading += next->kana;
+            keys += next->romaji.substr(1);
+        } else if (r.romaji == "n" || r.kana == "っ") {  // nothing to type at the end of a line
+            reading += "か";
+            keys += "ka";
+        }
+        const std::string code = encodeReading(*utf8ToCp932(reading));
+        if (!r.pending.empty() && code.find("18") == std::string::npos) continue;  // っ before a small kana
+        m.start(code, VariantTable{}, false, MatchOptions{true, false});
+        for (char k : keys) ASSERT_EQ(m.key(k).judgement, KeyJudgement::Hit) << keys << " for " << reading;
+        EXPECT_TRUE(m.complete()) << r.romaji << " for " << r.kana;
+        ++checked;
+    }
+    EXPECT_GT(checked, 270);
 }
 
 // Spellings chosen for one line: each group token as some item of its default list (or the
