@@ -26,6 +26,8 @@ packages=(
   libqt6opengl6-dev
   libqscintilla2-qt6-dev
   libgl-dev
+  libmecab-dev
+  mecab-ipadic-utf8
   googletest
   libgtest-dev
   libbenchmark-dev

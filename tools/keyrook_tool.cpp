@@ -2,6 +2,7 @@
 // stdout and in the editor file is UTF-8; the core works in CP932.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,8 @@
 #include "problemsets/encoder.h"
 #include "problemsets/kana_matcher.h"
 #include "problemsets/maker_convert.h"
+#include "problemsets/maker_readings.h"
+#include "problemsets/reading_suggester.h"
 #include "problemsets/reading_decoder.h"
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/romaji_matcher.h"
@@ -50,18 +53,23 @@ const char kUsage[] =
     "      REMAINING the presses still due, COUNT the question's presses (- while due)\n"
     "  keyrook-tool yomi [--plain]\n"
     "      code strings -> readings in hiragana\n"
-    "  keyrook-tool convert [--english] --title T --author A --description D EDITOR_FILE DATA_DIR\n"
+    "  keyrook-tool reading [--dicdir DIR]\n"
+    "      question lines -> suggested readings in hiragana (MeCab with the IPA\n"
+    "      dictionary, mecab-ipadic-utf8; --dicdir names the dictionary's folder)\n"
+    "  keyrook-tool convert [--english] [--fill-readings [--dicdir DIR]] --title T --author A\n"
+    "                       --description D EDITOR_FILE DATA_DIR\n"
     "      converts the maker's editor text (one editor line per line) and writes\n"
-    "      DATA_DIR/T.std; on problems prints the error list, writes nothing, exits 1\n"
+    "      DATA_DIR/T.std; on problems prints the error list, writes nothing, exits 1;\n"
+    "      --fill-readings first fills every empty reading line with its suggestion\n"
     "  keyrook-tool records FILE\n"
     "      prints \"ok \" or \"bad \" and each record line of a user's .rec file,\n"
     "      by whether its checksum holds\n"
     "  keyrook-tool --help\n"
     "\n"
-    "Text is UTF-8; encode, romaji, type and yomi read stdin and write one line per input\n"
-    "line.\n"
-    "Exit status: 0 done, 1 problems reported by convert, 2 usage error, invalid input\n"
-    "or a file error.\n";
+    "Text is UTF-8; encode, romaji, type, yomi and reading read stdin and write one line per\n"
+    "input line.\n"
+    "Exit status: 0 done, 1 problems reported by convert, 2 usage error, invalid input,\n"
+    "a file error or no dictionary for readings.\n";
 
 struct UsageError {
     std::string message;
@@ -363,6 +371,42 @@ int runYomi(Args& args) {
     return filterLines([&](const std::string& code) { return ChangeYomi(code, plain); });
 }
 
+// The suggester over the dictionary of --dicdir, or over the usual ones.
+std::unique_ptr<ReadingSuggester> openSuggester(const std::optional<std::string>& dicdir) {
+    return openMecabSuggester(dicdir ? std::vector<std::string>{*dicdir} : defaultDictionaryDirs());
+}
+
+int noDictionary() {
+    return fail(std::string("no MeCab dictionary in UTF-8 found for readings (Debian packages: ") +
+                kSuggesterPackages + ")");
+}
+
+int runReading(Args& args) {
+    std::optional<std::string> dicdir;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--dicdir")
+            dicdir = args.value(a);
+        else if (isOption(a))
+            unknownOption(a);
+        else
+            throw UsageError{"reading takes no file arguments"};
+    }
+    auto suggester = openSuggester(dicdir);
+    if (!suggester) return noDictionary();
+    InputLines input;
+    Output out;
+    for (std::string_view line; input.next(line);) {
+        if (!isValidUtf8(line)) {
+            out.discard();
+            return fail("input is not valid UTF-8");
+        }
+        out.add(suggester->suggest(line));
+        out.add("\n");
+    }
+    return kOk;
+}
+
 // A header field from the command line: CP932 and on one line, or a message.
 std::string headerField(const std::string& name, const std::string& utf8) {
     if (!isValidUtf8(utf8)) throw UsageError{name + " is not valid UTF-8"};
@@ -375,13 +419,17 @@ std::string headerField(const std::string& name, const std::string& utf8) {
 }
 
 int runConvert(Args& args) {
-    std::optional<std::string> title, author, description;
-    bool english = false;
+    std::optional<std::string> title, author, description, dicdir;
+    bool english = false, fill = false;
     std::vector<std::string> files;
     while (!args.done()) {
         const std::string& a = args.next();
         if (a == "--english")
             english = true;
+        else if (a == "--fill-readings")
+            fill = true;
+        else if (a == "--dicdir")
+            dicdir = args.value(a);
         else if (a == "--title")
             title = args.value(a);
         else if (a == "--author")
@@ -396,6 +444,8 @@ int runConvert(Args& args) {
     if (!title || !author || !description)
         throw UsageError{"convert needs --title, --author and --description"};
     if (files.size() != 2) throw UsageError{"convert needs EDITOR_FILE and DATA_DIR"};
+    if (dicdir && !fill) throw UsageError{"--dicdir goes with --fill-readings"};
+    if (fill && english) throw UsageError{"--fill-readings is for roman-type sets"};
 
     MakerDocument doc;
     doc.kind = english ? SetKind::English : SetKind::Roman;
@@ -412,6 +462,16 @@ int runConvert(Args& args) {
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     if (!isValidUtf8(text)) return fail(files[0] + " is not valid UTF-8");
     std::vector<std::string> lines = splitLines(text);
+    if (fill) {
+        auto suggester = openSuggester(dicdir);
+        if (!suggester) return noDictionary();
+        for (LineEdit& e : readingFills(lines, *suggester)) {
+            if (e.row == static_cast<int>(lines.size()))
+                lines.push_back(std::move(e.text));
+            else
+                lines[static_cast<std::size_t>(e.row)] = std::move(e.text);
+        }
+    }
     for (std::size_t i = 0; i < lines.size(); ++i) {
         auto line = utf8ToCp932(lines[i]);
         if (!line)
@@ -476,6 +536,7 @@ int run(int argc, char** argv) {
     if (command == "romaji") return runRomaji(args);
     if (command == "type") return runType(args);
     if (command == "yomi") return runYomi(args);
+    if (command == "reading") return runReading(args);
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);
     if (isOption(command)) unknownOption(command);

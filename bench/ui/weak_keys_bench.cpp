@@ -32,7 +32,7 @@ void BM_WeakKeysWindow10000Sessions(benchmark::State& state) {
     QuietDialogs dialogs;
     TMainForm main(app, sounds, dialogs);
     VariantTable variants;
-    TWeakKeys window(main, "taro", WeakKeysFiles{app + "user/taro.kst", {}, app + "data/x.std"},
+    TWeakKeys window(main.context(), "taro", WeakKeysFiles{app + "user/taro.kst", {}, app + "data/x.std"},
                      [&]() -> const VariantTable& { return variants; });
     window.rgpRange()->setItemIndex(2);  // all sessions
     window.show();

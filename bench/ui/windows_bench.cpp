@@ -57,7 +57,7 @@ Program& program(long long sessions) {
 
 // The viewer opened on amy, her title offered.
 std::unique_ptr<TLog> openViewer(Program& p) {
-    auto log = std::make_unique<TLog>(*p.main);
+    auto log = std::make_unique<TLog>(p.main->context());
     log->setUsers({"amy"});
     log->show();
     log->lstUser()->item(0)->setSelected(true);
@@ -93,7 +93,7 @@ void BM_GraphDraw(benchmark::State& state) {
     Program& p = program(state.range(0));
     RecordLog log(p.dir.dir());
     log.cmbTitleChange({"amy"}, "T", DateTime{});
-    TGraph graph(*p.main, log);
+    TGraph graph(p.main->context(), log);
     graph.show();
     QCoreApplication::processEvents();
     for (auto _ : state) drawMetric(graph);
@@ -121,7 +121,7 @@ void BM_ViewerSort(benchmark::State& state) {
 
 void BM_MakerSave(benchmark::State& state) {
     Program& p = program(1);
-    TTPMaker maker(*p.main);
+    TTPMaker maker(p.main->context());
     maker.openFromMenu();
     maker.show();
     std::vector<std::string> lines;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "widgets/look.h"
 #include "widgets/round_button.h"
 
@@ -65,7 +65,7 @@ TRoundButton::Picture drawn(Picture picture) {
 
 }  // namespace
 
-TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
+TAbout::TAbout(AppContext& app) : QDialog(&app.mainWindow()), app_(app) {
     setObjectName("About");
     setWindowTitle("このｿﾌﾄについて...");
     setWindowFlags(kDialogFrame);
@@ -106,11 +106,11 @@ TAbout::TAbout(TMainForm& main) : QDialog(&main), main_(main) {
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     connect(links_[0], &QAbstractButton::clicked, this, [this] {
-        if (main_.dialogs().confirm("制作先のサイトへジャンプしますか？"))
+        if (app_.dialogs().confirm("制作先のサイトへジャンプしますか？"))
             openUrl(QUrl(QString::fromLatin1(kSiteAddress)));
     });
     connect(links_[1], &QAbstractButton::clicked, this, [this] {
-        if (main_.dialogs().confirm("問題集を取りに行きますか？？"))
+        if (app_.dialogs().confirm("問題集を取りに行きますか？？"))
             openUrl(QUrl(QString::fromLatin1(kProblemSetAddress)));
     });
     // The ranking button has nothing behind it yet.

@@ -10,7 +10,7 @@ class QUrl;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 
 class TAbout : public QDialog {
     Q_OBJECT
@@ -18,7 +18,7 @@ public:
     static const char* const kSiteAddress;
     static const char* const kProblemSetAddress;
 
-    explicit TAbout(TMainForm& main);
+    explicit TAbout(AppContext& app);
 
     // Opens a web address; the program uses the desktop's handler, tests replace it.
     static std::function<void(const QUrl&)> openUrl;
@@ -26,7 +26,7 @@ public:
     QAbstractButton* linkButton(int index) const { return links_[index]; }
 
 private:
-    TMainForm& main_;
+    AppContext& app_;
     QAbstractButton* links_[3]{};
 };
 

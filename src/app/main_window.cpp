@@ -18,7 +18,6 @@
 #include <algorithm>
 
 #include "app/about_dialog.h"
-#include "app/help_window.h"
 #include "base/cp932.h"
 #include "base/files.h"
 #include "problemsets/problem_set.h"
@@ -89,7 +88,7 @@ protected:
 }  // namespace
 
 TMainForm::TMainForm(Paths paths, Sounds& sounds, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), paths_(std::move(paths)), sounds_(sounds), dialogs_(dialogs) {
+    : QMainWindow(parent), context_(std::move(paths), sounds, dialogs, *this), dialogs_(dialogs) {
     setObjectName("MainForm");
     buildWindow();
     buildMenu();
@@ -231,7 +230,7 @@ void TMainForm::buildWindow() {
         letter->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
     // The menu item of the invader entry is named after the game's working title.
-    labels_[4]->setProperty("command", "TP Invader");
+    labels_[entryNumber(MenuEntry::Invader)]->setProperty("command", "TP Invader");
 
     adjustSize();
     setFixedSize(sizeHint());
@@ -291,12 +290,12 @@ void TMainForm::buildMenu() {
 }
 
 void TMainForm::FormCreate() {
-    pager_ = TitlePager(paths_.setTitles());
+    pager_ = TitlePager(paths().setTitles());
     showPage();
     if (pager_.selected() >= 0) guarded([this] { rgpTitleClick(); });
 
     guarded([this] {
-        std::string listFile = paths_.userList();
+        std::string listFile = paths().userList();
         if (!fileExists(listFile)) {
             std::string name = askFirstUser(dialogs_);
             saveStringToFile(listFile, joinLinesCrLf({name}));
@@ -306,7 +305,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::loadUserList() {
-    const std::string listFile = paths_.userList();
+    const std::string listFile = paths().userList();
     users_.load(loadStringFromFile(listFile));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
@@ -321,10 +320,6 @@ void TMainForm::loadUserList() {
 }
 
 std::string TMainForm::currentUser() const { return users_.current; }
-
-std::string TMainForm::userFile(const std::string& extension) const {
-    return paths_.userFile(currentUser(), extension);
-}
 
 void TMainForm::showPage() {
     QStringList items;
@@ -347,7 +342,7 @@ void TMainForm::rgpTitleClick() {
     placeCount();
     lblExpress_->clear();
     lblMaker_->setText("制作者 : ");
-    SetLines = loadProblemSet(paths_.setFile(title));
+    SetLines = loadProblemSet(paths().setFile(title));
     lblCount_->setText(QString("問題数 : %1").arg(questionCount(SetLines)));
     placeCount();
     // An empty file has no header: it shows no description or author.
@@ -375,7 +370,7 @@ bool TMainForm::selectUser(const std::string& cp932User) {
 
 void TMainForm::mnuWeakKeysClick() {
     guarded([this] {
-        if (openWeakKeys && users_.contains(currentUser()) && openWeakKeys(currentUser())) entryClick(1);
+        if (users_.contains(currentUser()) && weakKeysFor(currentUser())) entryClick(MenuEntry::Practice);
     });
 }
 
@@ -434,33 +429,37 @@ void TMainForm::mnuPracticeClick(QAction* sender) {
     QString text = sender->objectName().mid(3);
     int underscore = text.indexOf('_');
     if (underscore >= 0) text[underscore] = ' ';
-    for (int k = 1; k <= 10; ++k) {
-        if (labels_[k]->text() == text || labels_[k]->property("command").toString() == text)
-            entryClick(k);
+    for (MenuEntry e : kMenuEntries) {
+        QLabel* label = labels_[entryNumber(e)];
+        if (label->text() == text || label->property("command").toString() == text) entryClick(e);
     }
 }
 
-void TMainForm::entryClick(int k) {
-    guarded([this, k] {
-        switch (k) {
-            case 1:  // Practice
+void TMainForm::setEntryAction(MenuEntry entry, std::function<void()> action) {
+    entryActions_[static_cast<std::size_t>(entryNumber(entry))] = std::move(action);
+}
+
+void TMainForm::entryClick(MenuEntry entry) {
+    guarded([this, entry] {
+        switch (entry) {
+            case MenuEntry::Practice:
                 if (pager_.selected() < 0) {
                     dialogs_.message("リストが選択されておりません！");
                     return;
                 }
                 if (startPractice) startPractice();
                 return;
-            case 2:  // Quit
+            case MenuEntry::Quit:
                 close();
                 return;
-            case 7:  // Help
-                Helper(1);
+            case MenuEntry::Help:
+                context_.Helper(HelpContext::MainMenu);
                 return;
-            case 8:  // User Regist
+            case MenuEntry::UserRegist:
                 registerUserClick();
                 return;
             default:
-                if (entryActions[static_cast<std::size_t>(k)]) entryActions[static_cast<std::size_t>(k)]();
+                if (const auto& action = entryActions_[static_cast<std::size_t>(entryNumber(entry))]) action();
         }
     });
 }
@@ -469,29 +468,8 @@ void TMainForm::registerUserClick() {
     if (registerUser(users_, dialogs_)) cmbUser_->addItem(fromCp932(users_.items.back()));
 }
 
-void TMainForm::Helper(int context) {
-    std::string path = paths_.helpFile();
-    if (!fileExists(path)) {
-        dialogs_.message("ヘルプファイル『help.hlp』が見つかりません。");
-        return;
-    }
-    guarded([this, &path, context] {
-        // Under a modal window (the ten-key drill, the maker...) the help belongs to it, or the
-        // modal window would block it.
-        QWidget* owner = QApplication::activeModalWidget();
-        if (!owner) owner = this;
-        if (help_ && help_->parentWidget() != owner) {
-            help_->close();
-            help_->deleteLater();
-            help_ = nullptr;
-        }
-        if (!help_) help_ = new HelpWindow(owner);
-        help_->openFile(QString::fromStdString(path), context);
-    });
-}
-
 void TMainForm::mnuAboutClick() {
-    TAbout about(*this);
+    TAbout about(context_);
     about.exec();
 }
 
@@ -577,7 +555,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton) {
             for (int k = 1; k <= 10; ++k)
                 if (watched == labels_[k] || watched == bars_[k]) {
-                    entryClick(k);
+                    entryClick(static_cast<MenuEntry>(k));
                     return true;
                 }
         }
@@ -587,7 +565,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous()) playerloop("op");
+    if (!event->spontaneous()) context_.playerloop("op");
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -596,21 +574,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    player("no");
+    context_.player("no");
     int index = cmbUser_->currentIndex();
     if (index >= 0 && index < static_cast<int>(users_.items.size()))
         users_.current = users_.items[static_cast<std::size_t>(index)];
-    guarded([this] { saveStringToFile(paths_.userList(), users_.saveText()); });
-    if (help_) help_->close();
+    guarded([this] { saveStringToFile(paths().userList(), users_.saveText()); });
+    context_.closeHelp();
     event->accept();
-}
-
-void TMainForm::guarded(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        dialogs_.message(e.what());
-    }
 }
 
 }  // namespace keyrook

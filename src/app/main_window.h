@@ -1,5 +1,6 @@
 // The main menu window: the problem-set list, the current user, and the entries that open every
-// other mode. It also holds the state other windows read back (the paths, SetLines, PlainReadings).
+// other mode. It holds the state other windows read back (SetLines, PlainReadings, cmbUser) and
+// the application context they are handed.
 #pragma once
 
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_context.h"
 #include "app/title_pager.h"
 #include "app/user_list.h"
 #include "base/paths.h"
@@ -24,40 +26,31 @@ namespace keyrook {
 
 class TRadioGroup;
 class TShape;
-class HelpWindow;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private MainMenuState {
     Q_OBJECT
 public:
     // The creation handler runs inside the constructor.
     TMainForm(Paths paths, Sounds& sounds, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // What every other window is handed.
+    AppContext& context() { return context_; }
+
     // State read by the other windows.
-    const Paths& paths() const { return paths_; }
     std::vector<std::string> SetLines;  // CP932 lines of the selected set, header first
     bool PlainReadings = false;
 
-    std::string currentUser() const;  // CP932
+    std::string currentUser() const override;  // CP932
     const UserList& users() const { return users_; }
     const TitlePager& pager() const { return pager_; }
-    std::string userFile(const std::string& extension) const;  // the current user's
-
-    // Services.
-    void player(const std::string& name) { sounds_.play(name); }
-    void playerloop(const std::string& name) { sounds_.playLoop(name); }
-    void Beeping() { sounds_.play("beep"); }
-    void Helper(int context);
-    Sounds& sounds() { return sounds_; }
-    Dialogs& dialogs() { return dialogs_; }
-    // Runs a command of any window; a file error is shown in a message box and the command is
-    // abandoned.
-    void guarded(const std::function<void()>& f);
+    // The information box's title, which the settings file stores.
+    QLabel& titleLabel() const { return *lblTitle_; }
 
     // Handlers.
     void rgpTitleClick();
     // Puts the selected title back into lblTitle (a settings load may have written another).
-    void showSelectedTitle();
+    void showSelectedTitle() override;
     void btnNextClick();
     void btnBackClick();
     void mnuNextClick();
@@ -65,11 +58,11 @@ public:
     void mnuUpClick();
     void mnuDownClick();
     void mnuPracticeClick(QAction* sender);
-    void entryClick(int k);  // Label(k+2)Click, k = 1..10
+    void entryClick(MenuEntry entry);  // Label(k+2)Click for entry k
     void mnuAboutClick();
 
     // Entry actions that windows of later features provide; an entry without one does nothing.
-    std::array<std::function<void()>, 11> entryActions;
+    void setEntryAction(MenuEntry entry, std::function<void()> action);
     // "Practice" past the selection check (hiding this window and opening the typing window).
     std::function<void()> startPractice;
     // "苦手ｷｰ分析" for a user; true when the player asked for the weak-key practice, whose set
@@ -81,11 +74,11 @@ public:
     // Selects a registered user in cmbUser, as the player does; false when none has the name.
     bool selectUser(const std::string& cp932User);
 
-    // Index of the highlighted entry (1..10), 0 when none; for tests and painting.
+    // The highlighted entry's number (1..10), 0 when none; for tests and painting.
     int highlighted() const;
-    QLabel* entryLabel(int k) const { return labels_[k]; }
-    TShape* entryBar(int k) const { return bars_[k]; }
-    TShape* entryCircle(int k) const { return circles_[k]; }
+    QLabel* entryLabel(MenuEntry e) const { return labels_[entryNumber(e)]; }
+    TShape* entryBar(MenuEntry e) const { return bars_[entryNumber(e)]; }
+    TShape* entryCircle(MenuEntry e) const { return circles_[entryNumber(e)]; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -102,9 +95,21 @@ private:
     void Shape2MouseMove(QObject* sender);
     void loadUserList();
     void registerUserClick();
+    void guarded(const std::function<void()>& f) { context_.guarded(f); }
+    const Paths& paths() const { return context_.paths(); }
 
-    Paths paths_;
-    Sounds& sounds_;
+    // MainMenuState
+    QWidget& menuWindow() override { return *this; }
+    const std::vector<std::string>& registeredUsers() const override { return users_.items; }
+    std::vector<std::string>& selectedSetLines() override { return SetLines; }
+    const bool& selectedPlainReadings() const override { return PlainReadings; }
+    void reloadSet() override { rgpTitleClick(); }
+    void openEntry(MenuEntry entry) override { entryClick(entry); }
+    bool weakKeysFor(const std::string& cp932User) override {
+        return openWeakKeys && openWeakKeys(cp932User);
+    }
+
+    AppContext context_;
     Dialogs& dialogs_;
     TitlePager pager_;
     UserList users_;
@@ -123,7 +128,7 @@ private:
     std::array<QLabel*, 11> labels_{};
     std::array<TShape*, 11> bars_{};
     std::array<TShape*, 11> circles_{};
-    QPointer<HelpWindow> help_;
+    std::array<std::function<void()>, 11> entryActions_;
 };
 
 }  // namespace keyrook

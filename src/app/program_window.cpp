@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,10 +44,10 @@ public:
 // The long-lived windows after the main window, in the order they are made.
 struct ProgramWindows::Rest {
     Rest(TMainForm& main, TypingSettings& settings, Clock& clock, Random& random, Timers* timers)
-        : typing_(main, settings, clock, random, timers),
-          fin_(main, &typing_),
-          setting_(main, typing_, fin_),
-          reflection_(main, clock, random) {}
+        : typing_(main.context(), settings, clock, random, timers),
+          fin_(main.context(), &typing_),
+          setting_(main.context(), main.titleLabel(), typing_, fin_),
+          reflection_(main.context(), clock, random) {}
     TTyping typing_;
     TFin fin_;
     TSetting setting_;
@@ -88,21 +89,22 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
       main_(std::make_unique<TMainForm>(paths, sounds, dialogs)) {
     main_->startPractice = [this] { startPractice(); };
     main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
-    main_->entryActions[4] = [this] { openInvader(); };
-    main_->entryActions[3] = [this] {
+    AppContext& app = main_->context();
+    main_->setEntryAction(MenuEntry::Invader, [this] { openInvader(); });
+    main_->setEntryAction(MenuEntry::Record, [this, &app] {
         made();
-        openRecord(*main_);
-    };
-    main_->entryActions[5] = [this] { openReflection(*main_, made().reflection_); };
-    main_->entryActions[6] = [this] {
+        openRecord(app);
+    });
+    main_->setEntryAction(MenuEntry::Reflection, [this, &app] { openReflection(app, made().reflection_); });
+    main_->setEntryAction(MenuEntry::Tenkey, [this, &app] {
         made();
-        openTenkey(*main_);
-    };
-    main_->entryActions[9] = [this] { made().setting_.open(main_->currentUser()); };
-    main_->entryActions[10] = [this] {
+        openTenkey(app);
+    });
+    main_->setEntryAction(MenuEntry::Setting, [this] { made().setting_.open(main_->currentUser()); });
+    main_->setEntryAction(MenuEntry::Maker, [this, &app] {
         made();
-        openTPMaker(*main_);
-    };
+        openTPMaker(app);
+    });
     if (start == Start::Together) {
         made();
     } else {
@@ -124,7 +126,7 @@ ProgramWindows::Rest& ProgramWindows::made() {
     rest_ = std::make_unique<Rest>(*main_, *settings_, clock_, random_, typingTimers_);
     settings_->target = &rest_->setting_;
     TTyping& typing = rest_->typing_;
-    typing.openSettings = [this] { main_->entryClick(9); };
+    typing.openSettings = [this] { main_->entryClick(MenuEntry::Setting); };
     typing.engine().onEnded = [this] { ViewResult(); };
     typing.onRowsChanged = [this] { rest_->fin_.setRows(rest_->typing_.engine().rows()); };
     return *rest_;
@@ -163,20 +165,21 @@ void ProgramWindows::ViewResult() {
     SessionFigures figures = r.typing_.engine().sessionFigures();
     figures.user = main_->currentUser();
     figures.ended = now();
-    std::string path = main_->paths().userFile(figures.user, ".rec");
+    const Paths& paths = main_->context().paths();
+    std::string path = paths.userFile(figures.user, ".rec");
     const ResultModel model = makeResult(figures, path);
     r.fin_.showResult(model, path);
     const KeyStatsCounter& keys = r.typing_.engine().keyStats();
     if (!figures.invader && !keys.empty()) {
         // Date and title as the record line holds them.
-        r.fin_.setKeyStats(main_->paths().userFile(figures.user, ".kst"),
+        r.fin_.setKeyStats(paths.userFile(figures.user, ".kst"),
                            keyStatsLine(recordDateText(figures.ended),
                                         recordFieldText(figures.title), keys.counts()));
     }
 }
 
 bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
-    const Paths& paths = main_->paths();
+    const Paths& paths = main_->context().paths();
     const std::string ownTitle = cp932Of(kWeakSetTitle);
     WeakKeysFiles files;
     files.keyStats = paths.userFile(cp932User, ".kst");
@@ -193,7 +196,7 @@ bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
         setting.loadFor(main_->currentUser());
         return setting.variants();
     };
-    TWeakKeys window(*main_, cp932User, std::move(files), asUser, owner ? owner : main_.get());
+    TWeakKeys window(main_->context(), cp932User, std::move(files), asUser, owner ? owner : main_.get());
     const std::string ini = paths.userFile(cp932User, ".ini");
     if (fileExists(ini) && kanaInputChosen(IniDocument(loadStringFromFile(ini)))) window.useKanaLayout();
     window.load();

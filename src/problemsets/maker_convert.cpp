@@ -18,7 +18,7 @@ const std::string& fatalEntry() {
 std::string warningEntry(std::size_t row, std::size_t column) {
     static const std::string head = cp932Of("[警告] ");
     static const std::string lineMark = cp932Of("行目 ");
-    static const std::string tail = cp932Of("桁目で半角文字が見つかりました。");
+    static const std::string tail = cp932Of("桁目で半角文字が見つかりました。全角文字で書いて下さい。");
     return head + std::to_string(row + 1) + lineMark + std::to_string(column) + tail;
 }
 
@@ -103,6 +103,14 @@ bool newTitleAllowed(const std::string& title) {
     return !lastBlank && title.back() != '.';
 }
 
+std::string badTitleMessage(const std::string& title) {
+    std::string message = cp932Of("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+    if (!title.empty())
+        message += cp932Of("\n（\\ / : * ? \" < > | と制御文字は使えません。先頭と末尾の空白、"
+                           "末尾の「.」、「.」「..」だけの名前も使えません）");
+    return message;
+}
+
 namespace {
 
 // Whether a title (CP932) can be saved as it stands: it stays inside the data folder (no "/"
@@ -138,7 +146,7 @@ SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
     }
     if (!titleNamesFile(doc.title)) {
         result.status = SaveStatus::BadTitle;
-        result.message = cp932Of("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+        result.message = badTitleMessage(doc.title);
         return result;
     }
     const std::string path = setFilePath(dataDir, doc.title);
@@ -165,6 +173,13 @@ std::optional<EntryPosition> entryPosition(const std::string& entry) {
     constexpr std::size_t kLineStart = 7;  // the 8th byte: just after "[警告] "
     std::size_t lineEnd = findCp932(entry, lineMark);
     if (lineEnd == std::string::npos || lineEnd < kLineStart) return std::nullopt;
+    // "[確認] 12行目の読み…" names a whole line: its start.
+    static const std::string ofLine = cp932Of("行目の");
+    if (entry.compare(lineEnd, ofLine.size(), ofLine) == 0) {
+        int line = toIntDef(std::string_view(entry).substr(kLineStart, lineEnd - kLineStart), -1);
+        if (line < 1) return std::nullopt;
+        return EntryPosition{line, 0};
+    }
     std::size_t columnStart = lineEnd + lineMark.size() + 1;
     std::size_t columnEnd = findCp932(entry, columnMark, lineEnd);
     if (columnEnd == std::string::npos || columnEnd < columnStart) return std::nullopt;

@@ -40,6 +40,10 @@ inline constexpr std::size_t kMaxTitleBytes = 200;
 // no final ".", at most kMaxTitleBytes bytes, and a file name the file system takes.
 bool newTitleAllowed(const std::string& title);
 
+// The message for a title that cannot name a set file (CP932); beyond an empty one it names
+// the characters that are not allowed.
+std::string badTitleMessage(const std::string& title);
+
 enum class SaveStatus {
     Saved,       // the file was written
     EmptyTitle,  // nothing written, not a problem: the user is only told
@@ -64,7 +68,8 @@ SaveResult convertAndSave(const MakerDocument& doc, const std::string& dataDir,
                           const ProgressFn& progress = {});
 
 // Line (from 1) and byte column (from 0) named by a warning entry such as
-// "[警告] 12行目 5桁目で半角文字が見つかりました。"; nullopt for entries naming no line.
+// "[警告] 12行目 5桁目で半角文字が見つかりました。" (column 0 for "[確認] 12行目の読み…");
+// nullopt for entries naming no line.
 struct EntryPosition {
     int line = 0;
     int column = 0;

@@ -194,6 +194,7 @@ bool MakerEngine::btnSaveClick() {
     MakerDocument doc;
     doc.title = view_.edtTitle;
     doc.kind = view_.kind;
+    std::vector<std::string> advice;  // never keeps the set from being saved
     if (!doc.title.empty()) {
         doc.description = view_.edtExpress;
         doc.author = view_.edtAuthor;
@@ -214,11 +215,12 @@ bool MakerEngine::btnSaveClick() {
             if (!line) {
                 // Writing it anyway would lose the character; the user must replace it.
                 editor_.placeCaret(static_cast<int>(r), firstUnencodable(lines[r]));
-                dialogs_.message(std::to_string(r + 1) + "行目にShift-JISで表せない文字があります。");
+                dialogs_.message(unencodableLineMessage(static_cast<int>(r), lines[r]));
                 return false;
             }
             doc.lines.push_back(std::move(*line));
         }
+        if (doc.kind == SetKind::Roman) advice = readingPitfalls(lines);
     }
 
     const bool pass = doc.kind == SetKind::Roman && !doc.title.empty();
@@ -247,6 +249,9 @@ bool MakerEngine::btnSaveClick() {
             return false;
         case SaveStatus::Problems:
             view_.lstError = std::move(result.errors);
+            // Beside the warnings, before the entry of the file that was not made.
+            if (view_.lstError.size() > 1)
+                view_.lstError.insert(view_.lstError.end() - 1, advice.begin(), advice.end());
             view_.pnlErrorVisible = true;
             return false;
         case SaveStatus::Saved:
@@ -254,7 +259,8 @@ bool MakerEngine::btnSaveClick() {
     }
     editor_.clearModified();
     if (pass) {
-        view_.pnlErrorVisible = false;
+        view_.lstError = std::move(advice);
+        view_.pnlErrorVisible = !view_.lstError.empty();
         sounds_.play("ok");
     }
     return true;
@@ -268,7 +274,7 @@ void MakerEngine::btnCreateClick() {
     // A title no file can carry is refused now, before the author has typed the whole set.
     auto title = makerFieldText(*typed);
     if (!title || !newTitleAllowed(*title)) {
-        dialogs_.message("ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+        dialogs_.message(cp932ToUtf8(badTitleMessage(title.value_or(cp932Of("?")))));
         return;
     }
     // A file not (yet) in the list counts too: the first save would replace it.
@@ -290,6 +296,42 @@ void MakerEngine::btnCreateClick() {
 
 bool MakerEngine::mayClose() {
     return settleChanges("ﾃﾞｰﾀが変更されています。ｾｰﾌﾞ（ｺﾝﾊﾞｰﾄ）してから終了しますか？");
+}
+
+void MakerEngine::fillReadings(std::optional<RowRange> rows) {
+    // The second line of an English-type pair is the text to type, not a reading.
+    if (!suggester_ || view_.kind == SetKind::English) return;
+    std::vector<std::string> lines = editor_.lines();
+    std::vector<LineEdit> edits = readingFills(lines, *suggester_, rows);
+    for (const LineEdit& e : edits) {
+        if (e.row == static_cast<int>(lines.size()))
+            lines.push_back(e.text);
+        else
+            lines[static_cast<std::size_t>(e.row)] = e.text;
+    }
+    if (!edits.empty()) editor_.replaceLines(edits);
+    view_.lstError = readingAdvice(lines, suggester_, edits);
+    view_.pnlErrorVisible = !view_.lstError.empty();
+}
+
+void MakerEngine::acceptSuggestion(int index) {
+    if (!suggester_ || index < 0 || index >= static_cast<int>(view_.lstError.size())) return;
+    const std::string& entry = view_.lstError[static_cast<std::size_t>(index)];
+    auto position = entryPosition(entry);
+    if (!isMismatchEntry(entry) || !position) return;
+    const int row = position->line - 1;
+    // The question may have changed since: its suggestion now.
+    const std::vector<std::string> lines = editor_.lines();
+    if (row % 2 == 0 || row >= static_cast<int>(lines.size())) return;
+    const std::string reading = suggester_->suggest(lines[static_cast<std::size_t>(row - 1)]);
+    if (reading != lines[static_cast<std::size_t>(row)]) editor_.replaceLines({{row, reading}});
+    view_.lstError.erase(view_.lstError.begin() + index);
+    if (view_.lstError.empty()) view_.pnlErrorVisible = false;
+    editor_.placeCaret(row, 0);
+}
+
+void MakerEngine::textChanged() {
+    view_.countPanel = cp932Of("問題数 : ") + std::to_string(editor_.lines().size() / 2);
 }
 
 void MakerEngine::caretMoved(int row, int charIndex) {

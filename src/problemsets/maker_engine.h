@@ -12,6 +12,7 @@
 #include "base/paths.h"
 #include "base/services.h"
 #include "problemsets/maker_convert.h"
+#include "problemsets/maker_readings.h"
 
 namespace keyrook {
 
@@ -28,6 +29,8 @@ public:
     virtual void clearModified() = 0;
     // Caret to a row and character, scrolled into view, with the input focus.
     virtual void placeCaret(int row, int charIndex) = 0;
+    // Lines replaced (or appended at the end) in one undo step; the editor is modified.
+    virtual void replaceLines(const std::vector<LineEdit>& edits) = 0;
 };
 
 // What the window shows. Titles, fields and entries are CP932; the file path is UTF-8.
@@ -88,6 +91,17 @@ public:
     // Quit by menu or Esc: true when the window may close (unsaved changes saved or dropped).
     bool mayClose();
 
+    // Suggested readings: none (nullptr) without MeCab's dictionary.
+    void setSuggester(ReadingSuggester* suggester) { suggester_ = suggester; }
+    bool suggestionsAvailable() const { return suggester_ != nullptr; }
+    // "読みを補完": the suggestion into every empty reading line, or into those of the rows
+    // chosen, in one undo step; the error list then holds the advice on every reading.
+    void fillReadings(std::optional<RowRange> rows = std::nullopt);
+    // The suggestion for the line of a difference entry written into it.
+    void acceptSuggestion(int index);
+    // The editor's text changed: the question count follows it.
+    void textChanged();
+
     void caretMoved(int row, int charIndex);
     void lstErrorDblClick(int index);
     void btnCloseErrorClick() { view_.pnlErrorVisible = false; }
@@ -106,6 +120,7 @@ private:
     Sounds& sounds_;
     MakerView view_;
     std::string openTitle_;
+    ReadingSuggester* suggester_ = nullptr;
 };
 
 // CP932 form of a header field or title as typed (UTF-8); nullopt when Shift-JIS cannot hold it

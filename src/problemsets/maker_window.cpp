@@ -25,7 +25,8 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
+#include "problemsets/maker_readings_window.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 
@@ -53,6 +54,7 @@ public:
     bool modified() const override { return e_.isModified(); }
     void clearModified() override { e_.setModified(false); }
     void placeCaret(int row, int charIndex) override { e_.placeCaret(row, charIndex); }
+    void replaceLines(const std::vector<LineEdit>& edits) override { replaceEditorLines(e_, edits); }
 
 private:
     TPEditor& e_;
@@ -345,7 +347,7 @@ void TPEditor::paintEvent(QPaintEvent* event) {
     }
 }
 
-TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
+TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName("TPMaker");
     chooseFont = [this](const QFont& initial) -> std::optional<QFont> {
         // Every face is offered: Qt counts the Japanese fixed-pitch faces (half- and full-width
@@ -362,7 +364,7 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     };
     editor_ = new TPEditor(this);
     editorLines_ = std::make_unique<EditorLines>(*editor_);
-    engine_ = std::make_unique<MakerEngine>(main.paths(), *editorLines_, main.dialogs(), main.sounds());
+    engine_ = std::make_unique<MakerEngine>(app.paths(), *editorLines_, app.dialogs(), app.sounds());
     // Called once per percentage: the bar moves, and whatever else of the window is due to be
     // repainted is painted before the next step.
     engine_->onProgress = [this] {
@@ -374,6 +376,10 @@ TTPMaker::TTPMaker(TMainForm& main, QWidget* parent) : QDialog(parent), main_(ma
     };
     buildWindow();
     buildMenu();
+    readings_ = new MakerReadingCommands(
+        this, *engine_, editor_, lstError_, [this](const std::function<void()>& f) { run(f); },
+        [this] { renderStatus(); });
+    readings_->install(findChild<QWidget*>("ToolBar1"), findChild<QMenu*>("mnuEdit"));
     engine_->caretMoved(0, 0);
     render();
 }
@@ -605,6 +611,7 @@ void TTPMaker::buildMenu() {
     connect(quit, &QAction::triggered, this, &TTPMaker::mnuQuitClick);
 
     m = bar->addMenu("編集(&E)");
+    m->setObjectName("mnuEdit");
     add(m, "mnuCut", "切り取り(&X)", QKeySequence("Ctrl+X"));
     add(m, "mnuCopy", "ｺﾋﾟｰ(&C)", QKeySequence("Ctrl+C"));
     add(m, "mnuPaste", "貼りつけ(&V)", QKeySequence("Ctrl+V"));
@@ -631,7 +638,7 @@ void TTPMaker::buildMenu() {
 }
 
 void TTPMaker::run(const std::function<void()>& command) {
-    main_.guarded(command);
+    app_.guarded(command);
     render();
 }
 
@@ -736,13 +743,13 @@ void TTPMaker::btnFontClick() {
     }
 }
 
-void TTPMaker::btnHelpClick() { main_.Helper(6); }
+void TTPMaker::btnHelpClick() { app_.Helper(HelpContext::Maker); }
 
 void TTPMaker::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     closeApproved_ = false;
-    QRect owner = main_.frameGeometry();
+    QRect owner = app_.mainWindow().frameGeometry();
     QPoint topLeft = owner.center() - QPoint(width() / 2, height() / 2);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->availableGeometry();
@@ -776,8 +783,8 @@ void TTPMaker::reject() {
     }
 }
 
-void openTPMaker(TMainForm& main) {
-    TTPMaker maker(main, &main);
+void openTPMaker(AppContext& app) {
+    TTPMaker maker(app, &app.mainWindow());
     maker.openFromMenu();
     maker.exec();
 }

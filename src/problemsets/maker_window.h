@@ -23,7 +23,8 @@ class QToolButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
+class MakerReadingCommands;
 
 // The editor control `TPEditor`. Lines end in LF inside; a file gets CR LF on saving. Its line
 // list follows the usual rule of line lists: a final line end starts no further line.
@@ -62,7 +63,7 @@ private:
 class TTPMaker : public QDialog {
     Q_OBJECT
 public:
-    explicit TTPMaker(TMainForm& main, QWidget* parent = nullptr);
+    explicit TTPMaker(AppContext& app, QWidget* parent = nullptr);
     ~TTPMaker() override;
 
     MakerEngine& engine() { return *engine_; }
@@ -108,7 +109,7 @@ private:
     // Runs a command; a file error is shown in a message box and the command is abandoned.
     void run(const std::function<void()>& command);
 
-    TMainForm& main_;
+    AppContext& app_;
     TPEditor* editor_ = nullptr;
     std::unique_ptr<MakerEditor> editorLines_;
     std::unique_ptr<MakerEngine> engine_;
@@ -125,11 +126,12 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QLabel* panels_[5] = {};
     QProgressBar* progress_ = nullptr;
+    MakerReadingCommands* readings_ = nullptr;  // suggested readings
     bool rendering_ = false;
     bool closeApproved_ = false;
 };
 
 // The main menu's "TP Maker" entry: makes the maker, fills it, shows it modally and discards it.
-void openTPMaker(TMainForm& main);
+void openTPMaker(AppContext& app);
 
 }  // namespace keyrook

@@ -21,7 +21,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 
@@ -72,8 +72,8 @@ constexpr qsizetype kDenseLine = 200;  // points across the plot, beyond which t
 
 }  // namespace
 
-TGraph::TGraph(TMainForm& main, const RecordLog& source, QWidget* parent)
-    : QDialog(parent), main_(main), source_(source) {
+TGraph::TGraph(AppContext& app, const RecordLog& source, QWidget* parent)
+    : QDialog(parent), app_(app), source_(source) {
     setObjectName("Graph");
     setWindowTitle("過去の記録をｸﾞﾗﾌ化");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -258,6 +258,6 @@ void TGraph::btnDataClick() {
 
 void TGraph::btnCloseWindowClick() { close(); }
 
-void TGraph::btnHelpClick() { main_.Helper(14); }
+void TGraph::btnHelpClick() { app_.Helper(HelpContext::Record); }
 
 }  // namespace keyrook

@@ -17,13 +17,13 @@ class QValueAxis;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 
 class TGraph : public QDialog {
     Q_OBJECT
 public:
     // source is the open viewer's state; its rows are read each time a metric is drawn.
-    TGraph(TMainForm& main, const RecordLog& source, QWidget* parent = nullptr);
+    TGraph(AppContext& app, const RecordLog& source, QWidget* parent = nullptr);
 
     void GetGraph(int column, int suffixPosition, int suffixLength);
     void btnDataClick();
@@ -44,7 +44,7 @@ public:
 private:
     void placeMarks();
 
-    TMainForm& main_;
+    AppContext& app_;
     const RecordLog& source_;
     QChartView* view_ = nullptr;
     QChart* chart_ = nullptr;

@@ -12,7 +12,7 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "records/graph_window.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
@@ -100,8 +100,8 @@ private:
 
 }  // namespace
 
-TLog::TLog(TMainForm& main, QWidget* parent)
-    : QDialog(parent), now(localDateTime), main_(main), log_(main.paths()) {
+TLog::TLog(AppContext& app, QWidget* parent)
+    : QDialog(parent), now(localDateTime), app_(app), log_(app.paths()) {
     setObjectName("Log");
     setWindowTitle("過去の記録");
     setWindowFlags(kToolFrame);
@@ -132,7 +132,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
         "selection-background-color: navy; }");
     cmbTitle_->installEventFilter(this);
     connect(cmbTitle_, &QComboBox::activated, this,
-            [this] { main_.guarded([this] { cmbTitleChange(); }); });
+            [this] { app_.guarded([this] { cmbTitleChange(); }); });
     QLabel* hint = addLabel(this, "lblHint",
                             "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
                             164, 54, uiFont, kSilver, 270, Qt::AlignLeft | Qt::AlignTop);
@@ -158,7 +158,7 @@ TLog::TLog(TMainForm& main, QWidget* parent)
         addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);
         auto handler = im.handler;
         connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     lslog_ = new QTreeWidget(this);
@@ -346,24 +346,24 @@ void TLog::lslogColumnClick(int column) {
 
 void TLog::Image1Click() {
     if (auto refusal = log_.graphRefusal(selectedUsers().size())) {
-        main_.dialogs().message(*refusal);
+        app_.dialogs().message(*refusal);
         return;
     }
-    TGraph graph(main_, log_, this);
+    TGraph graph(app_, log_, this);
     graph.exec();
 }
 
 void TLog::Image3Click() { close(); }
 
-void TLog::Image4Click() { main_.Helper(14); }
+void TLog::Image4Click() { app_.Helper(HelpContext::Record); }
 
 void TLog::Image5Click() {
     const std::vector<std::string> users = selectedUsers();
     if (users.size() != 1) {
-        main_.dialogs().message(users.empty() ? "ﾕｰｻﾞｰを1人選んで下さい。" : kGraphOneUserOnly);
+        app_.dialogs().message(users.empty() ? "ﾕｰｻﾞｰを1人選んで下さい。" : kGraphOneUserOnly);
         return;
     }
-    if (main_.openWeakKeys && main_.openWeakKeys(users.front())) {
+    if (app_.mainMenu().weakKeysFor(users.front())) {
         practiceRequested_ = true;
         close();
     }
@@ -371,11 +371,11 @@ void TLog::Image5Click() {
 
 void TLog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) main_.playerloop("log");
+    if (!event->spontaneous()) app_.playerloop("log");
 }
 
 void TLog::done(int result) {
-    main_.playerloop("op");
+    app_.playerloop("op");
     QDialog::done(result);
 }
 
@@ -387,10 +387,10 @@ bool TLog::eventFilter(QObject* watched, QEvent* event) {
         return !key->text().isEmpty() && key->text().at(0).isPrint();
     }
     if (type == QEvent::MouseButtonRelease && watched == lstUser_->viewport()) {
-        main_.guarded([this] { lstUserMouseUp(); });
+        app_.guarded([this] { lstUserMouseUp(); });
     } else if (type == QEvent::KeyRelease && watched == lstUser_) {
         // Choosing users by keyboard offers their titles as a click does.
-        if (selectedUsers() != titleUsers_) main_.guarded([this] { lstUserMouseUp(); });
+        if (selectedUsers() != titleUsers_) app_.guarded([this] { lstUserMouseUp(); });
     } else if ((type == QEvent::MouseButtonRelease && watched == lslog_->viewport()) ||
                (type == QEvent::KeyRelease && watched == lslog_)) {
         lslogClick();
@@ -399,11 +399,11 @@ bool TLog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 
-void openRecord(TMainForm& main) {
-    TLog log(main, &main);
-    log.setUsers(main.users().items);
+void openRecord(AppContext& app) {
+    TLog log(app, &app.mainWindow());
+    log.setUsers(app.mainMenu().registeredUsers());
     log.exec();
-    if (log.practiceRequested()) main.entryClick(1);
+    if (log.practiceRequested()) app.mainMenu().openEntry(MenuEntry::Practice);
 }
 
 }  // namespace keyrook

@@ -19,13 +19,13 @@ class QTreeWidget;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TProgressBarREX;
 
 class TLog : public QDialog {
     Q_OBJECT
 public:
-    explicit TLog(TMainForm& main, QWidget* parent = nullptr);
+    explicit TLog(AppContext& app, QWidget* parent = nullptr);
 
     // The names offered in lstUser (CP932).
     void setUsers(const std::vector<std::string>& users);
@@ -62,7 +62,7 @@ private:
     std::vector<std::string> selectedUsers() const;
     void fitColumns();
 
-    TMainForm& main_;
+    AppContext& app_;
     RecordLog log_;
     std::vector<std::string> users_;
     std::vector<std::string> titleUsers_;  // the selection the title choices were built for
@@ -74,6 +74,6 @@ private:
 };
 
 // The main menu's "Record": the viewer over the registered users, shown modally.
-void openRecord(TMainForm& main);
+void openRecord(AppContext& app);
 
 }  // namespace keyrook

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "base/cp932.h"
 #include "base/files.h"
 #include "records/weak_key_set.h"
@@ -70,9 +70,9 @@ QPixmap heatScale(int width, int height) {
 
 }  // namespace
 
-TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files,
+TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFiles files,
                      AsUser asUser, QWidget* parent)
-    : QDialog(parent), main_(main), files_(std::move(files)), asUser_(std::move(asUser)) {
+    : QDialog(parent), app_(app), files_(std::move(files)), asUser_(std::move(asUser)) {
     setObjectName("WeakKeys");
     setWindowTitle("苦手ｷｰ分析");
     setWindowFlags(kToolFrame);
@@ -123,7 +123,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
     rgpRange_->setItems({"直近10回の記録", "直近50回の記録", "すべての記録"});
     rgpRange_->setItemIndex(0);
     connect(rgpRange_, &TRadioGroup::clicked, this,
-            [this] { main_.guarded([this] { rgpRangeClick(); }); });
+            [this] { app_.guarded([this] { rgpRangeClick(); }); });
 
     // The ten weakest keys.
     addLabel(this, "lblWeakHead", "● 苦手ｷｰ ﾜｰｽﾄ10", 496, 80, bold, Qt::white);
@@ -185,7 +185,7 @@ TWeakKeys::TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFile
         button->setCursor(Qt::PointingHandCursor);
         auto handler = b.handler;
         connect(button, &QPushButton::clicked, this,
-                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     centreOnParent(this);
@@ -248,14 +248,14 @@ void TWeakKeys::showAnalysis() {
 
 void TWeakKeys::btnPracticeClick() {
     if (analysis_.weakest.size() < kWeakSetKeys) {
-        main_.dialogs().message(kNotEnoughData);
+        app_.dialogs().message(kNotEnoughData);
         return;
     }
     const std::vector<unsigned char> keys(analysis_.weakest.begin(),
                                           analysis_.weakest.begin() + kWeakSetKeys);
     const auto text = buildWeakKeySet(files_.sets, keys, asUser_(), kana_);
     if (!text) {
-        main_.dialogs().message(kNoQuestion);
+        app_.dialogs().message(kNoQuestion);
         return;
     }
     saveStringToFile(files_.practiceSet, *text);
@@ -263,7 +263,7 @@ void TWeakKeys::btnPracticeClick() {
     accept();
 }
 
-void TWeakKeys::btnHelpClick() { main_.Helper(kWeakKeysHelp); }
+void TWeakKeys::btnHelpClick() { app_.Helper(HelpContext::WeakKeys); }
 
 void TWeakKeys::btnCloseClick() { reject(); }
 

@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TRadioGroup;
 class VariantTable;
 
@@ -37,7 +37,7 @@ public:
     // is scored with. It runs when "苦手ｷｰ練習" has the data it needs.
     using AsUser = std::function<const VariantTable&()>;
 
-    TWeakKeys(TMainForm& main, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
+    TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
               QWidget* parent = nullptr);
 
     // For a user who types in kana: the kana layout, the kana sessions only, and a practice
@@ -63,7 +63,7 @@ public:
 private:
     void showAnalysis();
 
-    TMainForm& main_;
+    AppContext& app_;
     WeakKeysFiles files_;
     AsUser asUser_;
     std::vector<StoredKeyStats> sessions_;
@@ -74,8 +74,5 @@ private:
     bool practiceRequested_ = false;
     bool kana_ = false;
 };
-
-// The help topic of the window.
-inline constexpr int kWeakKeysHelp = 20;
 
 }  // namespace keyrook

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "reflex/ref_file.h"
 #include "widgets/keyboard_picture.h"
 #include "widgets/look.h"
@@ -27,7 +27,7 @@ QPixmap translucent(const QPixmap& stamp) {
 
 }  // namespace
 
-TRefFin::TRefFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
+TRefFin::TRefFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName("RefFin");
     setWindowTitle("反射神経ﾓｰﾄﾞ結果");
     setWindowFlags(kDialogFrame);
@@ -80,7 +80,7 @@ TRefFin::TRefFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main
         connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         left += 78;
     }
-    move(main_.frameGeometry().center() - rect().center());
+    move(app_.mainWindow().frameGeometry().center() - rect().center());
 }
 
 QLabel* TRefFin::label(const char* name) const { return findChild<QLabel*>(name); }
@@ -106,10 +106,10 @@ void TRefFin::setResult(const ReflexResult& result, const QPixmap& levelIcon) {
 
 void TRefFin::brnOKClick() {
     try {
-        storeReflexRecord(main_.userFile(".ref"), result_.recordLine,
+        storeReflexRecord(app_.userFile(".ref"), result_.recordLine,
                           result_.level, result_.cleared);
     } catch (const std::exception& e) {
-        main_.dialogs().message(e.what());  // the dialog stays open, the game can still be kept
+        app_.dialogs().message(e.what());  // the dialog stays open, the game can still be kept
         return;
     }
     accept();
@@ -117,6 +117,6 @@ void TRefFin::brnOKClick() {
 
 void TRefFin::btnCancelClick() { reject(); }
 
-void TRefFin::btnHelpClick() { main_.Helper(10); }
+void TRefFin::btnHelpClick() { app_.Helper(HelpContext::Reflection); }
 
 }  // namespace keyrook

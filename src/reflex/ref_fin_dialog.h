@@ -13,12 +13,12 @@ class QPushButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 
 class TRefFin : public QDialog {
     Q_OBJECT
 public:
-    explicit TRefFin(TMainForm& main, QWidget* parent = nullptr);
+    explicit TRefFin(AppContext& app, QWidget* parent = nullptr);
 
     // Labels, stamps, level lines and icon from the game; the record line to store on OK.
     void setResult(const ReflexResult& result, const QPixmap& levelIcon);
@@ -31,7 +31,7 @@ public:
     QPushButton* button(const char* name) const;
 
 private:
-    TMainForm& main_;
+    AppContext& app_;
     ReflexResult result_;
     QLabel* imgClear_ = nullptr;
     QLabel* imgUnclear_ = nullptr;

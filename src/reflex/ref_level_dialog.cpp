@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "reflex/ref_file.h"
 #include "reflex/reflection_window.h"
 #include "reflex/reflex_levels.h"
@@ -16,8 +16,8 @@
 
 namespace keyrook {
 
-TRefLevel::TRefLevel(TMainForm& main, TReflection& game, QWidget* parent)
-    : QDialog(parent), main_(main), game_(game) {
+TRefLevel::TRefLevel(AppContext& app, TReflection& game, QWidget* parent)
+    : QDialog(parent), app_(app), game_(game) {
     setObjectName("RefLevel");
     setWindowTitle("反射神経ﾓｰﾄﾞ");
     setWindowFlags(kDialogFrame);
@@ -82,7 +82,7 @@ TRefLevel::TRefLevel(TMainForm& main, TReflection& game, QWidget* parent)
         auto handler = b.handler;
         connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
     }
-    move(main_.frameGeometry().center() - rect().center());
+    move(app_.mainWindow().frameGeometry().center() - rect().center());
 }
 
 QLabel* TRefLevel::line(int level, int n) const {
@@ -110,7 +110,7 @@ void TRefLevel::Level1Click(QObject* sender) {
     const int level = sender->objectName().mid(5).toInt();
     if (level < 1 || level > 6) return;
     accept();
-    main_.hide();
+    app_.mainWindow().hide();
     std::array<std::string, 3> captions;
     for (int n = 1; n <= 3; ++n)
         captions[static_cast<std::size_t>(n - 1)] = toCp932(line(level, n)->text()).value_or("");
@@ -122,11 +122,11 @@ void TRefLevel::Level1Click(QObject* sender) {
 
 void TRefLevel::btnCancelClick() { reject(); }
 
-void TRefLevel::btnHelpClick() { main_.Helper(10); }
+void TRefLevel::btnHelpClick() { app_.Helper(HelpContext::Reflection); }
 
-void openReflection(TMainForm& main, TReflection& game) {
-    TRefLevel picker(main, game);
-    picker.setClearMarks(readClearMarks(main.userFile(".ref")));
+void openReflection(AppContext& app, TReflection& game) {
+    TRefLevel picker(app, game);
+    picker.setClearMarks(readClearMarks(app.userFile(".ref")));
     picker.exec();
 }
 

@@ -11,13 +11,13 @@ class QPushButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TReflection;
 
 class TRefLevel : public QDialog {
     Q_OBJECT
 public:
-    TRefLevel(TMainForm& main, TReflection& game, QWidget* parent = nullptr);
+    TRefLevel(AppContext& app, TReflection& game, QWidget* parent = nullptr);
 
     // Shows the stamp "Clear" + level for every level marked true.
     void setClearMarks(const std::array<bool, 6>& cleared);
@@ -36,13 +36,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TMainForm& main_;
+    AppContext& app_;
     TReflection& game_;
     std::array<QLabel*, 6> icons_{};
     std::array<QLabel*, 6> stamps_{};
 };
 
 // The main menu's "Reflection" entry: the picker with the user's cleared levels, modal.
-void openReflection(TMainForm& main, TReflection& game);
+void openReflection(AppContext& app, TReflection& game);
 
 }  // namespace keyrook

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "reflex/ref_fin_dialog.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
@@ -23,13 +23,13 @@ const int kStatusWidths[6] = {84, 40, 40, 40, 28, 88};
 
 }  // namespace
 
-TReflection::TReflection(TMainForm& main, Clock& clock, Random& random, Timers* timers,
+TReflection::TReflection(AppContext& app, Clock& clock, Random& random, Timers* timers,
                          QWidget* parent)
-    : QWidget(parent), main_(main) {
+    : QWidget(parent), app_(app) {
     setObjectName("Reflection");
     Timers& ticks =
         windowTimers(timers, ownTimers_, [this](const std::string& name) { timerFired(name); });
-    engine_ = std::make_unique<ReflexEngine>(ReflexServices{clock, ticks, random, main.sounds()});
+    engine_ = std::make_unique<ReflexEngine>(ReflexServices{clock, ticks, random, app.sounds()});
     engine_->onFinalGame = [this](const ReflexResult& r) { FinalGame(r); };
     execResult = [](TRefFin& fin) { fin.exec(); };
     buildWindow();
@@ -116,7 +116,7 @@ void TReflection::setLevel(int level, const QPixmap& icon, std::array<std::strin
 void TReflection::btnStartClick() { run([this] { engine_->btnStartClick(); }); }
 void TReflection::btnQuitClick() { run([this] { engine_->Initialized(); }); }
 void TReflection::btnBackMenuClick() { close(); }
-void TReflection::btnHelpClick() { main_.Helper(10); }
+void TReflection::btnHelpClick() { app_.Helper(HelpContext::Reflection); }
 
 void TReflection::timerFired(const std::string& name) {
     run([this, &name] { engine_->timerFired(name); });
@@ -124,7 +124,7 @@ void TReflection::timerFired(const std::string& name) {
 
 void TReflection::FinalGame(const ReflexResult& result) {
     render();  // the board is cleared before the result covers it
-    TRefFin fin(main_, this);
+    TRefFin fin(app_, this);
     fin.setResult(result, levelPicture_);
     execResult(fin);
     activateWindow();  // keys go to the game again, not to where the dialog was
@@ -132,7 +132,7 @@ void TReflection::FinalGame(const ReflexResult& result) {
 }
 
 void TReflection::run(const std::function<void()>& f) {
-    main_.guarded(f);
+    app_.guarded(f);
     render();
 }
 
@@ -170,9 +170,9 @@ void TReflection::showEvent(QShowEvent* event) {
 
 void TReflection::closeEvent(QCloseEvent* event) {
     run([this] { engine_->Initialized(); });
-    main_.show();
-    main_.raise();
-    main_.activateWindow();
+    app_.mainWindow().show();
+    app_.mainWindow().raise();
+    app_.mainWindow().activateWindow();
     event->accept();
 }
 

@@ -21,14 +21,14 @@ class QPushButton;
 namespace keyrook {
 
 class QtTimers;
-class TMainForm;
+class AppContext;
 class TRefFin;
 
 class TReflection : public QWidget {
     Q_OBJECT
 public:
     // timers may be null: the window then runs its own Qt timers.
-    TReflection(TMainForm& main, Clock& clock, Random& random, Timers* timers = nullptr,
+    TReflection(AppContext& app, Clock& clock, Random& random, Timers* timers = nullptr,
                 QWidget* parent = nullptr);
     ~TReflection() override;
 
@@ -63,7 +63,7 @@ private:
     void FinalGame(const ReflexResult& result);
     void run(const std::function<void()>& f);
 
-    TMainForm& main_;
+    AppContext& app_;
     std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<ReflexEngine> engine_;
     KeyboardPicture keyboard_;

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "app/user_list.h"
 #include "settings/mine_dialog.h"
 #include "typing/fin_dialog.h"
@@ -50,8 +50,8 @@ const int kRows[3][8] = {{1, 2, 3, 4, 5, 6, 7, 8},
 
 }  // namespace
 
-TSetting::TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent)
-    : QWidget(parent, Qt::Window), main_(main), typing_(typing), fin_(fin) {
+TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& fin, QWidget* parent)
+    : QWidget(parent, Qt::Window), app_(app), mainTitle_(mainTitle), typing_(typing), fin_(fin) {
     setObjectName("Setting");
     chooseFont = [this](const QFont& initial, bool fixedPitchOnly) -> std::optional<QFont> {
         bool ok = false;
@@ -81,11 +81,11 @@ TSetting::TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent)
         return c;
     };
     buildWindow();
-    saves_ = new TIniSaveProps(this, main.dialogs());
+    saves_ = new TIniSaveProps(this, app.dialogs());
     saves_->setAutoLoad(false);
     saves_->setAutoSave(false);
     buildStoredList();
-    loadFor(main.currentUser());
+    loadFor(app.currentUser());
     // From the start the typing window shows the fonts the next session uses, so the font
     // choosers start from them too.
     applyFonts();
@@ -156,7 +156,7 @@ void TSetting::buildWindow() {
                              "QPushButton:hover { color: yellow; border-color: silver; }");
         auto handler = buttons[i].handler;
         connect(b, &QPushButton::clicked, this,
-                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
     }
 
     auto* personal = new QGroupBox(" 個人情報設定 ▼ ", client);
@@ -235,7 +235,7 @@ void TSetting::buildStoredList() {
     props.add(chkTypemiss_, "checked", {}, "Checked");
     props.add(chkTypesound_, "checked", {}, "Checked");
     props.add(chkFlash_, "checked", {}, "Checked");
-    props.add(main_.findChild<QObject*>("lblTitle"), "text", {}, "Caption");
+    props.add(&mainTitle_, "text", {}, "Caption");
     props.add(fin_.SaveDialog1(), "FileName");
     props.add(OpenDialog1_, "FileName");
     props.add(FontDialog1_, "Font");
@@ -289,17 +289,17 @@ void TSetting::applyVariants(const VariantTable& table) {
 }
 
 void TSetting::loadFor(const std::string& cp932User) {
-    saves_->setFileName(QString::fromStdString(main_.paths().userFile(cp932User, ".ini")));
+    saves_->setFileName(QString::fromStdString(app_.paths().userFile(cp932User, ".ini")));
     saves_->Load();
     // The stored title is the last one chosen; while a set is selected its own title stays in
     // the information box, next to its count and author.
-    main_.showSelectedTitle();
+    app_.mainMenu().showSelectedTitle();
 }
 
 void TSetting::open(const std::string& cp932User) {
-    main_.setEnabled(false);
+    app_.mainWindow().setEnabled(false);
     typing_.setEnabled(false);
-    if (!isVisible()) move(main_.frameGeometry().center() - rect().center());
+    if (!isVisible()) move(app_.mainWindow().frameGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();
@@ -336,12 +336,12 @@ void TSetting::btnRomaClick() {
 }
 
 void TSetting::btnMineClick() {
-    TMine mine(*this, main_.dialogs(), this);
-    mine.move(main_.frameGeometry().center() - mine.rect().center());
+    TMine mine(*this, app_.dialogs(), this);
+    mine.move(app_.mainWindow().frameGeometry().center() - mine.rect().center());
     mine.exec();
 }
 
-void TSetting::btnHelpClick() { main_.Helper(16); }
+void TSetting::btnHelpClick() { app_.Helper(HelpContext::Setting); }
 
 namespace {
 
@@ -373,7 +373,7 @@ void TSetting::Panel2Click() { chooseLabelFont(typingFont(), true); }
 
 void TSetting::closeEvent(QCloseEvent* event) {
     setWindowTitle(kClosedCaption);
-    main_.setEnabled(true);
+    app_.mainWindow().setEnabled(true);
     typing_.setEnabled(true);
     event->accept();
 }

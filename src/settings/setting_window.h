@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TTyping;
 class TFin;
 class TRadioGroup;
@@ -30,7 +30,10 @@ class TFont;
 class TSetting : public QWidget, public TypingSettings {
     Q_OBJECT
 public:
-    TSetting(TMainForm& main, TTyping& typing, TFin& fin, QWidget* parent = nullptr);
+    // The settings file also stores the main window's title (mainTitle), the typing window's
+    // fonts and the result dialog's save folder.
+    TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& fin,
+             QWidget* parent = nullptr);
     ~TSetting() override;
 
     // TypingSettings: read at the moment a session needs them.
@@ -75,7 +78,8 @@ private:
     void chooseLabelFont(TFont& f, bool romaji);
     void applyVariants(const VariantTable& table);
 
-    TMainForm& main_;
+    AppContext& app_;
+    QObject& mainTitle_;
     TTyping& typing_;
     TFin& fin_;
     std::array<TRadioGroup*, 24> groups_{};

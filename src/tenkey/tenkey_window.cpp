@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
@@ -63,13 +63,13 @@ constexpr int kPadLeft = 8, kPadTop = 8, kPadMargin = 14, kKey = 56, kGap = 6;
 
 }  // namespace
 
-TTenkey::TTenkey(TMainForm& main, Random& random, Timers* timers, QWidget* parent)
-    : QDialog(parent), main_(main) {
+TTenkey::TTenkey(AppContext& app, Random& random, Timers* timers, QWidget* parent)
+    : QDialog(parent), app_(app) {
     setObjectName("Tenkey");
     Timers& ticks =
         windowTimers(timers, ownTimers_, [this](const std::string& name) { timerFired(name); });
-    engine_ = std::make_unique<TenkeyEngine>(TenkeyServices{ticks, random, main.sounds()},
-                                             main.userFile(".tnk"));
+    engine_ = std::make_unique<TenkeyEngine>(TenkeyServices{ticks, random, app.sounds()},
+                                             app.userFile(".tnk"));
     buildWindow();
     buildKeypad();
     buildCommands();
@@ -216,10 +216,10 @@ void TTenkey::timerFired(const std::string& name) {
 void TTenkey::btnStartClick() { run([this] { engine_->btnStartClick(); }); }
 void TTenkey::btnQuitClick() { run([this] { engine_->btnQuitClick(); }); }
 void TTenkey::btnBackMenuClick() { close(); }
-void TTenkey::btnHelpClick() { main_.Helper(11); }
+void TTenkey::btnHelpClick() { app_.Helper(HelpContext::Tenkey); }
 
 void TTenkey::run(const std::function<void()>& f) {
-    main_.guarded(f);
+    app_.guarded(f);
     render();
 }
 
@@ -265,9 +265,9 @@ void TTenkey::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void openTenkey(TMainForm& main) {
+void openTenkey(AppContext& app) {
     StdRandom random;
-    TTenkey tenkey(main, random, nullptr, &main);
+    TTenkey tenkey(app, random, nullptr, &app.mainWindow());
     tenkey.openFromMenu();
     tenkey.exec();
 }

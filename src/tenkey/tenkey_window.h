@@ -19,14 +19,14 @@ class QToolButton;
 namespace keyrook {
 
 class QtTimers;
-class TMainForm;
+class AppContext;
 
 class TTenkey : public QDialog {
     Q_OBJECT
 public:
     // timers may be null: the window then runs its own Qt timers. The record file is the
     // current user's .tnk file.
-    TTenkey(TMainForm& main, Random& random, Timers* timers = nullptr, QWidget* parent = nullptr);
+    TTenkey(AppContext& app, Random& random, Timers* timers = nullptr, QWidget* parent = nullptr);
     ~TTenkey() override;
 
     TenkeyEngine& engine() { return *engine_; }
@@ -56,7 +56,7 @@ private:
     void buildCommands();
     void run(const std::function<void()>& f);
 
-    TMainForm& main_;
+    AppContext& app_;
     std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TenkeyEngine> engine_;
     std::array<QLabel*, 10> lblDigits_{};
@@ -70,6 +70,6 @@ private:
 
 // The main menu's "Tenkey" entry: makes the drill, plays "no", shows the best count on file,
 // runs the drill modally and destroys it.
-void openTenkey(TMainForm& main);
+void openTenkey(AppContext& app);
 
 }  // namespace keyrook

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "base/files.h"
 #include "typing/key_stats.h"
 #include "typing/record_file.h"
@@ -19,7 +19,7 @@
 
 namespace keyrook {
 
-TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
+TFin::TFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName("Fin");
     setWindowTitle("お疲れさまでした...");
     setWindowFlags(kDialogFrame);
@@ -115,7 +115,7 @@ TFin::TFin(TMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
         button->setFocusPolicy(Qt::NoFocus);
         auto handler = b.handler;
         connect(button, &QPushButton::clicked, this,
-                [this, handler] { main_.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
     }
 }
 
@@ -178,7 +178,7 @@ void TFin::SpeedButton1Click() {
 }
 
 void TFin::btnSaveClick() {
-    auto name = main_.dialogs().saveFileName("ﾃﾞｰﾀを保存", saveDialog_->fileName().toStdString(),
+    auto name = app_.dialogs().saveFileName("ﾃﾞｰﾀを保存", saveDialog_->fileName().toStdString(),
                                              "Excel用CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*)");
     if (!name) return;
     saveDialog_->setFileName(QString::fromStdString(*name));
@@ -187,11 +187,11 @@ void TFin::btnSaveClick() {
 
 void TFin::SpeedButton3Click() { close(); }
 
-void TFin::SpeedButton4Click() { main_.Helper(12); }
+void TFin::SpeedButton4Click() { app_.Helper(HelpContext::Result); }
 
 void TFin::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) main_.player("clear");
+    if (!event->spontaneous()) app_.player("clear");
 }
 
 }  // namespace keyrook

@@ -19,13 +19,13 @@ class QPushButton;
 
 namespace keyrook {
 
-class TMainForm;
+class AppContext;
 class TProgressBarREX;
 
 class TFin : public QDialog {
     Q_OBJECT
 public:
-    explicit TFin(TMainForm& main, QWidget* parent = nullptr);
+    explicit TFin(AppContext& app, QWidget* parent = nullptr);
 
     // Shows a finished session (not modal); recordPath is the file "&OK" appends to.
     void showResult(const ResultModel& model, const std::string& recordPath);
@@ -50,7 +50,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    TMainForm& main_;
+    AppContext& app_;
     ResultModel model_;
     std::string recordPath_;
     std::string keyStatsPath_;

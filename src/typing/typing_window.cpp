@@ -11,7 +11,7 @@
 #include <QToolButton>
 
 #include "app/about_dialog.h"
-#include "app/main_window.h"
+#include "app/app_context.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
@@ -30,16 +30,17 @@ Qt::Alignment align(TextAlign a) {
 
 }  // namespace
 
-TTyping::TTyping(TMainForm& main, const TypingSettings& settings, Clock& clock, Random& random,
+TTyping::TTyping(AppContext& app, const TypingSettings& settings, Clock& clock, Random& random,
                  Timers* timers, QWidget* parent)
-    : QMainWindow(parent), main_(main) {
+    : QMainWindow(parent), app_(app) {
     setObjectName("Typing");
     Timers& ticks = windowTimers(timers, ownTimers_, [this](const std::string& name) {
         run([this, &name] { engine_->timerFired(name); });
     });
-    TypingServices services{clock, ticks, random, main.sounds(), main.dialogs()};
-    engine_ = std::make_unique<TypingEngine>(services, main.SetLines, main.PlainReadings, settings);
-    engine_->onReloadSetLines = [this] { main_.rgpTitleClick(); };
+    TypingServices services{clock, ticks, random, app.sounds(), app.dialogs()};
+    engine_ = std::make_unique<TypingEngine>(services, app.mainMenu().selectedSetLines(),
+                                             app.mainMenu().selectedPlainReadings(), settings);
+    engine_->onReloadSetLines = [this] { app_.mainMenu().reloadSet(); };
     engine_->invaderRules = &invader_;
     // The red of a miss lasts one timer period; a real 1 ms period would never reach the screen,
     // so the flash lasts one frame.
@@ -212,7 +213,7 @@ void TTyping::buildCommands() {
     setting_ = make(game, "btnSetting", "F5 : 各種設定", "mnuSetting", "各種設定(&N)",
                     QKeySequence(Qt::Key_F5), [this] { engine_->btnSettingClick(); });
     help_ = make(helpMenu, "btnHelp", "F6 : ﾍﾙﾌﾟ", "mnuHelp", "ﾍﾙﾌﾟ(&H)", QKeySequence(Qt::Key_F6),
-                 [this] { main_.Helper(1); });
+                 [this] { app_.Helper(HelpContext::MainMenu); });
     quit_ = make(game, "btnQuit", "F12 : 強制終了", "mnuQuit", "強制終了(&Q)",
                  QKeySequence(Qt::Key_F12), [this] { engine_->btnQuitClick(); });
     menu_ = make(game, "btnMenu", "Escape : ﾒﾆｭｰ", "mnuMenu", "ﾒﾆｭｰへ戻る(&M)",
@@ -221,7 +222,7 @@ void TTyping::buildCommands() {
     auto* about = helpMenu->addAction("このｿﾌﾄについて(&A)");
     about->setObjectName("N1");
     connect(about, &QAction::triggered, this, [this] {
-        TAbout box(main_);
+        TAbout box(app_);
         box.exec();
     });
 }
@@ -243,7 +244,7 @@ void TTyping::preparePractice(const std::string& cp932Title, const std::string& 
 }
 
 void TTyping::run(const std::function<void()>& f) {
-    main_.guarded(f);
+    app_.guarded(f);
     render();
 }
 
@@ -366,9 +367,9 @@ void TTyping::closeEvent(QCloseEvent* event) {
         return;
     }
     run([this] { engine_->FormClose(); });
-    main_.show();
-    main_.raise();
-    main_.activateWindow();
+    app_.mainWindow().show();
+    app_.mainWindow().raise();
+    app_.mainWindow().activateWindow();
     event->accept();
 }
 

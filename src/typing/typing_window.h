@@ -19,7 +19,7 @@ class QToolButton;
 namespace keyrook {
 
 class QtTimers;
-class TMainForm;
+class AppContext;
 class TShape;
 class TProgressBarREX;
 
@@ -27,7 +27,7 @@ class TTyping : public QMainWindow {
     Q_OBJECT
 public:
     // timers may be null: the window then runs its own Qt timers.
-    TTyping(TMainForm& main, const TypingSettings& settings, Clock& clock, Random& random,
+    TTyping(AppContext& app, const TypingSettings& settings, Clock& clock, Random& random,
             Timers* timers = nullptr, QWidget* parent = nullptr);
     ~TTyping() override;
 
@@ -60,7 +60,7 @@ private:
     void buildPowerPanel();
     void run(const std::function<void()>& f);
 
-    TMainForm& main_;
+    AppContext& app_;
     std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TypingEngine> engine_;
     QWidget* client_ = nullptr;

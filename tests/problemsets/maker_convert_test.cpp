@@ -56,17 +56,17 @@ TEST(CheckRomanLines, Entries) {
         {sjLines({}), {}, false},
         {sjLines({"only a question"}), {}, false},
         {sjLines({"half-width question", "がっこう"}), {}, false},
-        {sjLines({"Q", "aがっこう"}), {"[警告] 2行目 0桁目で半角文字が見つかりました。"}, false},
+        {sjLines({"Q", "aがっこう"}), {"[警告] 2行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。"}, false},
         {sjLines({"Q", "がa", "Q", "か b"}),
-         {"[警告] 2行目 2桁目で半角文字が見つかりました。",
-          "[警告] 4行目 2桁目で半角文字が見つかりました。",
-          "[警告] 4行目 3桁目で半角文字が見つかりました。"},
+         {"[警告] 2行目 2桁目で半角文字が見つかりました。全角文字で書いて下さい。",
+          "[警告] 4行目 2桁目で半角文字が見つかりました。全角文字で書いて下さい。",
+          "[警告] 4行目 3桁目で半角文字が見つかりました。全角文字で書いて下さい。"},
          false},
         // the first reading decides that the set is English-type, and nothing else is said
         {sjLines({"Q", ""}), {kFatal}, true},
         {sjLines({"Q", "school", "Q", "aa"}), {kFatal}, true},
         // a half-width katakana is a single byte too
-        {sjLines({"Q", "あｱ"}), {"[警告] 2行目 2桁目で半角文字が見つかりました。"}, false},
+        {sjLines({"Q", "あｱ"}), {"[警告] 2行目 2桁目で半角文字が見つかりました。全角文字で書いて下さい。"}, false},
     };
     for (const auto& c : cases) {
         RomanCheck check = checkRomanLines(c.lines);
@@ -122,7 +122,7 @@ TEST_F(ConvertAndSave, WarningsWriteNothing) {
     EXPECT_EQ(r.status, SaveStatus::Problems);
     EXPECT_TRUE(r.reportedProblem());
     ASSERT_EQ(r.errors.size(), 2u);
-    EXPECT_EQ(r.errors[0], sj("[警告] 2行目 0桁目で半角文字が見つかりました。"));
+    EXPECT_EQ(r.errors[0], sj("[警告] 2行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。"));
     EXPECT_EQ(r.errors[1], sj("[エラー] 「" + file() + "」は作成できませんでした。"));
     EXPECT_EQ(loadStringFromFile(file()), "old");
 }
@@ -186,7 +186,7 @@ TEST_F(ConvertAndSave, ReopenLineEndsAndHeaderOnly) {
 }
 
 TEST(EntryPosition, Parse) {
-    auto p = entryPosition(sj("[警告] 12行目 5桁目で半角文字が見つかりました。"));
+    auto p = entryPosition(sj("[警告] 12行目 5桁目で半角文字が見つかりました。全角文字で書いて下さい。"));
     ASSERT_TRUE(p);
     EXPECT_EQ(p->line, 12);
     EXPECT_EQ(p->column, 5);

@@ -13,6 +13,11 @@
 namespace keyrook {
 namespace {
 
+// A title no file can carry: the message names what is not allowed.
+const char* const kBadTitle =
+    "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。\n（\\ / : * ? \" < > | と制御文字は使えません。"
+    "先頭と末尾の空白、末尾の「.」、「.」「..」だけの名前も使えません）";
+
 using testing::sj;
 using namespace fakes;
 
@@ -40,6 +45,25 @@ public:
     void edit(std::vector<std::string> lines) {
         text = std::move(lines);
         dirty = true;
+    }
+    int replaceSteps = 0;  // undo steps
+    void replaceLines(const std::vector<LineEdit>& edits) override {
+        for (const LineEdit& e : edits) {
+            if (e.row == static_cast<int>(text.size())) text.emplace_back();
+            text.at(static_cast<std::size_t>(e.row)) = e.text;
+        }
+        dirty = true;
+        ++replaceSteps;
+    }
+};
+
+class TableSuggester : public ReadingSuggester {
+public:
+    std::string suggest(std::string_view question) override {
+        for (const auto& [q, r] : std::initializer_list<std::pair<std::string_view, const char*>>{
+                 {"学校", "がっこう"}, {"写真", "しゃしん"}, {"猫", "ねこ"}})
+            if (q == question) return r;
+        return "？";
     }
 };
 
@@ -233,7 +257,7 @@ TEST_F(MakerFixture, Saving) {
         std::vector<std::string> editor;
         std::vector<std::string> entries;
     } problems[] = {
-        {{"Q", "aが"}, {"[警告] 2行目 0桁目で半角文字が見つかりました。", notMade}},
+        {{"Q", "aが"}, {"[警告] 2行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。", notMade}},
         {{"Q", "school", "Q", "a"}, {kFatal}},
     };
     for (const auto& c : problems) {
@@ -273,7 +297,7 @@ TEST_F(MakerFixture, SavesThatWriteNothing) {
         int caretRow, caretIndex;
     } cases[] = {
         {"", "d", "a", {"Q", "か"}, "タイトルが記入されておりません。", -1, -1},
-        {"../x", "d", "a", {"Q", "か"}, "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。", -1, -1},
+        {"../x", "d", "a", {"Q", "か"}, kBadTitle, -1, -1},
         {"t", "d", "a", {"Q", "か", "Q😀", "か"}, "3行目にShift-JISで表せない文字があります。", 2, 1},
         // A "/" would move the rest of the description into the author, a final "#" would
         // turn the set into an English-type one when it is read back.
@@ -319,7 +343,7 @@ TEST_F(MakerFixture, NewSet) {
     } refused[] = {
         {std::nullopt, nullptr},
         {"", "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。"},
-        {"😀", "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。"},
+        {"😀", kBadTitle},
         {"OLD", "そのﾀｲﾄﾙ名はすでに存在しています。別の名前を入力して下さい。"},
         {"late", "そのﾀｲﾄﾙ名はすでに存在しています。別の名前を入力して下さい。"},
     };
@@ -331,7 +355,7 @@ TEST_F(MakerFixture, NewSet) {
     for (const std::string& t : std::vector<std::string>{"a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\tb", ".", "..",
                                                          " lead", "trail ", "　全角", "末尾　", "dot.",
                                                          std::string(201, 'x'), katakana})
-        cases.emplace_back(t, "ﾀｲﾄﾙ名が不正です。きちんと入力して下さい。");
+        cases.emplace_back(t, kBadTitle);
     cases.emplace_back(std::string(200, 'x'), nullptr);  // the longest title is made
     for (const auto& [typed, message] : cases) {
         dialogs.messages.clear();
@@ -410,6 +434,66 @@ TEST_F(MakerFixture, CaretPanels) {
         EXPECT_EQ(u(maker.view().caretPanel), c.caret);
         EXPECT_EQ(u(maker.view().linePanel), c.kind);
     }
+}
+
+TEST_F(MakerFixture, SuggestedReadings) {
+    editor.edit({"学校", "", "写真", "しゃっしん", "猫"});
+    maker.fillReadings();  // no dictionary: nothing happens
+    EXPECT_FALSE(maker.suggestionsAvailable());
+    EXPECT_EQ(editor.replaceSteps, 0);
+
+    TableSuggester suggester;
+    maker.setSuggester(&suggester);
+    maker.fillReadings();
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がっこう", "写真", "しゃっしん", "猫", "ねこ"}));
+    EXPECT_EQ(editor.replaceSteps, 1);
+    ASSERT_EQ(maker.view().lstError.size(), 1u);
+    EXPECT_EQ(u(maker.view().lstError[0]), "[確認] 4行目の読み「しゃっしん」は解析結果「しゃしん」と異なります");
+    EXPECT_TRUE(maker.view().pnlErrorVisible);
+    maker.lstErrorDblClick(0);
+    EXPECT_EQ(editor.caretRow, 3);
+
+    // Accepting writes the suggestion in one more step and takes the entry away.
+    maker.acceptSuggestion(0);
+    EXPECT_EQ(editor.text[3], "しゃしん");
+    EXPECT_EQ(editor.replaceSteps, 2);
+    EXPECT_TRUE(maker.view().lstError.empty());
+    EXPECT_FALSE(maker.view().pnlErrorVisible);
+    maker.textChanged();
+    EXPECT_EQ(u(maker.view().countPanel), "問題数 : 3");
+
+    // Chosen rows get their suggestion even over a written reading.
+    editor.edit({"学校", "がっこ", "猫", "ねこ"});
+    maker.fillReadings(RowRange{0, 0});
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", "がっこう", "猫", "ねこ"}));
+
+    // An English-type set's second lines are not readings.
+    maker.setKind(SetKind::English);
+    editor.edit({"学校", ""});
+    maker.fillReadings();
+    EXPECT_EQ(editor.text, (std::vector<std::string>{"学校", ""}));
+}
+
+TEST_F(MakerFixture, AdviceNeverKeepsASetFromBeingSaved) {
+    fields("t", "d", "a", SetKind::Roman);
+    editor.edit({"学校", "「がっこう」"});
+    EXPECT_TRUE(maker.btnSaveClick());
+    EXPECT_EQ(read("t"), "d/a\r\n学校\r\nGA18KOU\r\n");
+    ASSERT_EQ(maker.view().lstError.size(), 1u);
+    EXPECT_EQ(u(maker.view().lstError[0]), "[確認] 2行目 0桁目 読みの「」は変換で取り除かれ、入力されません。");
+    EXPECT_TRUE(maker.view().pnlErrorVisible);
+
+    // Beside a warning that does keep it, the advice comes before the last entry.
+    editor.edit({"学校", "aカ"});
+    EXPECT_FALSE(maker.btnSaveClick());
+    ASSERT_EQ(maker.view().lstError.size(), 3u);
+    EXPECT_TRUE(u(maker.view().lstError[1]).starts_with("[確認] 2行目 1桁目 読みにカタカナ"));
+    EXPECT_TRUE(u(maker.view().lstError[2]).starts_with("[エラー]"));
+
+    editor.edit({"ヴ", "ゔ"});
+    dialogs.messages.clear();
+    EXPECT_FALSE(maker.btnSaveClick());
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"2行目の「ゔ」はShift-JISで表せません。「う゛」と書いて下さい。"});
 }
 
 TEST(MakerColumns, BytesAndCharacters) {

@@ -9,6 +9,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "problemsets/reading_suggester.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -214,9 +215,9 @@ TEST_F(ToolConvert, ProblemsListedNothingWritten) {
     EXPECT_EQ(r.status, 1);
     const std::string path = temp / "data/がっこう.std";
     EXPECT_EQ(r.out,
-              "[警告] 2行目 0桁目で半角文字が見つかりました。\n"
-              "[警告] 4行目 2桁目で半角文字が見つかりました。\n"
-              "[警告] 4行目 3桁目で半角文字が見つかりました。\n"
+              "[警告] 2行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。\n"
+              "[警告] 4行目 2桁目で半角文字が見つかりました。全角文字で書いて下さい。\n"
+              "[警告] 4行目 3桁目で半角文字が見つかりました。全角文字で書いて下さい。\n"
               "[エラー] 「" + path + "」は作成できませんでした。\n");
     EXPECT_EQ(written(), "<none>");
 
@@ -249,6 +250,31 @@ TEST_F(ToolConvert, RefusedInputs) {
     std::vector<std::string> args = {"convert", "--title", "t", "--author", "a", "--description", "d",
                                      temp / "missing.txt", temp / "data"};
     EXPECT_EQ(run(args).status, 2);
+}
+
+bool haveDictionary() { return openMecabSuggester() != nullptr; }
+
+TEST_F(Tool, ReadingSuggestions) {
+    Outcome missing = run({"reading", "--dicdir", temp / "none"}, "学校\n");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("mecab-ipadic-utf8"), std::string::npos) << missing.err;
+    if (!haveDictionary()) GTEST_SKIP() << "no MeCab dictionary";
+    Outcome r = run({"reading"}, "午後３時に学校へ行きます。\r\nコーヒーを１杯ください！\n\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "ごご３じにがっこうへいきます。\nこーひーを１ぱいください！\n\n");
+    EXPECT_EQ(run({"reading"}, "学校\n\xFF\n").status, 2);
+}
+
+TEST_F(ToolConvert, FillReadings) {
+    Outcome missing = convert("学校\n\n", {"--fill-readings", "--dicdir", temp / "none"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(written(), "<none>");
+    if (!haveDictionary()) GTEST_SKIP() << "no MeCab dictionary";
+    // Empty reading lines and a last question without one are filled; written ones stay.
+    Outcome r = convert("学校\n\n写真\nしゃっしん\n猫\n", {"--fill-readings"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(written(), sj("ことわざ集/編集部\r\n学校\r\nGA18KOU\r\n写真\r\n051801NN\r\n猫\r\nNEKO\r\n"));
 }
 
 }  // namespace

@@ -64,11 +64,11 @@ TEST(InstalledProgram, FirstRunPracticeAndRecordLandInTheUsersDataFolder) {
 
     dialogs.confirms = {true};
     dialogs.inputs = {std::string("hanako")};
-    w->MainForm().entryClick(8);
+    w->MainForm().entryClick(MenuEntry::UserRegist);
     EXPECT_TRUE(dialogs.messages.empty());
 
     w->MainForm().show();
-    w->MainForm().entryClick(1);
+    w->MainForm().entryClick(MenuEntry::Practice);
     TTyping& typing = w->Typing();
     ASSERT_TRUE(typing.isVisible());
     typing.activateWindow();

@@ -62,7 +62,7 @@ struct LogFixture : ::testing::Test {
     }
 
     std::unique_ptr<TLog> openLog() {
-        auto log = std::make_unique<TLog>(*main);
+        auto log = std::make_unique<TLog>(main->context());
         log->now = [] { return DateTime{2024, 3, 25, 18, 0, 0}; };
         log->setUsers(main->users().items);
         log->show();
@@ -225,7 +225,7 @@ TEST_F(LogFixture, RecordEntrySwitchesTheBackgroundLoop) {
         EXPECT_EQ(sounds.played.back().name, "log");
         EXPECT_TRUE(sounds.played.back().loop);
     });
-    openRecord(*main);
+    openRecord(main->context());
     EXPECT_TRUE(ran);
     ASSERT_FALSE(sounds.played.empty());
     EXPECT_EQ(sounds.played.back().name, "op");

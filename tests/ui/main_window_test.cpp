@@ -84,7 +84,7 @@ TEST_F(MainFixture, AnEmptyFirstNameIsAUserThatStaysListed) {
         ASSERT_EQ(cmb->count(), 1) << run;
         EXPECT_EQ(cmb->currentIndex(), 0) << run;
         EXPECT_EQ(w->currentUser(), "") << run;
-        EXPECT_EQ(w->userFile(".rec"), app / "user/.rec") << run;
+        EXPECT_EQ(w->context().userFile(".rec"), app / "user/.rec") << run;
         w->close();
         EXPECT_EQ(loadStringFromFile(app / "user/user.log"), "\r\n\r\n") << run;
     }
@@ -131,7 +131,7 @@ TEST_F(MainFixture, RegistrationRefusesAnotherCaseAndListChangesOnlyAtClose) {
     QTest::keyClick(w.get(), Qt::Key_U, Qt::ControlModifier);
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back(), "そのﾕｰｻﾞ名はすでに登録されております！");
-    w->entryClick(8);
+    w->entryClick(MenuEntry::UserRegist);
     auto* cmb = w->findChild<QComboBox*>("cmbUser");
     EXPECT_EQ(cmb->count(), 2);
     EXPECT_EQ(cmb->currentText(), "taro");
@@ -189,7 +189,7 @@ TEST_F(MainFixture, PracticeWithoutTitlesSaysSoAndDispatchMatchesTheLabel) {
     QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back(), "リストが選択されておりません！");
-    w->entryClick(1);
+    w->entryClick(MenuEntry::Practice);
     EXPECT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(started, 0);
 }
@@ -199,15 +199,16 @@ TEST_F(MainFixture, MenuCommandsRunTheSameActionAsTheirEntries) {
     auto w = open();
     std::vector<int> ran;
     w->startPractice = [&] { ran.push_back(1); };
-    for (int k = 3; k <= 10; ++k)
-        if (k != 7 && k != 8) w->entryActions[k] = [&ran, k] { ran.push_back(k); };
+    for (MenuEntry e : {MenuEntry::Record, MenuEntry::Invader, MenuEntry::Reflection,
+                        MenuEntry::Tenkey, MenuEntry::Setting, MenuEntry::Maker})
+        w->setEntryAction(e, [&ran, e] { ran.push_back(entryNumber(e)); });
     for (const char* name : {"mnuPractice", "mnuRecord", "mnuTP_Invader", "mnuReflection",
                              "mnuTenkey", "mnuSetting", "mnuTP_Maker"})
         action(*w, name)->trigger();
     EXPECT_EQ(ran, (std::vector<int>{1, 3, 4, 5, 6, 9, 10}));
 
     // Clicking the entry label does the same.
-    QTest::mouseClick(w->entryLabel(1), Qt::LeftButton);
+    QTest::mouseClick(w->entryLabel(MenuEntry::Practice), Qt::LeftButton);
     EXPECT_EQ(ran.back(), 1);
     activate(w.get());
     QTest::keyClick(w.get(), Qt::Key_N, Qt::ControlModifier);
@@ -223,17 +224,17 @@ TEST_F(MainFixture, HighlightFollowsTheMouseBetweenEntries) {
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(target, &e);
     };
-    move(w->entryLabel(1));
+    move(w->entryLabel(MenuEntry::Practice));
     EXPECT_EQ(w->highlighted(), 1);
-    EXPECT_EQ(w->entryCircle(1)->penColor(), QColor(Qt::red));
-    move(w->entryBar(5));
+    EXPECT_EQ(w->entryCircle(MenuEntry::Practice)->penColor(), QColor(Qt::red));
+    move(w->entryBar(MenuEntry::Reflection));
     EXPECT_EQ(w->highlighted(), 5);
-    EXPECT_EQ(w->entryCircle(1)->penColor(), QColor(0x80, 0, 0));
-    EXPECT_EQ(w->entryLabel(5)->palette().color(QPalette::WindowText), QColor(0xFF, 0xFF, 0));
-    EXPECT_EQ(w->entryBar(5)->penColor(), QColor(0x80, 0x80, 0));  // the bar keeps its colour
-    move(w->entryLabel(9));
+    EXPECT_EQ(w->entryCircle(MenuEntry::Practice)->penColor(), QColor(0x80, 0, 0));
+    EXPECT_EQ(w->entryLabel(MenuEntry::Reflection)->palette().color(QPalette::WindowText), QColor(0xFF, 0xFF, 0));
+    EXPECT_EQ(w->entryBar(MenuEntry::Reflection)->penColor(), QColor(0x80, 0x80, 0));  // the bar keeps its colour
+    move(w->entryLabel(MenuEntry::Setting));
     EXPECT_EQ(w->highlighted(), 9);
-    EXPECT_EQ(w->entryLabel(9)->palette().color(QPalette::WindowText), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(w->entryLabel(MenuEntry::Setting)->palette().color(QPalette::WindowText), QColor(0xC0, 0xC0, 0xC0));
     move(w->centralWidget());
     EXPECT_EQ(w->highlighted(), 0);
 }
@@ -309,16 +310,16 @@ TEST_F(MainFixture, InformationAndUserBoxesShowWholeGlyphsOnly) {
 
 TEST_F(MainFixture, HelpOpensTheTopicOrSaysTheFileIsMissing) {
     auto w = open();
-    w->Helper(1);
+    w->context().Helper(HelpContext::MainMenu);
     EXPECT_EQ(dialogs.messages.back(), "ヘルプファイル『help.hlp』が見つかりません。");
     saveStringToFile(app / "help.hlp",
                      "; comment\r\n@topic 1 \x96\xda\x8e\x9f\r\nfirst\r\n@topic 16 set\r\n\x81\x45item\r\n");
-    w->Helper(16);
+    w->context().Helper(HelpContext::Setting);
     auto* help = w->findChild<HelpWindow*>();
     ASSERT_TRUE(help);
     EXPECT_EQ(help->currentTopic(), 16);
     EXPECT_TRUE(help->currentText().contains("item"));
-    w->Helper(99);
+    w->context().Helper(static_cast<HelpContext>(99));  // a topic the file lacks
     EXPECT_EQ(help->currentTopic(), 1);
     activate(help);
     QTest::keyClick(help, Qt::Key_Escape);
@@ -329,7 +330,7 @@ TEST_F(MainFixture, AboutLinksAskFirst) {
     auto w = open();
     std::vector<QUrl> opened;
     TAbout::openUrl = [&](const QUrl& u) { opened.push_back(u); };
-    TAbout about(*w);
+    TAbout about(w->context());
     EXPECT_EQ(about.windowTitle(), "このｿﾌﾄについて...");
     dialogs.confirms = {false, true, true};
     about.linkButton(0)->click();

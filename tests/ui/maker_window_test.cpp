@@ -18,6 +18,7 @@
 #include "base/cp932.h"
 #include "base/files.h"
 #include "problemsets/maker_window.h"
+#include "problemsets/reading_suggester.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 
@@ -60,7 +61,7 @@ struct MakerWindowFixture : ::testing::Test {
     }
     // The maker shown without its modal loop, active so that shortcuts reach it.
     TTPMaker& show() {
-        maker = std::make_unique<TTPMaker>(*main);
+        maker = std::make_unique<TTPMaker>(main->context());
         maker->openFromMenu();
         maker->show();
         maker->activateWindow();
@@ -107,7 +108,7 @@ TEST_F(MakerWindowFixture, OpenedModallyFromTheMainMenu) {
         checked = true;
         m->mnuQuitClick();
     });
-    openTPMaker(*main);
+    openTPMaker(main->context());
     EXPECT_TRUE(checked);
     EXPECT_EQ(sounds.played.back().name, "op");
     EXPECT_TRUE(sounds.played.back().loop);
@@ -138,7 +139,7 @@ TEST_F(MakerWindowFixture, OpenEditConvertAndSave) {
     key(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(maker->findChild<QWidget*>("pnlError")->isVisible());
     ASSERT_EQ(maker->lstError()->count(), 2);
-    EXPECT_EQ(maker->lstError()->item(0)->text(), "[警告] 4行目 0桁目で半角文字が見つかりました。");
+    EXPECT_EQ(maker->lstError()->item(0)->text(), "[警告] 4行目 0桁目で半角文字が見つかりました。全角文字で書いて下さい。");
     EXPECT_EQ(maker->lstError()->item(1)->text(),
               QString::fromStdString("[エラー] 「" + app / "data/がっこう.std" + "」は作成できませんでした。"));
     EXPECT_EQ(file("がっこう"), "ことわざ集/編集部\r\n学校\r\nGA18KOU\r\n");
@@ -158,6 +159,46 @@ TEST_F(MakerWindowFixture, OpenEditConvertAndSave) {
     EXPECT_FALSE(maker->findChild<QWidget*>("pnlError")->isVisible());
     EXPECT_EQ(panel(2), "変更なし");
     EXPECT_EQ(sounds.played.back().name, "ok");
+}
+
+TEST_F(MakerWindowFixture, SuggestedReadings) {
+    show();
+    auto* button = maker->findChild<QToolButton*>("btnFillReadings");
+    ASSERT_NE(button, nullptr);
+    if (!openMecabSuggester()) {
+        // Without the dictionary the command is off and names what to install.
+        EXPECT_FALSE(button->isEnabled());
+        EXPECT_FALSE(maker->findChild<QAction*>("mnuFillReadings")->isEnabled());
+        EXPECT_TRUE(button->toolTip().contains("mecab-ipadic-utf8"));
+        GTEST_SKIP() << "no MeCab dictionary";
+    }
+    clickTitle("がっこう");
+    editor().setCursorPosition(2, 0);
+    type("写真");
+    key(Qt::Key_Return);
+    type("しゃっしん");
+    key(Qt::Key_Return);
+    type("猫");
+    EXPECT_EQ(panel(1), "問題数 : 2");  // counted as the text changes
+    const QString typed = editor().text();
+
+    key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(editor().text(), typed + "\nねこ");
+    ASSERT_TRUE(maker->findChild<QWidget*>("pnlError")->isVisible());
+    ASSERT_EQ(maker->lstError()->count(), 1);
+    EXPECT_EQ(maker->lstError()->item(0)->text(), "[確認] 4行目の読み「しゃっしん」は解析結果「しゃしん」と異なります");
+    EXPECT_EQ(panel(1), "問題数 : 3");
+    key(Qt::Key_Z, Qt::ControlModifier);  // one undo step takes the whole fill back
+    EXPECT_EQ(editor().text(), typed);
+    key(Qt::Key_Y, Qt::ControlModifier);
+
+    // The difference accepted from the error list; advice does not keep the set from saving.
+    maker->lstError()->setCurrentRow(0);
+    maker->findChild<QAction*>("mnuAcceptReading")->trigger();
+    EXPECT_EQ(editor().text(), "学校\nがっこう\n写真\nしゃしん\n猫\nねこ");
+    EXPECT_EQ(maker->lstError()->count(), 0);
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(file("がっこう"), "ことわざ集/編集部\r\n学校\r\nGA18KOU\r\n写真\r\n0501NN\r\n猫\r\nNEKO\r\n");
 }
 
 TEST_F(MakerWindowFixture, NewEnglishSetThenQuit) {

@@ -35,7 +35,7 @@ struct PracticeFixture : keyrook::testing::ProgramFixture {
     void key(int k) { QTest::keyClick(&typing(), static_cast<Qt::Key>(k)); }
     // Practice from the main menu, F1, and the countdown up to the first question.
     void startSession() {
-        w->MainForm().entryClick(1);
+        w->MainForm().entryClick(MenuEntry::Practice);
         ASSERT_TRUE(typing().isVisible());
         typing().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));

@@ -40,7 +40,7 @@ struct ReflexWindows : ::testing::Test {
     void SetUp() override {
         saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
         main = std::make_unique<TMainForm>(app.dir(), sounds, dialogs);
-        game = std::make_unique<TReflection>(*main, clock, random, &timers);
+        game = std::make_unique<TReflection>(main->context(), clock, random, &timers);
         timers.setHandler([this](const std::string& name) { game->timerFired(name); });
         refPath = app / "user/taro.ref";
         main->show();
@@ -60,7 +60,7 @@ struct ReflexWindows : ::testing::Test {
             inspect(*picker);
             if (picker->isVisible()) picker->reject();
         });
-        openReflection(*main, *game);
+        openReflection(main->context(), *game);
         EXPECT_TRUE(seen);
     }
     void startLevel(int level) {

@@ -73,11 +73,11 @@ TEST(StandardDialogs, KeepTheirColoursUnderEveryWindow) {
     ProgramWindows windows(app.dir(), sounds, dialogs, clock, random, &timers);
     TMainForm& main = windows.MainForm();
     // The windows opened from the menu, alive at the same time here.
-    TTenkey tenkey(main, random, &timers);
-    TTPMaker maker(main);
-    TLog log(main);
-    TRefFin refFin(main);
-    TAbout about(main);
+    TTenkey tenkey(main.context(), random, &timers);
+    TTPMaker maker(main.context());
+    TLog log(main.context());
+    TRefFin refFin(main.context());
+    TAbout about(main.context());
     TMine mine(windows.Setting(), dialogs);
     TInvader invader;
     HelpWindow help(&main);

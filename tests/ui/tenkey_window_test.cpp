@@ -42,7 +42,7 @@ struct TenkeyWindowFixture : ::testing::Test {
         if (w) w->hide();
     }
     void openDrill() {
-        w = std::make_unique<TTenkey>(*main, random, &timers);
+        w = std::make_unique<TTenkey>(main->context(), random, &timers);
         timers.setHandler([this](const std::string& name) { w->timerFired(name); });
         w->openFromMenu();
         w->show();
@@ -132,7 +132,7 @@ TEST_F(TenkeyWindowFixture, TheMenuEntryOpensTheDrillModally) {
         high = drill->findChild<QLabel*>("lblHigh")->text();
         drill->close();
     });
-    openTenkey(*main);
+    openTenkey(main->context());
     EXPECT_TRUE(modal);
     EXPECT_EQ(high, "143");
     EXPECT_EQ(sounds.names(), (std::vector<std::string>{"no", "no", "op"}));

@@ -50,7 +50,7 @@ struct WeakKeysFixture : keyrook::testing::ProgramFixture {
     // "学校" from the main menu to the result dialog, with one miss where K was due.
     void playSchool() {
         w->MainForm().selectTitle("school");
-        w->MainForm().entryClick(1);
+        w->MainForm().entryClick(MenuEntry::Practice);
         typing().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
         QTest::keyClick(&typing(), Qt::Key_F1);
@@ -154,7 +154,7 @@ TEST_F(WeakKeysFixture, PracticeButtonNeedsDataThenStartsASessionOnTheBuiltSet) 
 
 TEST_F(WeakKeysFixture, RecordViewerOpensItForTheOneSelectedUser) {
     storeWeakQandZ(app / "user/hana.kst");
-    TLog log(w->MainForm());
+    TLog log(w->MainForm().context());
     log.setUsers(w->MainForm().users().items);
     log.show();
     log.lstUser()->selectAll();
@@ -216,7 +216,7 @@ TEST_F(WeakKeysFixture, PracticeFromTheViewerPlaysAsTheUserShown) {
         log->image(5)->click();
         if (log->isVisible()) log->reject();
     });
-    w->MainForm().entryClick(3);
+    w->MainForm().entryClick(MenuEntry::Record);
     ASSERT_TRUE(practised) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
     EXPECT_EQ(loadStringFromFile(app / ("data/" + std::string(kWeakSetTitle) + ".std")),
               cp932Of("苦手ｷｰ: H J V X W/Keyrook\r\n寿司\r\nSU01\r\n"));
