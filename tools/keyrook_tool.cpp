@@ -20,8 +20,12 @@
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
+#include "records/key_analysis.h"
+#include "records/weak_key_set.h"
 #include "settings/variant_settings.h"
+#include "typing/key_stats.h"
 #include "typing/record_file.h"
+#include "typing/scoring.h"
 
 namespace {
 
@@ -64,12 +68,24 @@ const char kUsage[] =
     "  keyrook-tool records FILE\n"
     "      prints \"ok \" or \"bad \" and each record line of a user's .rec file,\n"
     "      by whether its checksum holds\n"
+    "  keyrook-tool weak-keys [--last N] FILE.kst\n"
+    "      the keys missed in the last N sessions of a .kst file (all without --last),\n"
+    "      weakest first: KEY<TAB>MISS_RATE_PERCENT<TAB>PRESSES<TAB>MISSES, KEY \"_\" for\n"
+    "      the space bar\n"
+    "  keyrook-tool confusions [--last N] FILE.kst\n"
+    "      the keys pressed instead at the misses: EXPECTED<TAB>PRESSED<TAB>COUNT, most\n"
+    "      frequent first\n"
+    "  keyrook-tool practice-set [--last N] [--questions Q] [--preset roman|hepburn | --ini FILE]\n"
+    "                           FILE.kst SET.std...\n"
+    "      the weak-key practice set built from the sets (Q questions, default 20): the\n"
+    "      header line, then question and answer lines; exits 1 when no key was missed\n"
+    "      or no question holds a weak key\n"
     "  keyrook-tool --help\n"
     "\n"
     "Text is UTF-8; encode, romaji, type, yomi and reading read stdin and write one line per\n"
     "input line.\n"
-    "Exit status: 0 done, 1 problems reported by convert, 2 usage error, invalid input,\n"
-    "a file error or no dictionary for readings.\n";
+    "Exit status: 0 done, 1 problems reported by convert or no practice set, 2 usage error,\n"
+    "invalid input, a file error or no dictionary for readings.\n";
 
 struct UsageError {
     std::string message;
@@ -522,6 +538,111 @@ int runRecords(Args& args) {
     return kOk;
 }
 
+// A count given on the command line: digits only, from 1.
+std::size_t positiveNumber(const std::string& option, const std::string& value) {
+    std::size_t n = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9' || n > 1000000000) throw UsageError{option + " takes a positive number"};
+        n = n * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (n == 0) throw UsageError{option + " takes a positive number"};
+    return n;
+}
+
+// The key as the commands print it: the character, "_" for the space bar, <HH> otherwise.
+std::string keyName(unsigned char key) {
+    key = keyOf(key);
+    if (key > 0x20 && key < 0x7F) return std::string(1, static_cast<char>(key));
+    static constexpr char hex[] = "0123456789ABCDEF";
+    return std::string{'<', hex[key >> 4], hex[key & 15], '>'};
+}
+
+// The options and files of weak-keys, confusions and practice-set.
+struct KeyStatsArgs {
+    std::size_t last = 0;  // all
+    std::size_t questions = kWeakSetQuestions;
+    SpellingChoice spelling;
+    std::vector<std::string> files;
+
+    KeyStatsArgs(Args& args, const std::string& command, bool practice) {
+        while (!args.done()) {
+            const std::string& a = args.next();
+            if (a == "--last") {
+                last = positiveNumber(a, args.value(a));
+            } else if (practice && a == "--questions") {
+                questions = positiveNumber(a, args.value(a));
+            } else if (practice && spelling.take(a, args)) {
+            } else if (isOption(a)) {
+                unknownOption(a);
+            } else {
+                files.push_back(a);
+            }
+        }
+        if (files.empty()) throw UsageError{command + " needs FILE.kst"};
+        if (!practice && files.size() > 1) throw UsageError{command + " takes one FILE.kst"};
+        if (practice && files.size() < 2) throw UsageError{command + " needs FILE.kst and SET.std"};
+        if (spelling.ini && !spelling.preset.empty())
+            throw UsageError{command + " takes either --preset or --ini"};
+    }
+
+    KeyAnalysis analyse() const { return analyseKeyStats(readKeyStats(loadStringFromFile(files[0])), last); }
+};
+
+int runWeakKeys(Args& args) {
+    const KeyStatsArgs options(args, "weak-keys", false);
+    try {
+        const KeyAnalysis a = options.analyse();
+        std::string out;
+        for (unsigned char key : a.weakest) {
+            const KeyCount& c = a.keys[key];
+            out += keyName(key) + "\t" + formatFixed(missRate(c), 1) + "\t" + std::to_string(c.presses()) +
+                   "\t" + std::to_string(c.misses) + "\n";
+        }
+        writeAll(out);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
+int runConfusions(Args& args) {
+    const KeyStatsArgs options(args, "confusions", false);
+    try {
+        std::string out;
+        for (const Confusion& c : confusionList(options.analyse()))
+            out += keyName(c.expected) + "\t" + keyName(c.pressed) + "\t" + std::to_string(c.count) + "\n";
+        writeAll(out);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
+int runPracticeSet(Args& args) {
+    const KeyStatsArgs options(args, "practice-set", true);
+    VariantTable variants;
+    if (auto problem = options.spelling.apply(variants)) return fail(*problem);
+    try {
+        const std::vector<WeakKey> keys = weakSetKeys(options.analyse());
+        if (keys.empty()) {
+            std::fprintf(stderr, "keyrook-tool: %s: no key was missed\n", options.files[0].c_str());
+            return kProblems;
+        }
+        const std::vector<std::string> sets(options.files.begin() + 1, options.files.end());
+        const auto text = buildWeakKeySet(sets, keys, variants, options.questions);
+        if (!text) {
+            std::fputs("keyrook-tool: no question holds a weak key\n", stderr);
+            return kProblems;
+        }
+        std::string out;
+        for (const std::string& line : splitLines(*text)) out += cp932ToUtf8(line) + "\n";
+        writeAll(out);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
 int run(int argc, char** argv) {
     if (argc < 2) throw UsageError{"no command given"};
     const std::string command = argv[1];
@@ -539,6 +660,9 @@ int run(int argc, char** argv) {
     if (command == "reading") return runReading(args);
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);
+    if (command == "weak-keys") return runWeakKeys(args);
+    if (command == "confusions") return runConfusions(args);
+    if (command == "practice-set") return runPracticeSet(args);
     if (isOption(command)) unknownOption(command);
     throw UsageError{"unknown command " + command};
 }

@@ -125,6 +125,16 @@ bool kanaPressTypes(KanaPress press, const std::string& n) {
     return n == k->legend || (k->ascii != 0 && n == std::string(1, k->ascii));
 }
 
+std::string kanaTypedBy(KanaPress press) {
+    if (press.code == kKanaCodeSpace) return " ";
+    if (press.code == kKanaCodeGrave) return press.shift ? layout().longVowel : layout().ro;
+    const KanaKey* k = kanaKeyAt(press.code);
+    if (!k) return {};
+    if (!press.shift) return k->legend;
+    if (!k->shifted.empty()) return k->shifted;
+    return k->shiftedAscii ? std::string(1, k->shiftedAscii) : std::string();
+}
+
 KanaPress kanaPressOf(const std::string& n) {
     if (isSpaceNotation(n)) return {kKanaCodeSpace, false};
     if (n.empty()) return {};

@@ -55,6 +55,10 @@ inline int kanaCodeOfXkbKeycode(std::uint32_t keycode) {
     return keycode > 8 && keycode < 264 ? static_cast<int>(keycode - 8) : 0;
 }
 
+// The press notation a press types (its kana, or the digit, ! or ? of a key without a kana
+// there, " " for the space bar); empty for a key that types nothing.
+std::string kanaTypedBy(KanaPress press);
+
 // Whether a press types the given press notation (see kanaPressOf).
 bool kanaPressTypes(KanaPress press, const std::string& notation);
 

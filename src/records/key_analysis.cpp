@@ -3,6 +3,7 @@
 #include "problemsets/kana_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "base/cp932.h"
@@ -71,25 +72,76 @@ KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::si
     const std::size_t first = last == 0 || last >= sessions.size() ? 0 : sessions.size() - last;
     for (std::size_t i = first; i < sessions.size(); ++i) {
         for (const KeyEntry& e : sessions[i].entries) {
-            a.keys[keyOf(e.key)] += e.count;
-            a.total += e.count;
+            KeyCount& k = a.keys[keyOf(e.key)];
+            k.hits += e.count.hits;
+            k.misses += e.count.misses;
+            k.intervalSum += e.count.intervalSum;
+            k.intervalCount += e.count.intervalCount;
+            for (const auto& [pressed, n] : e.count.confusions) k.confusions[keyOf(pressed)] += n;
+            a.total.hits += e.count.hits;
+            a.total.misses += e.count.misses;
+            a.total.intervalSum += e.count.intervalSum;
+            a.total.intervalCount += e.count.intervalCount;
         }
         ++a.sessions;
     }
-    for (int b = 0; b < 256; ++b)
-        if (a.keys[static_cast<std::size_t>(b)].presses() >= kEnoughPresses)
-            a.weakest.push_back(static_cast<unsigned char>(b));
-    std::stable_sort(a.weakest.begin(), a.weakest.end(), [&a](unsigned char x, unsigned char y) {
-        const KeyCount& cx = a.keys[x];
-        const KeyCount& cy = a.keys[y];
-        // Cross-multiplied so that equal rates (1/20 and 2/40) compare equal.
-        const long double rx = static_cast<long double>(cx.misses) * static_cast<long double>(cy.presses());
-        const long double ry = static_cast<long double>(cy.misses) * static_cast<long double>(cx.presses());
-        if (rx != ry) return rx > ry;
-        return meanInterval(cx).value_or(0) > meanInterval(cy).value_or(0);
+    std::array<double, 256> weakness{};
+    for (int b = 0; b < 256; ++b) {
+        const auto key = static_cast<unsigned char>(b);
+        if (a.keys[key].misses == 0) continue;
+        weakness[key] = keyWeakness(a, key);
+        a.weakest.push_back(key);
+    }
+    std::stable_sort(a.weakest.begin(), a.weakest.end(), [&](unsigned char x, unsigned char y) {
+        if (weakness[x] != weakness[y]) return weakness[x] > weakness[y];
+        return meanInterval(a.keys[x]).value_or(0) > meanInterval(a.keys[y]).value_or(0);
     });
     return a;
 }
+
+double overallMissRate(const KeyAnalysis& analysis) {
+    const KeyCount& t = analysis.total;
+    return t.presses() ? static_cast<double>(t.misses) / static_cast<double>(t.presses()) : 0.0;
+}
+
+double keyWeakness(const KeyAnalysis& analysis, unsigned char key) {
+    const KeyCount& c = analysis.keys[keyOf(key)];
+    if (c.misses == 0) return 0.0;
+    return (static_cast<double>(c.misses) + kWeaknessPriorPresses * overallMissRate(analysis)) /
+           (static_cast<double>(c.presses()) + kWeaknessPriorPresses);
+}
+
+std::vector<Confusion> confusionList(const KeyAnalysis& analysis) {
+    std::vector<Confusion> out;
+    for (int b = 0; b < 256; ++b)
+        for (const auto& [pressed, n] : analysis.keys[static_cast<std::size_t>(b)].confusions)
+            if (n > 0) out.push_back({static_cast<unsigned char>(b), pressed, n});
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Confusion& x, const Confusion& y) { return x.count > y.count; });
+    return out;
+}
+
+std::string confusionText(const Confusion& c) {
+    return keyLabel(c.expected) + cp932Of(" → ") + keyLabel(c.pressed) + " " + countText(c.count) +
+           cp932Of("回");
+}
+
+namespace {
+
+// "\n誤打 T 14回、Y 3回、H 1回": the keys pressed most often at this key's misses.
+std::string topConfusions(const KeyCount& c) {
+    std::vector<std::pair<unsigned char, std::uint64_t>> pressed(c.confusions.begin(), c.confusions.end());
+    std::stable_sort(pressed.begin(), pressed.end(),
+                     [](const auto& x, const auto& y) { return x.second > y.second; });
+    std::string out;
+    for (std::size_t i = 0; i < pressed.size() && i < kTooltipConfusions; ++i) {
+        out += i == 0 ? cp932Of("\n誤打 ") : cp932Of("、");
+        out += keyLabel(pressed[i].first) + " " + countText(pressed[i].second) + cp932Of("回");
+    }
+    return out;
+}
+
+}  // namespace
 
 KeyCell keyCell(const KeyAnalysis& analysis, unsigned char key) {
     KeyCell cell;
@@ -98,14 +150,15 @@ KeyCell keyCell(const KeyAnalysis& analysis, unsigned char key) {
     cell.enough = c.presses() >= kEnoughPresses;
     if (!cell.enough) {
         cell.tooltip = name + cp932Of("\nﾃﾞｰﾀ不足 (打鍵数 ") + countText(c.presses()) +
-                       cp932Of("、") + std::to_string(kEnoughPresses) + cp932Of("回から表示)");
+                       cp932Of("、") + std::to_string(kEnoughPresses) + cp932Of("回から表示)") +
+                       topConfusions(c);
         return cell;
     }
     const double rate = missRate(c);
     const double heat = std::clamp(rate / kFullHeatPercent, 0.0, 1.0);
     cell.fill = static_cast<std::uint32_t>(std::lround(heat * 255.0)) << 16;
     cell.tooltip = name + cp932Of("\nﾐｽ率 ") + percentText(rate) + cp932Of("\n平均間隔 ") + msText(c) +
-                   cp932Of("\n打鍵数 ") + countText(c.presses());
+                   cp932Of("\n打鍵数 ") + countText(c.presses()) + topConfusions(c);
     return cell;
 }
 

@@ -12,8 +12,13 @@
 
 namespace keyrook {
 
-// A key with fewer judged presses says too little to be rated.
+// A key with fewer judged presses is drawn greyed in the map: its rate says little yet.
 inline constexpr std::uint64_t kEnoughPresses = 20;
+// How many presses at the user's overall miss rate each key's own figures are weighed
+// against: a key missed 1 of 1 rates near the overall rate, 6 of 18 well above it.
+inline constexpr double kWeaknessPriorPresses = 10.0;
+// Keys pressed instead that a key's tooltip names.
+inline constexpr std::size_t kTooltipConfusions = 3;
 // A miss rate from which a key is drawn in full red.
 inline constexpr double kFullHeatPercent = 10.0;
 
@@ -35,15 +40,33 @@ double missRate(const KeyCount& c);
 std::optional<double> meanInterval(const KeyCount& c);
 
 struct KeyAnalysis {
-    KeyCounts keys{};     // by key (keyOf), summed over the range
+    KeyCounts keys{};     // by key (keyOf), summed over the range; confusions by keyOf too
     KeyCount total;
     int sessions = 0;
-    // Keys with enough presses, weakest first: highest miss rate, then slowest mean interval.
+    // Keys with a miss, weakest first: highest weakness, then slowest mean interval.
     std::vector<unsigned char> weakest;
 };
 
 // The sessions typed in kana (their title ends in the kana mark), or those typed in romaji.
 std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana);
+
+// The overall miss rate of the range as a fraction (0 without presses).
+double overallMissRate(const KeyAnalysis& analysis);
+
+// A key's miss rate drawn towards the overall rate p by kWeaknessPriorPresses presses:
+// (misses + k p) / (presses + k), as a fraction. 0 for a key without a miss.
+double keyWeakness(const KeyAnalysis& analysis, unsigned char key);
+
+// One kind of mistake: expected was due, pressed was typed (both keyOf).
+struct Confusion {
+    unsigned char expected = 0;
+    unsigned char pressed = 0;
+    std::uint64_t count = 0;
+};
+// Every confusion of the range, most frequent first (then by expected and pressed key).
+std::vector<Confusion> confusionList(const KeyAnalysis& analysis);
+// "R → T 14回" (CP932).
+std::string confusionText(const Confusion& c);
 
 // The last `last` sessions of a file (all when last is 0 or more than there are).
 KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::size_t last);

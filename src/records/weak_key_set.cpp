@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <unordered_set>
 
 #include "base/cp932.h"
@@ -9,7 +10,6 @@
 #include "problemsets/kana_matcher.h"
 #include "problemsets/problem_set.h"
 #include "problemsets/romaji_decoder.h"
-#include "records/key_analysis.h"
 
 namespace keyrook {
 
@@ -18,31 +18,47 @@ namespace {
 struct Candidate {
     std::string question;
     std::string answer;
-    int score = 0;
+    WeakKeyScore score;
 };
+
+// a denser than b: weighted / keystrokes compared without division.
+bool denser(const WeakKeyScore& a, const WeakKeyScore& b) {
+    return a.weighted * b.keystrokes > b.weighted * a.keystrokes;
+}
 
 }  // namespace
 
-int weakKeyScore(std::string_view romaji, const std::vector<unsigned char>& keys) {
-    std::array<bool, 256> weak{};
-    for (unsigned char k : keys) weak[keyOf(k)] = true;
-    int score = 0;
-    for (char c : romaji) score += weak[keyOf(static_cast<unsigned char>(c))] ? 1 : 0;
+std::vector<WeakKey> weakSetKeys(const KeyAnalysis& analysis, std::size_t count) {
+    std::vector<WeakKey> keys;
+    for (std::size_t i = 0; i < analysis.weakest.size() && i < count; ++i) {
+        const unsigned char key = analysis.weakest[i];
+        const auto weight = static_cast<std::int64_t>(std::lround(keyWeakness(analysis, key) * 1000.0));
+        keys.push_back({key, std::max<std::int64_t>(weight, 1)});
+    }
+    return keys;
+}
+
+WeakKeyScore weakKeyScore(std::string_view romaji, const std::vector<WeakKey>& keys) {
+    std::array<std::int64_t, 256> weight{};
+    for (const WeakKey& k : keys) weight[keyOf(k.key)] = k.weight;
+    WeakKeyScore score;
+    for (char c : romaji) score.weighted += weight[keyOf(static_cast<unsigned char>(c))];
+    score.keystrokes = static_cast<std::int64_t>(romaji.size());
     return score;
 }
 
-std::string weakSetHeader(const std::vector<unsigned char>& keys) {
+std::string weakSetHeader(const std::vector<WeakKey>& keys) {
     std::string names;
-    for (unsigned char k : keys) {
+    for (const WeakKey& k : keys) {
         if (!names.empty()) names += ' ';
-        names += k == '/' ? cp932Of("／") : keyLabel(k);
+        names += k.key == '/' ? cp932Of("／") : keyLabel(k.key);
     }
     return cp932Of("苦手ｷｰ: ") + names + "/Keyrook";
 }
 
 std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFiles,
-                                           const std::vector<unsigned char>& keys,
-                                           const VariantTable& variants, bool kana) {
+                                           const std::vector<WeakKey>& keys,
+                                           const VariantTable& variants, std::size_t questions, bool kana) {
     std::vector<Candidate> candidates;
     KanaMatcher presses;
     auto typed = [&](const std::string& code) {
@@ -59,17 +75,17 @@ std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFi
         }
         if (lines.empty() || parseHeader(lines[0]).plainReadings) continue;
         for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {
-            const int score = weakKeyScore(typed(lines[i + 1]), keys);
-            if (score > 0) candidates.push_back({lines[i], lines[i + 1], score});
+            const WeakKeyScore score = weakKeyScore(typed(lines[i + 1]), keys);
+            if (score.weighted > 0) candidates.push_back({lines[i], lines[i + 1], score});
         }
     }
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.score > b.score; });
+                     [](const Candidate& a, const Candidate& b) { return denser(a.score, b.score); });
 
     std::string text = weakSetHeader(keys) + "\r\n";
     std::unordered_set<std::string> taken;
     for (const Candidate& c : candidates) {
-        if (taken.size() == kWeakSetQuestions) break;
+        if (taken.size() == questions) break;
         if (!taken.insert(c.question).second) continue;
         text += c.question + "\r\n" + c.answer + "\r\n";
     }

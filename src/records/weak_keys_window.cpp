@@ -113,6 +113,13 @@ TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFile
     empty->setWordWrap(true);
     empty->setFixedHeight(32);
 
+    // The keys pressed instead, most frequent first, in rows of four.
+    addLabel(this, "lblConfusionHead", "● よくある誤打 (打つべきｷｰ → 押したｷｰ)", 16, 290, bold, Qt::white);
+    const QFont confusionFont = pixelFont("MS UI Gothic", 13, true);
+    for (int i = 0; i < kConfusionsShown; ++i)
+        addLabel(this, QString("lblConfusion%1").arg(i + 1).toUtf8().constData(), "", 24 + (i % 4) * 116,
+                 310 + (i / 4) * 20, confusionFont, QColor(0xFF, 0xA0, 0xA0), 110);
+
     // The range.
     addLabel(this, "lblRange", "範囲 :", 496, 10, uiFont, kSilver);
     rgpRange_ = new TRadioGroup(this);
@@ -244,16 +251,25 @@ void TWeakKeys::showAnalysis() {
     label("lblKeys")->setText(fromCp932(totals.keys));
     label("lblSessions")->setText(fromCp932(totals.sessions));
     label("lblEmpty")->setVisible(sessions_.empty());
+
+    const std::vector<Confusion> confusions = confusionList(analysis_);
+    label("lblConfusionHead")->setVisible(!sessions_.empty());
+    for (int i = 0; i < kConfusionsShown; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        QString text;
+        if (n < confusions.size()) text = fromCp932(confusionText(confusions[n]));
+        else if (i == 0 && !sessions_.empty()) text = "---";
+        label(QString("lblConfusion%1").arg(i + 1).toUtf8().constData())->setText(text);
+    }
 }
 
 void TWeakKeys::btnPracticeClick() {
-    if (analysis_.weakest.size() < kWeakSetKeys) {
+    const std::vector<WeakKey> keys = weakSetKeys(analysis_);
+    if (keys.empty()) {
         app_.dialogs().message(kNotEnoughData);
         return;
     }
-    const std::vector<unsigned char> keys(analysis_.weakest.begin(),
-                                          analysis_.weakest.begin() + kWeakSetKeys);
-    const auto text = buildWeakKeySet(files_.sets, keys, asUser_(), kana_);
+    const auto text = buildWeakKeySet(files_.sets, keys, asUser_(), kWeakSetQuestions, kana_);
     if (!text) {
         app_.dialogs().message(kNoQuestion);
         return;

@@ -60,6 +60,9 @@ public:
     QTreeWidget* lstWeak() const { return lstWeak_; }
     QLabel* label(const char* name) const;
 
+    // Confusions listed under the map.
+    static constexpr int kConfusionsShown = 8;
+
 private:
     void showAnalysis();
 

@@ -33,23 +33,58 @@ bool readNumber(std::string_view text, std::uint64_t& value) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-// "HH=a/b/c/d" into byte and count.
-bool readEntry(std::string_view entry, int& byte, KeyCount& count) {
-    if (entry.size() < 3 || entry[2] != '=') return false;
-    const int hi = hexDigit(entry[0]);
-    const int lo = hexDigit(entry[1]);
+// Two upper-case hex digits into a byte.
+bool readByte(std::string_view text, int& byte) {
+    if (text.size() != 2) return false;
+    const int hi = hexDigit(text[0]);
+    const int lo = hexDigit(text[1]);
     if (hi < 0 || lo < 0) return false;
     byte = hi * 16 + lo;
+    return true;
+}
+
+void appendByte(std::string& out, unsigned char b) {
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+}
+
+// "PPxN:QQxM" into confusions: ascending keys, counts from 1, no more in all than misses.
+bool readConfusions(std::string_view text, std::uint64_t misses, Confusions& out) {
+    int previous = -1;
+    std::uint64_t total = 0;
+    for (;;) {
+        const std::size_t colon = text.find(':');
+        const std::string_view item = text.substr(0, colon);
+        int byte = 0;
+        std::uint64_t n = 0;
+        if (item.size() < 4 || item[2] != 'x' || !readByte(item.substr(0, 2), byte) ||
+            !readNumber(item.substr(3), n) || n == 0 || byte <= previous || n > misses - total)
+            return false;
+        total += n;
+        out.emplace(static_cast<unsigned char>(byte), n);
+        previous = byte;
+        if (colon == std::string_view::npos) return true;
+        text = text.substr(colon + 1);
+    }
+}
+
+// "HH=a/b/c/d" or "HH=a/b/c/d/confusions" into byte and count.
+bool readEntry(std::string_view entry, int& byte, KeyCount& count) {
+    if (entry.size() < 3 || entry[2] != '=' || !readByte(entry.substr(0, 2), byte)) return false;
     std::uint64_t* fields[4] = {&count.hits, &count.misses, &count.intervalSum, &count.intervalCount};
     std::string_view rest = entry.substr(3);
     for (int i = 0; i < 4; ++i) {
-        const std::size_t slash = i < 3 ? rest.find('/') : rest.size();
-        if (slash == std::string_view::npos) return false;
+        const std::size_t slash = rest.find('/');
+        if (slash == std::string_view::npos && i < 3) return false;
         if (!readNumber(rest.substr(0, slash), *fields[i])) return false;
-        rest = i < 3 ? rest.substr(slash + 1) : std::string_view();
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        if (i == 3 && slash != std::string_view::npos)
+            return readConfusions(rest, count.misses, count.confusions);
     }
     return true;
 }
+
+char upperKey(char key) { return key >= 'a' && key <= 'z' ? static_cast<char>(key - 'a' + 'A') : key; }
 
 }  // namespace
 
@@ -62,13 +97,16 @@ bool KeyStatsCounter::empty() const {
     return std::all_of(counts_.begin(), counts_.end(), [](const KeyCount& c) { return c.empty(); });
 }
 
-void KeyStatsCounter::judged(char key, bool hit, std::uint32_t tick) {
-    if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
-    KeyCount& c = counts_[static_cast<unsigned char>(key)];
-    if (!hit) {
-        ++c.misses;
-        return;
-    }
+void KeyStatsCounter::miss(char expected, char pressed) {
+    KeyCount& c = counts_[static_cast<unsigned char>(upperKey(expected))];
+    ++c.misses;
+    ++c.confusions[static_cast<unsigned char>(upperKey(pressed))];
+    // The time spent finding the right key after a miss is no measure of the key.
+    lastHitValid_ = false;
+}
+
+void KeyStatsCounter::hit(char key, std::uint32_t tick) {
+    KeyCount& c = counts_[static_cast<unsigned char>(upperKey(key))];
     ++c.hits;
     if (lastHitValid_) {
         c.intervalSum += tick - lastHit_;  // unsigned: a wrap of the tick is harmless
@@ -84,8 +122,7 @@ std::string keyStatsEntries(const KeyCounts& counts) {
         const KeyCount& c = counts[static_cast<std::size_t>(b)];
         if (c.empty()) continue;
         if (!out.empty()) out += ';';
-        out += kHex[b >> 4];
-        out += kHex[b & 15];
+        appendByte(out, static_cast<unsigned char>(b));
         out += '=';
         appendNumber(out, c.hits);
         out += '/';
@@ -94,6 +131,15 @@ std::string keyStatsEntries(const KeyCounts& counts) {
         appendNumber(out, c.intervalSum);
         out += '/';
         appendNumber(out, c.intervalCount);
+        char separator = '/';
+        for (const auto& [key, n] : c.confusions) {
+            if (n == 0) continue;
+            out += separator;
+            appendByte(out, key);
+            out += 'x';
+            appendNumber(out, n);
+            separator = ':';
+        }
     }
     return out;
 }

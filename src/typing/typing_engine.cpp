@@ -296,10 +296,10 @@ void TypingEngine::FormKanaPress(KanaPress press) {
     const KeyJudgement judged = kana_.press(press);
     if (judged == KeyJudgement::Ignored) return;
     if (judged == KeyJudgement::Miss) {
-        miss();
+        miss(static_cast<char>(kanaStatByte(kanaTypedBy(press))));
         return;
     }
-    keyStats_.judged(static_cast<char>(due), true, services_.clock.tickCount());
+    keyStats_.hit(static_cast<char>(due), services_.clock.tickCount());
     view_.lblTyping = kana_.remainingText();
     changed_ |= kChangedTyping;
     hit();
@@ -319,7 +319,7 @@ void TypingEngine::FormKeyPress(char key) {
         } else if (key == '\b') {
             if (invaderRules) invaderRules->backspace(*this);
         } else {
-            miss();
+            miss(key);
         }
         return;
     }
@@ -328,14 +328,14 @@ void TypingEngine::FormKeyPress(char key) {
     const KeyResult judged = matcher_.key(key);
     if (judged.judgement == KeyJudgement::Ignored) return;
     if (judged.judgement == KeyJudgement::Miss) {
-        miss();  // counted there for the character expected, unless the miss guard drops it
+        miss(key);  // counted there for the character expected, unless the miss guard drops it
         return;
     }
     // An N left out by the single-n rule scores as if it had been typed.
     if (judged.skippedN) state_.Score = saturatingAdd(state_.Score, comboPoints(state_.Combo));
     // A hit counts for the key typed: the character expected, or the first of another
     // spelling the matcher accepted (a flexible spelling, the consonant after a left-out N).
-    keyStats_.judged(expected == '_' && key == ' ' ? '_' : key, true, services_.clock.tickCount());
+    keyStats_.hit(expected == '_' && key == ' ' ? '_' : key, services_.clock.tickCount());
     s = matcher_.remaining();
     changed_ |= kChangedTyping;
     hit();
@@ -396,13 +396,16 @@ void TypingEngine::completeQuestion() {
     services_.timers.setEnabled(kTmrInterval, true);
 }
 
-void TypingEngine::miss() {
+void TypingEngine::miss(char pressed) {
     const std::uint32_t now = services_.clock.tickCount();
     // Unsigned difference: a wrap of the tick count between two misses is harmless.
-    if (missCounted_ && now - state_.MissTime <= kMissGuardMs) return;
+    if (missCounted_ && now - state_.MissTime <= kMissGuardMs) {
+        keyStats_.interrupt();  // not judged, but the next hit is still a recovery
+        return;
+    }
     if (!FInvader())
-        keyStats_.judged(kanaSession_ ? static_cast<char>(kanaStatByte(kana_.due())) : view_.lblTyping[0],
-                         false, now);
+        keyStats_.miss(kanaSession_ ? static_cast<char>(kanaStatByte(kana_.due())) : view_.lblTyping[0],
+                       pressed);
 
     if (settings_.options().chkTypemiss) services_.sounds.play("miss");
     Flash();
@@ -485,6 +488,7 @@ void TypingEngine::btnStopClick() {
     if (view_.btnStopCaption == stopCaptionRunning()) {
         services_.timers.setEnabled(kTmrInvader, false);
         state_.Playing = false;
+        keyStats_.interrupt();  // the pause is no part of the next key's interval
         view_.btnStopCaption = stopCaptionPaused();
         view_.btnRomanEnabled = true;
         view_.btnSettingEnabled = true;

@@ -259,7 +259,7 @@ private:
     void dropEmptyQuestions();
     bool questionEmpty(const std::string& code) const;
     void hit();
-    void miss();
+    void miss(char pressed);
     void completeQuestion();
     void setCommandsForSession(bool running);
     bool atRest() const { return view_.btnStartEnabled; }

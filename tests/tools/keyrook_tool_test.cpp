@@ -10,6 +10,7 @@
 #include "base/cp932.h"
 #include "base/files.h"
 #include "problemsets/reading_suggester.h"
+#include "typing/key_stats.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -116,6 +117,12 @@ TEST_F(Tool, UsageErrors) {
         {"convert", "--bogus"},
         {"records"},
         {"records", "alice.rec"},
+        {"weak-keys"},
+        {"weak-keys", "--last", "0", "a.kst"},
+        {"weak-keys", "missing.kst"},
+        {"confusions", "a.kst", "b.kst"},
+        {"confusions", "--questions", "3", "a.kst"},
+        {"practice-set", "a.kst"},
     };
     for (const auto& args : cases) {
         Outcome r = run(args, "GA\n");
@@ -160,6 +167,39 @@ TEST_F(Tool, RecordsReportEachLineByItsChecksum) {
     Outcome r = run({"records", temp / "alice.rec"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "ok " + cp932ToUtf8(good) + "\nbad " + cp932ToUtf8(bad) + "\n");
+}
+
+TEST_F(Tool, WeakKeysConfusionsAndPracticeSet) {
+    // An old line without the keys pressed, then a line with them.
+    KeyCounts first{}, second{};
+    first['A'] = {30, 1, 0, 0, {}};
+    first['R'] = {11, 10, 0, 0, {}};
+    second['R'] = {0, 4, 0, 0, {{'T', 3}, {'Y', 1}}};
+    second[' '] = {5, 1, 0, 0, {{'N', 1}}};
+    second['K'] = {2, 0, 0, 0, {}};
+    const std::string kst = temp / "alice.kst";
+    saveStringToFile(kst, keyStatsLine("d1", "t", first) + "\r\n" + keyStatsLine("d2", "t", second) + "\r\n");
+
+    Outcome r = run({"weak-keys", kst});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "R\t56.0\t25\t14\n_\t16.7\t6\t1\nA\t3.2\t31\t1\n");
+    EXPECT_EQ(run({"weak-keys", "--last", "1", kst}).out, "R\t100.0\t4\t4\n_\t16.7\t6\t1\n");
+    EXPECT_EQ(run({"confusions", kst}).out, "R\tT\t3\nR\tY\t1\n_\tN\t1\n");
+    EXPECT_EQ(run({"confusions", "--last", "1", kst}).out, run({"confusions", kst}).out);
+
+    saveStringToFile(temp / "set.std", sj("t/me\r\nあいう\r\nAIU\r\nからす\r\nKARASU\r\nん\r\nNN\r\nら\r\nRA\r\n"));
+    r = run({"practice-set", "--questions", "2", kst, temp / "set.std", temp / "missing.std"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "苦手ｷｰ: R ｽﾍﾟｰｽ A/Keyrook\nら\nRA\nからす\nKARASU\n");
+    EXPECT_EQ(run({"practice-set", kst, temp / "set.std"}).out.size(),
+              r.out.size() + std::string("あいう\nAIU\n").size());
+
+    saveStringToFile(temp / "clean.kst", keyStatsLine("d", "t", KeyCounts{}) + "\r\n");
+    r = run({"practice-set", temp / "clean.kst", temp / "set.std"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_EQ(run({"weak-keys", temp / "clean.kst"}).out, "");
 }
 
 TEST_F(Tool, Help) {

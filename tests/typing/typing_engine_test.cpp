@@ -549,13 +549,17 @@ TEST(TypingEngine, JudgedKeysAreCountedByTheCharacterExpected) {
     s.type("a", 300);
     s.timers.advance(500);
     s.type("a ");    // the space bar types "_"
+    s.engine.btnStopClick();  // a pause: B has no interval
+    s.timers.advance(5000);
+    s.engine.btnStopClick();
     s.type("b");
     s.timers.advance(500);
     ASSERT_EQ(s.ended, 1);
-    // Intervals run from the previous hit of the same question only: A after K (100 ms) and
-    // after T (500 ms); none for the first A of q2.
+    // Intervals run from the previous hit of the same question only, typed on without a miss
+    // or a pause: A after K (100 ms); none for the A after the miss (X pressed), the first A
+    // of q2 or the B after the pause.
     EXPECT_EQ(keyStatsEntries(s.engine.keyStats().counts()),
-              "41=3/1/600/2;42=1/0/100/1;4B=1/0/0/0;4E=1/0/100/1;54=1/0/100/1;5F=1/0/100/1");
+              "41=3/1/100/1/58x1;42=1/0/0/0;4B=1/0/0/0;4E=1/0/100/1;54=1/0/100/1;5F=1/0/100/1");
     s.engine.btnStartClick();
     EXPECT_TRUE(s.engine.keyStats().empty());
 }
@@ -601,10 +605,10 @@ TEST(TypingEngine, KanaSessionTypesByKeyPosition) {
     EXPECT_EQ(s.endedFigures.missCount, 2);
     EXPECT_EQ(s.endedFigures.hitCount, 9);
     EXPECT_EQ(s.endedFigures.title, sjis("test（かな）"));
-    // 9 ? _ ｯ ｱ ｳ ｶ ｺ ﾞ
+    // 9 ? _ ｯ ｱ ｳ ｶ ｺ ﾞ; both misses pressed ﾂ
     EXPECT_EQ(keyStatsEntries(s.engine.keyStats().counts()),
-              "39=1/0/100/1;3F=1/0/100/1;5F=1/0/100/1;AF=1/1/700/1;B1=1/0/0/0;B3=1/0/100/1;"
-              "B6=1/0/0/0;BA=1/0/100/1;DE=1/1/700/1");
+              "39=1/0/100/1;3F=1/0/100/1;5F=1/0/100/1;AF=1/1/0/0/C2x1;B1=1/0/0/0;B3=1/0/100/1;"
+              "B6=1/0/0/0;BA=1/0/100/1;DE=1/1/0/0/C2x1");
     EXPECT_FALSE(s.engine.kanaInput());
 
     // An English-type set is typed as before with the option on.
@@ -624,7 +628,7 @@ TEST(TypingEngine, KeysOfAnotherAcceptedSpellingCountForThemselves) {
         s.type("shi", 1000);
         // Off, H is a miss where I was due; on, it is a hit of H.
         EXPECT_EQ(keyStatsEntries(s.engine.keyStats().counts()),
-                  flexible ? "48=1/0/1000/1;49=1/0/1000/1;53=1/0/0/0" : "49=1/1/2000/1;53=1/0/0/0")
+                  flexible ? "48=1/0/1000/1;49=1/0/1000/1;53=1/0/0/0" : "49=1/1/0/0/48x1;53=1/0/0/0")
             << flexible;
     }
 }

@@ -76,12 +76,15 @@ struct WeakKeysFixture : keyrook::testing::ProgramFixture {
         QTest::keyClick(&w->MainForm(), Qt::Key_K, Qt::ControlModifier);
         EXPECT_TRUE(opened);
     }
-    // A stored session in which Q and Z were missed far more than the rest.
+    // A stored session in which Q and Z were missed far more than the rest (W and A pressed
+    // for Q, X for Z).
     void storeWeakQandZ(const std::string& path) {
         KeyCounts c{};
         const std::string keys = "QZABCDEFG";
         for (std::size_t i = 0; i < keys.size(); ++i)
-            c[static_cast<unsigned char>(keys[i])] = {40, i < 2 ? 10 - i : 1, 8000, 39};
+            c[static_cast<unsigned char>(keys[i])] = {40, i < 2 ? 10 - i : 1, 8000, 39, {}};
+        c['Q'].confusions = {{'W', 6}, {'A', 4}};
+        c['Z'].confusions = {{'X', 9}};
         appendKeyStats(path, keyStatsLine("26/12/07 8:00:00", "quiz", c));
     }
     void storeWeakQandZ() { storeWeakQandZ(kst); }
@@ -95,10 +98,10 @@ TEST_F(WeakKeysFixture, OkStoresTheKeyLineWithTheRecordAndCancelNeither) {
     playSchool();
     w->Fin().findChild<QPushButton*>("btnOK")->click();
     const std::vector<std::string> record = splitRecordFields(w->Fin().model().recordLine);
-    // G first, A 300 ms later, the miss where K was due, then K 200 ms after A and K O U 100 ms
-    // apart; date and title as in the record.
+    // G first, A 300 ms later, X pressed where K was due, then K (no interval after the miss)
+    // and K O U 100 ms apart; date and title as in the record.
     const std::string body = record[0] + "," + record[2] +
-                             ",41=1/0/300/1;47=1/0/0/0;4B=2/1/300/2;4F=1/0/100/1;55=1/0/100/1";
+                             ",41=1/0/300/1;47=1/0/0/0;4B=2/1/100/1/58x1;4F=1/0/100/1;55=1/0/100/1";
     EXPECT_EQ(loadStringFromFile(kst), body + "," + std::to_string(Checksum(body)) + "\r\n");
     EXPECT_EQ(readKeyStats(loadStringFromFile(kst)).size(), 1u);
 }
@@ -109,7 +112,11 @@ TEST_F(WeakKeysFixture, CtrlKShowsTheCurrentUsersKeysOverTheChosenRange) {
         EXPECT_EQ(window.windowTitle(), "苦手ｷｰ分析");
         EXPECT_EQ(window.label("lblUser")->text(), "taro");
         EXPECT_EQ(window.label("lblSessions")->text(), "10");
+        EXPECT_EQ(window.label("lblConfusion1")->text(), "Z → X 90回");
         window.rgpRange()->button(2)->click();
+        const char* confusions[] = {"Z → X 99回", "Q → W 66回", "Q → A 44回", ""};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(window.label(("lblConfusion" + std::to_string(i + 1)).c_str())->text(), confusions[i]);
         EXPECT_EQ(window.label("lblSessions")->text(), "11");
         ASSERT_EQ(window.lstWeak()->topLevelItemCount(), 9);
         EXPECT_EQ(window.lstWeak()->topLevelItem(0)->text(0), "Q");
@@ -120,6 +127,7 @@ TEST_F(WeakKeysFixture, CtrlKShowsTheCurrentUsersKeysOverTheChosenRange) {
             if (kb.keys[i] == 'Q') {
                 EXPECT_EQ(kb.frames[i]->brushColor(), QColor(Qt::red));
                 EXPECT_TRUE(kb.cells[i]->toolTip().contains("ﾐｽ率 20.0 %"));
+                EXPECT_TRUE(kb.cells[i]->toolTip().contains("誤打 W 66回、A 44回"));
             }
             if (kb.keys[i] == 'P') {
                 EXPECT_TRUE(kb.cells[i]->toolTip().contains("ﾃﾞｰﾀ不足"));
