@@ -2,7 +2,12 @@
 // parsed, summed over all of them, and the figures of every key of the map made.
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <memory>
 #include <string>
+
+#include "base/files.h"
+#include "bench_data.h"
 
 #include "records/key_analysis.h"
 #include "stored_sessions.h"
@@ -24,5 +29,29 @@ void BM_ReadAndAnalyse10000Sessions(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_ReadAndAnalyse10000Sessions)->Unit(benchmark::kMillisecond);
+
+// The weak-key window's figures for a range, read from a .kst file of n lines: the default range
+// (the last 10 sessions) reads the file's end only, so its cost does not grow with the history;
+// "all" reads every line.
+void BM_WeakKeysRangeFromFile(benchmark::State& state) {
+    const long long lines = state.range(0);
+    const std::size_t last = static_cast<std::size_t>(state.range(1));
+    static std::map<long long, std::unique_ptr<bench::ScratchDir>> dirs;
+    auto& dir = dirs[lines];
+    if (!dir) {
+        dir = std::make_unique<bench::ScratchDir>();
+        saveStringToFile(dir->dir() + "amy.kst", bench::storedSessions(static_cast<int>(lines)));
+    }
+    for (auto _ : state) {
+        const KeyAnalysis a = analyseKeyStats(readLastKeyStats(dir->dir() + "amy.kst", last), 0);
+        benchmark::DoNotOptimize(weakKeyRows(a, 10));
+    }
+}
+BENCHMARK(BM_WeakKeysRangeFromFile)
+    ->Args({10000, 10})
+    ->Args({100000, 10})
+    ->Args({100000, 50})
+    ->Args({100000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,6 +6,11 @@
 #                                        listed in the record viewer (default 100000)
 #   scripts/measure.sh tool              keyrook-tool encode and records on 1 000 000 lines:
 #                                        time, readings per second, peak RSS
+#   scripts/measure.sh progress [SESSIONS] keyrook-tool progress over a generated history of
+#                                        SESSIONS practice sessions (default 1000000): time,
+#                                        peak RSS; the weak-key ranges read from a .kst of
+#                                        10 000 / 100 000 lines; one graph metric over
+#                                        1 000 000 sessions by row and by date (CPU time)
 #   scripts/measure.sh bench             the Google benchmarks of each figure (CPU time)
 #   scripts/measure.sh counts            callgrind instruction counts of the same steps at two
 #                                        sizes, to compare as ratios on a noisy machine
@@ -132,6 +137,21 @@ tool() {
   /usr/bin/time -f "  %e s wall, peak RSS %M KiB" "$bin/keyrook-tool" records "$scratch/big.rec" >/dev/null
 }
 
+progress() {
+  local sessions=${1:-1000000}
+  need /usr/bin/time "apt-get install time"
+  mkdir -p "$scratch/h"
+  "$bin/keyrook_bench_data" history "$scratch/h" amy "$sessions" 1095
+  for by in day week month; do
+    /usr/bin/time -f "  progress --by $by, $sessions sessions: %e s wall, %U s user, peak RSS %M KiB" \
+      "$bin/keyrook-tool" progress --by "$by" "$scratch/h/amy.rec" >"$scratch/$by.csv"
+    echo "    $(($(wc -l <"$scratch/$by.csv") - 1)) periods"
+  done
+  "$bin/keyrook_bench" --benchmark_filter='WeakKeysRangeFromFile' 2>&1 | grep -E "WeakKeys"
+  QT_QPA_PLATFORM=offscreen "$bin/keyrook_ui_bench" --benchmark_filter='GraphDraw(ByDate)?/1000000$' \
+    --benchmark_min_time=1x 2>&1 | grep -E "GraphDraw"
+}
+
 bench() {
   "$bin/keyrook_bench" --benchmark_filter='ChooseTitle|SortColumn|TitleChoices|PaintTexts|StoreRecord|Encode|Cp932|Utf8' \
     --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>&1 | grep -E "median|Benchmark"
@@ -174,7 +194,8 @@ case "${1:-}" in
   startup) shift; startup "$@" ;;
   viewer) shift; viewer "$@" ;;
   tool) tool ;;
+  progress) shift; progress "$@" ;;
   bench) bench ;;
   counts) counts ;;
-  *) sed -n '2,14p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,19p' "$0" >&2; exit 2 ;;
 esac

@@ -20,6 +20,8 @@
 #include "problemsets/romaji_decoder.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
+#include "records/progress.h"
+#include "records/class_report.h"
 #include "records/key_analysis.h"
 #include "records/weak_key_set.h"
 #include "settings/variant_settings.h"
@@ -68,6 +70,15 @@ const char kUsage[] =
     "  keyrook-tool records FILE\n"
     "      prints \"ok \" or \"bad \" and each record line of a user's .rec file,\n"
     "      by whether its checksum holds\n"
+    "  keyrook-tool progress [--by day|week|month] [--title T] FILE\n"
+    "      CSV of a user's .rec file by day (YYYY-MM-DD), ISO week (YYYY-Www, the\n"
+    "      default) or month (YYYY-MM): sessions, best score, median speed and\n"
+    "      median miss rate of the practice records whose checksum holds (of\n"
+    "      title T only with --title), oldest period first\n"
+    "  keyrook-tool class-report USER_DIR\n"
+    "      CSV for a spreadsheet: per user of USER_DIR/user.log and title of their .rec\n"
+    "      file the sessions, first and last date, best score, and the medians of speed\n"
+    "      and mistype rate over the last 10 sessions; damaged lines are counted on stderr\n"
     "  keyrook-tool weak-keys [--last N] FILE.kst\n"
     "      the keys missed in the last N sessions of a .kst file (all without --last),\n"
     "      weakest first: KEY<TAB>MISS_RATE_PERCENT<TAB>PRESSES<TAB>MISSES, KEY \"_\" for\n"
@@ -538,6 +549,69 @@ int runRecords(Args& args) {
     return kOk;
 }
 
+int runProgress(Args& args) {
+    ProgressBy by = ProgressBy::Week;
+    std::optional<std::string> title;
+    std::optional<std::string> file;
+    while (!args.done()) {
+        const std::string& a = args.next();
+        if (a == "--by") {
+            const std::string v = args.value(a);
+            if (v == "day")
+                by = ProgressBy::Day;
+            else if (v == "week")
+                by = ProgressBy::Week;
+            else if (v == "month")
+                by = ProgressBy::Month;
+            else
+                throw UsageError{"--by takes day, week or month"};
+        } else if (a == "--title") {
+            // As a title stands in a record: a comma there is the full-width one.
+            title = recordFieldText(headerField("the title", args.value(a)));
+        } else if (isOption(a)) {
+            unknownOption(a);
+        } else if (file) {
+            throw UsageError{"progress takes one FILE"};
+        } else {
+            file = a;
+        }
+    }
+    if (!file) throw UsageError{"progress needs FILE"};
+    ProgressTable table(by);
+    try {
+        FileLines lines(*file);
+        for (std::string_view line; lines.next(line);)
+            if (auto session = practiceSession(line, title ? &*title : nullptr))
+                table.add(*session);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    Output out;
+    out.add(kProgressCsvHeader);
+    out.add("\n");
+    for (const ProgressPeriod& p : table.periods()) {
+        out.add(progressCsvLine(p));
+        out.add("\n");
+    }
+    return kOk;
+}
+
+int runClassReport(Args& args) {
+    if (args.done()) throw UsageError{"class-report needs USER_DIR"};
+    const std::string dir = args.next();
+    if (isOption(dir)) unknownOption(dir);
+    if (!args.done()) throw UsageError{"class-report takes one USER_DIR"};
+    try {
+        const ClassReport report = classReport(dir);
+        writeAll(report.csv);
+        if (report.damaged > 0)
+            std::fprintf(stderr, "keyrook-tool: %zu damaged record lines skipped\n", report.damaged);
+    } catch (const FileError& e) {
+        return fail(e.what());
+    }
+    return kOk;
+}
+
 // A count given on the command line: digits only, from 1.
 std::size_t positiveNumber(const std::string& option, const std::string& value) {
     std::size_t n = 0;
@@ -660,6 +734,8 @@ int run(int argc, char** argv) {
     if (command == "reading") return runReading(args);
     if (command == "convert") return runConvert(args);
     if (command == "records") return runRecords(args);
+    if (command == "progress") return runProgress(args);
+    if (command == "class-report") return runClassReport(args);
     if (command == "weak-keys") return runWeakKeys(args);
     if (command == "confusions") return runConfusions(args);
     if (command == "practice-set") return runPracticeSet(args);

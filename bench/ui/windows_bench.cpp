@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPixmap>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <map>
@@ -100,6 +101,19 @@ void BM_GraphDraw(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The same over calendar time, with the weekly median line.
+void BM_GraphDrawByDate(benchmark::State& state) {
+    Program& p = program(state.range(0));
+    RecordLog log(p.dir.dir());
+    log.cmbTitleChange({"amy"}, "T", DateTime{});
+    TGraph graph(p.main->context(), log);
+    graph.show();
+    graph.button("btnDates")->click();
+    QCoreApplication::processEvents();
+    for (auto _ : state) drawMetric(graph);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 void BM_ViewerChooseTitle(benchmark::State& state) {
     auto log = openViewer(program(state.range(0)));
     for (auto _ : state) chooseTitle(*log);
@@ -138,7 +152,8 @@ void BM_MakerSave(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-BENCHMARK(BM_GraphDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphDrawByDate)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewerChooseTitle)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewerSort)
     ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 8}, {100000}})

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/app_context.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/round_button.h"
 
@@ -66,11 +67,7 @@ TRoundButton::Picture drawn(Picture picture) {
 }  // namespace
 
 TAbout::TAbout(AppContext& app) : QDialog(&app.mainWindow()), app_(app) {
-    setObjectName("About");
-    setWindowTitle("このｿﾌﾄについて...");
-    setWindowFlags(kDialogFrame);
-    setFixedSize(456, 260);
-    paintBlack(this, Qt::white);
+    fixedDialog(this, "About", "このｿﾌﾄについて...", kDialogFrame, QSize(456, 260), Qt::white, 0);
 
     placeLabel(this, "Keyrook", 20, 14, pixelFont("Century Gothic", 37), kSilver);
     auto* logo = new TRoundButton(56, drawn(Picture::Key), this);

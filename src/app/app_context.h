@@ -49,6 +49,7 @@ enum class HelpContext {
     Record = 14,  // the record viewer and its graph
     Setting = 16,
     WeakKeys = 20,
+    Calendar = 21,  // the practice calendar
 };
 
 // The main window's side of the context; TMainForm is its one implementation.

@@ -82,6 +82,10 @@ protected:
         option.currentText =
             fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 4);
         p.drawControl(QStyle::CE_ComboBoxLabel, option);
+        // The border once more, last: at a scale of 1.5 the arrow's button covers its bottom line.
+        p.setPen(QColor(0x80, 0x80, 0x80));  // the sheet's gray
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
 
@@ -258,6 +262,8 @@ void TMainForm::buildMenu() {
     dispatch(add(m, "mnuRecord", "記録を見る(&R)", QKeySequence("Ctrl+R")));
     auto* weakKeys = add(m, "mnuWeakKeys", "苦手ｷｰ分析(&K)", QKeySequence("Ctrl+K"));
     connect(weakKeys, &QAction::triggered, this, [this] { mnuWeakKeysClick(); });
+    auto* calendar = add(m, "mnuCalendar", "練習ｶﾚﾝﾀﾞｰ(&D)", QKeySequence("Ctrl+D"));
+    connect(calendar, &QAction::triggered, this, [this] { mnuCalendarClick(); });
     m->addSeparator();
     auto* quit = add(m, "mnuQuit", "ｹﾞｰﾑ終了(&E)", QKeySequence("Ctrl+E"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -298,7 +304,13 @@ void TMainForm::FormCreate() {
         std::string listFile = paths().userList();
         if (!fileExists(listFile)) {
             std::string name = askFirstUser(dialogs_);
-            saveStringToFile(listFile, joinLinesCrLf({name}));
+            UserList first;
+            first.items = {name};
+            first.current = name;
+            // Another program may have started the list while the prompt was open.
+            updateFile(listFile, [&](const std::optional<std::string>& now) {
+                return now && !now->empty() ? first.mergedSaveText(now) : joinLinesCrLf({name});
+            });
         }
         loadUserList();
     });
@@ -306,7 +318,7 @@ void TMainForm::FormCreate() {
 
 void TMainForm::loadUserList() {
     const std::string listFile = paths().userList();
-    users_.load(loadStringFromFile(listFile));
+    users_.load(loadStringFromFile(listFile, Links::Refuse));
     cmbUser_->clear();
     for (const auto& name : users_.items) cmbUser_->addItem(fromCp932(name));
     int index = -1;
@@ -371,6 +383,12 @@ bool TMainForm::selectUser(const std::string& cp932User) {
 void TMainForm::mnuWeakKeysClick() {
     guarded([this] {
         if (users_.contains(currentUser()) && weakKeysFor(currentUser())) entryClick(MenuEntry::Practice);
+    });
+}
+
+void TMainForm::mnuCalendarClick() {
+    guarded([this] {
+        if (showCalendar && users_.contains(currentUser())) showCalendar(currentUser());
     });
 }
 
@@ -578,7 +596,19 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     int index = cmbUser_->currentIndex();
     if (index >= 0 && index < static_cast<int>(users_.items.size()))
         users_.current = users_.items[static_cast<std::size_t>(index)];
-    guarded([this] { saveStringToFile(paths().userList(), users_.saveText()); });
+    try {
+        updateFile(paths().userList(), [this](const std::optional<std::string>& now) {
+            return users_.mergedSaveText(now);
+        });
+    } catch (const FileBusyError& e) {
+        // Another program holds the list: nothing is lost while this window stays open, and
+        // closing it again tries once more.
+        dialogs_.message(e.what());
+        event->ignore();
+        return;
+    } catch (const std::exception& e) {
+        dialogs_.message(e.what());
+    }
     context_.closeHelp();
     event->accept();
 }

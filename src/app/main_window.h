@@ -69,6 +69,9 @@ public:
     // is then the selected title.
     std::function<bool(const std::string& cp932User)> openWeakKeys;
     void mnuWeakKeysClick();  // ﾒﾆｭｰ > 苦手ｷｰ分析 (Ctrl+K): for the current user
+    // "練習ｶﾚﾝﾀﾞｰ" for a user.
+    std::function<void(const std::string& cp932User)> showCalendar;
+    void mnuCalendarClick();  // ﾒﾆｭｰ > 練習ｶﾚﾝﾀﾞｰ (Ctrl+D): for the current user
     // Selects a title (adding it to the list when it is new) and loads it.
     void selectTitle(const std::string& cp932Title);
     // Selects a registered user in cmbUser, as the player does; false when none has the name.

@@ -14,6 +14,7 @@
 #include "settings/ini_file.h"
 #include "settings/variant_settings.h"
 #include "problemsets/maker_window.h"
+#include "records/calendar_window.h"
 #include "records/log_window.h"
 #include "records/weak_key_set.h"
 #include "records/weak_keys_window.h"
@@ -90,6 +91,7 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
     main_->startPractice = [this] { startPractice(); };
     main_->openWeakKeys = [this](const std::string& user) { return openWeakKeys(user); };
     AppContext& app = main_->context();
+    main_->showCalendar = [&app](const std::string& user) { openCalendar(app, user); };
     main_->setEntryAction(MenuEntry::Invader, [this] { openInvader(); });
     main_->setEntryAction(MenuEntry::Record, [this, &app] {
         made();
@@ -127,6 +129,7 @@ ProgramWindows::Rest& ProgramWindows::made() {
     settings_->target = &rest_->setting_;
     TTyping& typing = rest_->typing_;
     typing.openSettings = [this] { main_->entryClick(MenuEntry::Setting); };
+    typing.guideWanted = [this] { return rest_->setting_.keyboardGuide(); };
     typing.engine().onEnded = [this] { ViewResult(); };
     typing.onRowsChanged = [this] { rest_->fin_.setRows(rest_->typing_.engine().rows()); };
     return *rest_;

@@ -72,6 +72,21 @@ std::string UserList::saveText() const {
     return joinLinesCrLf(lines);
 }
 
+std::string UserList::mergedSaveText(const std::optional<std::string>& fileNow) const {
+    if (!fileNow || fileNow->empty()) return saveText();
+    UserList merged;
+    merged.load(*fileNow);
+    for (const std::string& name : items)
+        if (!merged.contains(name)) merged.items.push_back(name);
+    for (const Skipped& s : skipped) {
+        bool kept = false;
+        for (const Skipped& t : merged.skipped) kept = kept || t.line == s.line;
+        if (!kept) merged.skipped.push_back(s);
+    }
+    merged.current = current;
+    return merged.saveText();
+}
+
 bool UserList::contains(const std::string& name) const {
     for (const auto& i : items)
         if (sameTextIgnoreCase(i, name)) return true;

@@ -2,6 +2,7 @@
 // "user/user.log" holds the current user on line 1, then every registered name.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     // The text written at close: the current user, every item, then the skipped lines, each
     // with CR LF.
     std::string saveText() const;
+
+    // The text written at close when other programs may share the list file: every name and
+    // skipped line of the file as it is now (fileNow; nullopt when missing) in its order, then
+    // this program's names it lacks, with this program's current user first.
+    std::string mergedSaveText(const std::optional<std::string>& fileNow) const;
 
     bool contains(const std::string& name) const;  // without regard to letter case
 };

@@ -1,8 +1,10 @@
 #include "base/line_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -17,12 +19,32 @@ constexpr std::size_t kChunk = 64 * 1024;
     throw FileError(fileErrorMessage(path, FileAction::Read, err));
 }
 
+// Opens a file to read; with Links::Refuse only a regular file of that name, as
+// loadStringFromFile reads a user's file.
+int openToRead(const std::string& path, Links links) {
+    int fd = -1;
+    if (links == Links::Refuse) {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        struct stat st {};
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            fd = -1;
+            loadStringFromFileLimit(path, 0, links);  // throws the refusal
+        }
+        if (fd < 0 && errno == ELOOP) loadStringFromFileLimit(path, 0, links);
+        if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    } else {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0) readError(path, errno);
+    return fd;
+}
+
 }  // namespace
 
-FileLines::FileLines(const std::string& path) : path_(path) {
+FileLines::FileLines(const std::string& path, Links links) : path_(path) {
     findFile(path);  // a missing file reports as a whole-file read does
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) readError(path, errno);
+    fd_ = openToRead(path, links);
     buffer_.resize(kChunk);
 }
 
@@ -77,6 +99,46 @@ bool FileLines::next(std::string_view& line) {
             return true;
         }
     }
+}
+
+void forEachLineBackward(const std::string& path, const std::function<bool(std::string_view)>& fn,
+                         Links links) {
+    const std::uintmax_t size = findFile(path);
+    const int fd = openToRead(path, links);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    auto separator = [](char c) { return c == '\r' || c == '\n' || c == '\0'; };
+    std::uintmax_t pos = size;
+    std::string block;
+    std::string carry;  // the start of a line whose beginning lies further back
+    while (pos > 0) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(kChunk, pos));
+        block.resize(n);
+        std::size_t got = 0;
+        while (got < n) {
+            const ssize_t r = ::pread(fd, block.data() + got, n - got,
+                                      static_cast<off_t>(pos - n + got));
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                readError(path, errno);
+            }
+            if (r == 0) break;  // the file shrank meanwhile: read what is there
+            got += static_cast<std::size_t>(r);
+        }
+        block.resize(got);
+        pos -= n;
+        block += carry;
+        std::size_t end = block.size();
+        for (std::size_t i = block.size(); i-- > 0;) {
+            if (!separator(block[i])) continue;
+            if (end > i + 1 && !fn(std::string_view(block).substr(i + 1, end - i - 1))) return;
+            end = i;
+        }
+        carry.assign(block, 0, end);
+    }
+    if (!carry.empty()) fn(carry);
 }
 
 std::optional<char> lastByteOfFile(const std::string& path) {

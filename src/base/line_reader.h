@@ -2,9 +2,12 @@
 // without holding them in memory: line by line through a small buffer, or only the last byte.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/files.h"
 
 namespace keyrook {
 
@@ -13,7 +16,7 @@ namespace keyrook {
 class FileLines {
 public:
     // Opens the file; throws FileError as loadStringFromFile does.
-    explicit FileLines(const std::string& path);
+    explicit FileLines(const std::string& path, Links links = Links::Follow);
     ~FileLines();
     FileLines(const FileLines&) = delete;
     FileLines& operator=(const FileLines&) = delete;
@@ -32,6 +35,13 @@ private:
     std::size_t end_ = 0;    // bytes held in buffer_
     bool ended_ = false;     // end of file reached
 };
+
+// The lines of a file from the last towards the first, split as FileLines splits them, read
+// backwards through a small buffer: fn gets each line and returns false once it has enough,
+// so a long history's tail is read without its beginning. Throws FileError as
+// loadStringFromFile does.
+void forEachLineBackward(const std::string& path, const std::function<bool(std::string_view)>& fn,
+                         Links links = Links::Follow);
 
 // The last byte of a file, or nullopt for an empty one; throws FileError as
 // loadStringFromFile does.

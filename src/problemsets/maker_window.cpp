@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -26,326 +25,28 @@
 #include <algorithm>
 
 #include "app/app_context.h"
+#include "problemsets/maker_field_validator.h"
 #include "problemsets/maker_readings_window.h"
+#include "problemsets/maker_ruler.h"
+#include "widgets/command_table.h"
+#include "widgets/font_chooser.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
+
+// The pictures are a resource of the ui library, which a static library registers by hand.
+static void initMakerIcons() { Q_INIT_RESOURCE(maker_icons); }
 
 namespace keyrook {
 namespace {
 
-const QColor kMarkColor(0x00, 0x80, 0x80);
-
-// Header fields take only what a header line can hold.
-class FieldValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return makerFieldText(us(input)) ? Acceptable : Invalid;
-    }
-};
-
-// The editor as the maker's rules reach it.
-class EditorLines : public MakerEditor {
-public:
-    explicit EditorLines(TPEditor& e) : e_(e) {}
-    std::vector<std::string> lines() const override { return e_.lineList(); }
-    std::string line(int row) const override { return e_.lineText(row); }
-    void setLines(const std::vector<std::string>& lines) override { e_.setLineList(lines); }
-    bool modified() const override { return e_.isModified(); }
-    void clearModified() override { e_.setModified(false); }
-    void placeCaret(int row, int charIndex) override { e_.placeCaret(row, charIndex); }
-    void replaceLines(const std::vector<LineEdit>& edits) override { replaceEditorLines(e_, edits); }
-
-private:
-    TPEditor& e_;
-};
-
-// Column marks over the editor's text, following its horizontal scrolling; the caret's
-// column is shaded.
-class EditorRuler : public QWidget {
-public:
-    EditorRuler(TPEditor* editor, const MakerView& view, QWidget* parent)
-        : QWidget(parent), editor_(editor), view_(view) {
-        setObjectName("Ruler");
-        setFixedHeight(16);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), QColor(0xF0, 0xF0, 0xE8));
-        const int frame = editor_->frameWidth();
-        const double start = frame + editor_->columnLeft();
-        const double w = editor_->columnWidth();
-        const int textStart = frame + editor_->marginsWidth();
-        p.setClipRect(QRect(textStart, 0, width() - textStart, height()));
-        p.fillRect(QRectF(start + view_.caretColumn * w, 0, w, height()), QColor(0xC0, 0xD8, 0xF0));
-        p.setPen(QColor(0x40, 0x40, 0x40));
-        p.setFont(pixelFont("Arial", 9));
-        const int first = std::max(0, static_cast<int>((textStart - start) / w) - 1);
-        for (int c = first; start + c * w <= width(); ++c) {
-            const int x = static_cast<int>(start + c * w);
-            const int tick = c % 10 == 0 ? height() : c % 5 == 0 ? 6 : 3;
-            p.drawLine(x, height() - tick, x, height() - 1);
-            if (c % 10 == 0 && c > 0) p.drawText(x + 2, 9, QString::number(c));
-        }
-        p.drawLine(0, height() - 1, width(), height() - 1);
-    }
-
-private:
-    TPEditor* editor_;
-    const MakerView& view_;
-};
-
-// Small drawn pictures for the tool bar.
+// The tool bar's pictures, named after their commands ("Save" for btnSave).
 QIcon toolIcon(const QString& kind) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(0x30, 0x30, 0x30);
-    auto page = [&](QRectF r) {
-        QPainterPath path;
-        path.moveTo(r.left(), r.top());
-        path.lineTo(r.right() - 3, r.top());
-        path.lineTo(r.right(), r.top() + 3);
-        path.lineTo(r.right(), r.bottom());
-        path.lineTo(r.left(), r.bottom());
-        path.closeSubpath();
-        p.setPen(QPen(ink, 1));
-        p.setBrush(Qt::white);
-        p.drawPath(path);
-    };
-    auto arrow = [&](bool mirrored) {
-        if (mirrored) {
-            p.translate(16, 0);
-            p.scale(-1, 1);
-        }
-        QPainterPath path;
-        path.moveTo(13, 13);
-        path.cubicTo(13, 5, 8, 4, 5, 6.5);
-        p.setPen(QPen(QColor(0x10, 0x30, 0xA0), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x10, 0x30, 0xA0));
-        p.drawPolygon(QPolygonF{{1.5, 9.5}, {3.5, 2.5}, {8.5, 7.5}});
-    };
-    if (kind == "Create") {
-        page({3.5, 1.5, 9, 13});
-        p.setPen(QPen(QColor(0xE0, 0xA0, 0x00), 1.5));
-        p.drawLine(QPointF(12, 1), QPointF(12, 6));
-        p.drawLine(QPointF(9.5, 3.5), QPointF(14.5, 3.5));
-    } else if (kind == "Reload") {
-        p.setPen(QPen(QColor(0x00, 0x80, 0x00), 2));
-        p.drawArc(QRectF(3, 3, 10, 10), 80 * 16, 290 * 16);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x00, 0x80, 0x00));
-        p.drawPolygon(QPolygonF{{8, 0.5}, {12.5, 3}, {8, 6}});
-    } else if (kind == "Save") {
-        p.setPen(QPen(ink, 1));
-        p.setBrush(QColor(0x20, 0x40, 0xA0));
-        p.drawRect(QRectF(1.5, 1.5, 13, 13));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));
-        p.setBrush(QColor(0xC0, 0xC0, 0xC0));
-        p.drawRect(QRectF(4.5, 9.5, 7, 5));
-    } else if (kind == "Cut") {
-        p.setPen(QPen(ink, 1.3));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(QPointF(4.5, 12), 2.5, 2.5);
-        p.drawEllipse(QPointF(11.5, 12), 2.5, 2.5);
-        p.drawLine(QPointF(6, 10), QPointF(11, 1.5));
-        p.drawLine(QPointF(10, 10), QPointF(5, 1.5));
-    } else if (kind == "Copy") {
-        page({1.5, 1.5, 8, 10});
-        page({6.5, 4.5, 8, 10});
-    } else if (kind == "Paste") {
-        p.setPen(QPen(ink, 1));
-        p.setBrush(QColor(0xB0, 0x80, 0x40));
-        p.drawRect(QRectF(2.5, 2.5, 10, 12));
-        p.setBrush(QColor(0xA0, 0xA0, 0xA0));
-        p.drawRect(QRectF(5.5, 1.5, 4, 3));
-        page({6.5, 6.5, 8, 9});
-    } else if (kind == "Undo") {
-        arrow(false);
-    } else if (kind == "Redo") {
-        arrow(true);
-    } else if (kind == "BackCaret") {
-        p.setPen(QPen(QColor(0x90, 0x90, 0x90), 1.5));
-        for (double y : {3.5, 7.5, 11.5}) p.drawLine(QPointF(1, y), QPointF(15, y));
-        p.setPen(QPen(Qt::red, 2));
-        p.drawLine(QPointF(9, 1.5), QPointF(9, 14.5));
-    } else if (kind == "Font") {
-        QFont f("Times New Roman");
-        f.setPixelSize(15);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(QColor(0x80, 0x00, 0x00));
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, "A");
-    } else if (kind == "Help") {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x20, 0x50, 0xC0));
-        p.drawEllipse(QRectF(1, 1, 14, 14));
-        QFont f("Arial");
-        f.setPixelSize(12);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, "?");
-    }
-    return QIcon(pm);
+    static const bool registered = (initMakerIcons(), true);
+    static_cast<void>(registered);
+    return QIcon(QStringLiteral(":/maker/") + kind + QStringLiteral(".png"));
 }
 
 }  // namespace
-
-TPEditor::TPEditor(QWidget* parent) : QsciScintilla(parent) {
-    setObjectName("TPEditor");
-    setUtf8(true);
-    setEolMode(EolUnix);
-    setEolVisibility(false);  // drawn as marks of their own
-    setWrapMode(WrapNone);
-    setTabWidth(8);
-    setIndentationsUseTabs(true);
-    setMarginType(0, NumberMargin);
-    setMarginLineNumbers(0, true);
-    setMarginWidth(1, 0);
-    setColor(Qt::black);
-    setPaper(Qt::white);
-    SendScintilla(SCI_SETPASTECONVERTENDINGS, 1UL);
-    // The horizontal scroll bar follows the longest line shown so far.
-    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
-    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
-    // By its own name: the font chooser offers the editor's font as the user knows it.
-    QFont start("ＭＳ ゴシック");
-    start.setPixelSize(13);
-    setEditorFont(start);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
-}
-
-std::vector<std::string> TPEditor::lineList() const {
-    const QString all = text();
-    std::vector<std::string> out;
-    if (all.isEmpty()) return out;
-    QStringList parts = all.split('\n');
-    if (all.endsWith('\n')) parts.removeLast();
-    out.reserve(static_cast<std::size_t>(parts.size()));
-    for (QString& l : parts) {
-        if (l.endsWith('\r')) l.chop(1);
-        out.push_back(us(l));
-    }
-    return out;
-}
-
-std::string TPEditor::lineText(int row) const {
-    if (row < 0 || row >= lines()) return {};
-    QString l = text(row);
-    while (l.endsWith('\n') || l.endsWith('\r')) l.chop(1);
-    return us(l);
-}
-
-void TPEditor::setLineList(const std::vector<std::string>& lines) {
-    QString all;
-    for (const auto& l : lines) all += qs(l) + '\n';
-    setUpdatesEnabled(false);
-    setText(all);
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    setModified(false);
-    setCursorPosition(0, 0);
-    setUpdatesEnabled(true);
-}
-
-void TPEditor::placeCaret(int row, int charIndex) {
-    setCursorPosition(row, charIndex);
-    ensureCursorVisible();
-    setFocus();
-}
-
-void TPEditor::setEditorFont(const QFont& font) {
-    font_ = font;
-    // Scintilla wants a face it can name in Latin-1 and a size in points.
-    QFont f(QFontInfo(font).family());
-    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
-    const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * dpi / 72.0;
-    f.setPointSizeF(pixels * 72.0 / dpi);
-    f.setBold(font.bold());
-    f.setItalic(font.italic());
-    f.setUnderline(font.underline());
-    f.setStrikeOut(font.strikeOut());
-    setFont(f);
-    setMarginsFont(f);
-    setMarginWidth(0, QStringLiteral("000000"));
-    viewport()->update();
-}
-
-void TPEditor::toggleSelectAll() {
-    const long start = SendScintilla(SCI_GETSELECTIONSTART);
-    const long end = SendScintilla(SCI_GETSELECTIONEND);
-    const long length = SendScintilla(SCI_GETLENGTH);
-    if (length > 0 && end - start == length) {
-        // Removing the selection puts the caret back where it stood before all was selected.
-        const long caret = caretBeforeSelectAll_ >= 0 && caretBeforeSelectAll_ <= length
-                               ? caretBeforeSelectAll_
-                               : SendScintilla(SCI_GETCURRENTPOS);
-        SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caret));
-        caretBeforeSelectAll_ = -1;
-    } else {
-        caretBeforeSelectAll_ = SendScintilla(SCI_GETCURRENTPOS);
-        selectAll(true);
-    }
-}
-
-int TPEditor::marginsWidth() const {
-    long width = 0;
-    for (int m = 0; m < 5; ++m) width += SendScintilla(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m));
-    return static_cast<int>(width);
-}
-
-int TPEditor::columnLeft() const {
-    return static_cast<int>(SendScintilla(SCI_GETMARGINLEFT) + marginsWidth() - SendScintilla(SCI_GETXOFFSET));
-}
-
-double TPEditor::columnWidth() const {
-    // Measured over ten columns: a half-width advance need not be a whole pixel.
-    const long ten = SendScintilla(SCI_TEXTWIDTH, static_cast<unsigned long>(STYLE_DEFAULT), "0000000000");
-    return std::max(1.0, ten / 10.0);
-}
-
-bool TPEditor::event(QEvent* event) {
-    // Ctrl keys and Esc belong to the window's commands first (Ctrl+A toggles, Ctrl+L reloads,
-    // Esc quits); a key no command takes still reaches the editor as a key press.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->modifiers() & Qt::ControlModifier) || key->key() == Qt::Key_Escape) {
-            event->ignore();
-            return false;
-        }
-    }
-    return QsciScintilla::event(event);
-}
-
-void TPEditor::paintEvent(QPaintEvent* event) {
-    QsciScintilla::paintEvent(event);
-    // A mark after every line end and after the end of the text.
-    QPainter p(viewport());
-    p.setClipRect(QRect(marginsWidth(), 0, viewport()->width(), viewport()->height()));
-    QFont mark(QFontInfo(font_).family());
-    mark.setPixelSize(font_.pixelSize() > 0 ? font_.pixelSize()
-                                            : qRound(font_.pointSizeF() * logicalDpiY() / 72.0));
-    p.setFont(mark);
-    p.setPen(kMarkColor);
-    const long count = SendScintilla(SCI_GETLINECOUNT);
-    const long first = SendScintilla(SCI_GETFIRSTVISIBLELINE);
-    const long last = std::min(count - 1, first + SendScintilla(SCI_LINESONSCREEN) + 1);
-    const int height = static_cast<int>(SendScintilla(SCI_TEXTHEIGHT, 0UL));
-    for (long line = first; line <= last; ++line) {
-        const long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-        const int x = static_cast<int>(SendScintilla(SCI_POINTXFROMPOSITION, 0UL, end));
-        const int y = static_cast<int>(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, end));
-        p.drawText(QRect(x + 1, y, 80, height), Qt::AlignLeft | Qt::AlignVCenter,
-                   line == count - 1 ? QStringLiteral("[EOF]") : QStringLiteral("↓"));
-    }
-}
 
 TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName("TPMaker");
@@ -357,13 +58,10 @@ TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app
                                                     : initial.pointSizeF());
         start.setBold(initial.bold());
         start.setItalic(initial.italic());
-        bool ok = false;
-        QFont f = QFontDialog::getFont(&ok, start, this, "ﾌｫﾝﾄ");
-        if (!ok) return std::nullopt;
-        return f;
+        return chooseJapaneseFont(start, this);
     };
     editor_ = new TPEditor(this);
-    editorLines_ = std::make_unique<EditorLines>(*editor_);
+    editorLines_ = std::make_unique<TPEditorLines>(*editor_);
     engine_ = std::make_unique<MakerEngine>(app.paths(), *editorLines_, app.dialogs(), app.sounds());
     // Called once per percentage: the bar moves, and whatever else of the window is due to be
     // repainted is painted before the next step.
@@ -491,44 +189,53 @@ QWidget* TTPMaker::buildToolBar() {
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(0);
-    struct Button {
-        const char* name;  // after "btn"; also the picture
-        const char* hint;
-        void (TTPMaker::*handler)();
-        bool gapAfter;
-    } buttons[] = {
-        {"Create", "新規にﾃﾞｰﾀを作成します。", &TTPMaker::btnCreateClick, false},
-        {"Reload", "ﾌｧｲﾙﾃﾞｰﾀを更新します。", &TTPMaker::btnReloadClick, false},
-        {"Save", "ﾃﾞｰﾀをｺﾝﾊﾞｰﾄ（変換）して保存します。", &TTPMaker::btnSaveClick, true},
-        {"Cut", "現在の部分を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに貼り付けます。", &TTPMaker::btnCutClick, false},
-        {"Copy", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃﾞｰﾀをｺﾋﾟｰします。", &TTPMaker::btnCopyClick, false},
-        {"Paste", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに貼り付けます。", &TTPMaker::btnPasteClick, true},
-        {"Undo", "ひとつ元に戻します。", &TTPMaker::btnUndoClick, false},
-        {"Redo", "ひとつ先へやり直します。", &TTPMaker::btnRedoClick, true},
-        {"BackCaret", "現在のｶｰｿﾙ位置へ戻ります。", &TTPMaker::btnBackCaretClick, false},
-        {"Font", "ﾌｫﾝﾄの変更", &TTPMaker::btnFontClick, true},
-        {"Help", nullptr, &TTPMaker::btnHelpClick, false},
-    };
-    for (const auto& b : buttons) {
-        auto* button = new QToolButton(bar);
-        button->setObjectName(QString("btn") + b.name);
-        button->setIcon(toolIcon(b.name));
+    // Picture buttons, the picture named after the command ("btnSave": "Save"), in groups
+    // parted by a line.
+    const CommandTable table{[row](QWidget* parent, const Command& c, const QRect&) -> QAbstractButton* {
+        auto* button = new QToolButton(parent);
+        button->setIcon(toolIcon(c.button + 3));
         button->setIconSize(QSize(16, 16));
         button->setFixedSize(23, 22);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        if (b.hint) button->setToolTip(b.hint);
-        auto handler = b.handler;
-        connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        if (c.caption) button->setToolTip(QString::fromUtf8(c.caption));
         row->addWidget(button);
-        if (b.gapAfter) {
-            auto* line = new QFrame(bar);
-            line->setFrameShape(QFrame::VLine);
-            line->setFrameShadow(QFrame::Sunken);
-            line->setFixedSize(8, 20);
-            row->addWidget(line);
-        }
-    }
+        return button;
+    }};
+    auto gap = [bar, row] {
+        auto* line = new QFrame(bar);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setFixedSize(8, 20);
+        row->addWidget(line);
+    };
+    addCommands(bar, table,
+                {
+                    {"btnCreate", "新規にﾃﾞｰﾀを作成します。", [this] { btnCreateClick(); }},
+                    {"btnReload", "ﾌｧｲﾙﾃﾞｰﾀを更新します。", [this] { btnReloadClick(); }},
+                    {"btnSave", "ﾃﾞｰﾀをｺﾝﾊﾞｰﾄ（変換）して保存します。", [this] { btnSaveClick(); }},
+                });
+    gap();
+    addCommands(bar, table,
+                {
+                    {"btnCut", "現在の部分を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに貼り付けます。", [this] { btnCutClick(); }},
+                    {"btnCopy", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃﾞｰﾀをｺﾋﾟｰします。", [this] { btnCopyClick(); }},
+                    {"btnPaste", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに貼り付けます。", [this] { btnPasteClick(); }},
+                });
+    gap();
+    addCommands(bar, table,
+                {
+                    {"btnUndo", "ひとつ元に戻します。", [this] { btnUndoClick(); }},
+                    {"btnRedo", "ひとつ先へやり直します。", [this] { btnRedoClick(); }},
+                });
+    gap();
+    addCommands(bar, table,
+                {
+                    {"btnBackCaret", "現在のｶｰｿﾙ位置へ戻ります。", [this] { btnBackCaretClick(); }},
+                    {"btnFont", "ﾌｫﾝﾄの変更", [this] { btnFontClick(); }},
+                });
+    gap();
+    addCommands(bar, table, {{"btnHelp", nullptr, [this] { btnHelpClick(); }}});
     row->addStretch(1);
     return bar;
 }
@@ -543,7 +250,7 @@ QWidget* TTPMaker::buildHeader() {
         row->addWidget(new QLabel(caption, this));
         auto* edit = new QLineEdit(this);
         edit->setObjectName(name);
-        edit->setValidator(new FieldValidator(edit));
+        edit->setValidator(new MakerFieldValidator(edit));
         if (width > 0) edit->setFixedWidth(width);
         row->addWidget(edit, stretch);
         row->addSpacing(6);

@@ -6,12 +6,11 @@
 #include <QDialog>
 #include <QFont>
 
-#include <Qsci/qsciscintilla.h>
-
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "problemsets/maker_editor.h"
 #include "problemsets/maker_engine.h"
 
 class QLabel;
@@ -25,40 +24,6 @@ namespace keyrook {
 
 class AppContext;
 class MakerReadingCommands;
-
-// The editor control `TPEditor`. Lines end in LF inside; a file gets CR LF on saving. Its line
-// list follows the usual rule of line lists: a final line end starts no further line.
-class TPEditor : public QsciScintilla {
-    Q_OBJECT
-public:
-    explicit TPEditor(QWidget* parent = nullptr);
-
-    std::vector<std::string> lineList() const;  // UTF-8
-    std::string lineText(int row) const;
-    // Replaces the text; the undo history starts afresh and the editor is unmodified.
-    void setLineList(const std::vector<std::string>& lines);
-    void placeCaret(int row, int charIndex);
-
-    // A font given in pixels (Windows face names are resolved to installed faces).
-    void setEditorFont(const QFont& font);
-    QFont editorFont() const { return font_; }
-    // Selects all text, or removes the selection when all text is already selected.
-    void toggleSelectAll();
-
-    // Width of the margins left of the text (line numbers and the rest).
-    int marginsWidth() const;
-    // Where half-width column 0 starts in the viewport, and the width of one column.
-    int columnLeft() const;
-    double columnWidth() const;
-
-protected:
-    bool event(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QFont font_;
-    long caretBeforeSelectAll_ = -1;
-};
 
 class TTPMaker : public QDialog {
     Q_OBJECT

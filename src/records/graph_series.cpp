@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 #include "typing/scoring.h"
@@ -51,7 +52,8 @@ namespace {
 
 // The points of a metric from the column texts of count rows.
 template <class Text>
-GraphPlot plotRows(std::size_t count, const Text& text, int suffixPosition, int suffixLength) {
+GraphPlot plotRows(std::size_t count, const Text& text, int suffixPosition, int suffixLength,
+                   bool marks = true) {
     GraphPlot plot;
     plot.points.reserve(count);
     long double maximum = 0;
@@ -59,9 +61,13 @@ GraphPlot plotRows(std::size_t count, const Text& text, int suffixPosition, int 
         auto v = parseNumber(cutSuffix(text(i), suffixPosition, suffixLength));
         if (!v) continue;
         maximum = std::max(maximum, *v);
-        plot.points.push_back({static_cast<int>(i), *v, markText(*v)});
+        plot.points.push_back({static_cast<int>(i), *v, marks ? markText(*v) : std::string()});
     }
-    plot.axisMaximum = roundHalfEven(maximum * 1.05L + 0.5L);
+    // A record may hold a number of any size: above 2^62 the axis is the bare figure with its
+    // room, and never below the largest point.
+    const long double top = maximum * 1.05L + 0.5L;
+    plot.axisMaximum = top < 0x1p62L ? static_cast<long double>(roundHalfEven(top))
+                                     : std::isfinite(top) ? std::ceil(top) : maximum;
     // All values 0 (no mistype at all) would leave the axis no height to draw the line in.
     if (plot.axisMaximum < 1) plot.axisMaximum = 1;
     return plot;
@@ -80,6 +86,12 @@ GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suf
     return plotRows(
         log.rowCount(), [&](std::size_t i) { return log.columnText(i, column); }, suffixPosition,
         suffixLength);
+}
+
+GraphPlot graphValues(const RecordLog& log, int column, int suffixPosition, int suffixLength) {
+    return plotRows(
+        log.rowCount(), [&](std::size_t i) { return log.columnText(i, column); }, suffixPosition,
+        suffixLength, false);
 }
 
 std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius) {
@@ -143,6 +155,83 @@ std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, doubl
         marks[cell(mx, my)].push_back(i);
     }
     return keep;
+}
+
+std::vector<DatedPoint> datedPoints(const RecordLog& log, int column, int suffixPosition,
+                                    int suffixLength) {
+    std::vector<DatedPoint> out;
+    out.reserve(log.rowCount());
+    for (std::size_t i = 0; i < log.rowCount(); ++i) {
+        auto when = parseRecordDate(log.columnText(i, 2));
+        if (!when) continue;
+        auto v = parseNumber(cutSuffix(log.columnText(i, column), suffixPosition, suffixLength));
+        if (!v) continue;
+        const double day = static_cast<double>(dayNumber(when->year, when->month, when->day)) +
+                           (when->hour * 3600 + when->minute * 60 + when->second) / 86400.0;
+        out.push_back({day, *v});
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const DatedPoint& a, const DatedPoint& b) { return a.day < b.day; });
+    return out;
+}
+
+std::vector<DatedPoint> periodMedians(const std::vector<DatedPoint>& points, ProgressBy by) {
+    // Period start -> values; the period's length follows from the next start.
+    std::map<std::int64_t, std::vector<long double>> periods;
+    for (const DatedPoint& p : points) {
+        const auto day = static_cast<std::int64_t>(std::floor(p.day));
+        std::int64_t first = weekStart(day);
+        if (by == ProgressBy::Month) {
+            const DateTime d = dateOfDay(day);
+            first = dayNumber(d.year, d.month, 1);
+        } else if (by == ProgressBy::Day) {
+            first = day;
+        }
+        periods[first].push_back(p.y);
+    }
+    std::vector<DatedPoint> out;
+    for (auto& [first, values] : periods) {
+        std::sort(values.begin(), values.end());
+        const std::size_t n = values.size();
+        const long double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+        double length = 7;
+        if (by == ProgressBy::Day) length = 1;
+        if (by == ProgressBy::Month) {
+            const DateTime d = dateOfDay(first);
+            length = static_cast<double>(dayNumber(d.month == 12 ? d.year + 1 : d.year,
+                                                   d.month == 12 ? 1 : d.month + 1, 1) -
+                                         first);
+        }
+        out.push_back({static_cast<double>(first) + length / 2, median});
+    }
+    return out;
+}
+
+std::vector<std::size_t> columnPoints(std::size_t n, const std::function<double(std::size_t)>& x,
+                                      const std::function<long double(std::size_t)>& y,
+                                      double xMin, double xMax, int columns) {
+    std::vector<std::size_t> out;
+    if (columns < 1 || n <= static_cast<std::size_t>(columns) || !(xMax > xMin)) {
+        out.resize(n);
+        for (std::size_t i = 0; i < n; ++i) out[i] = i;
+        return out;
+    }
+    out.reserve(static_cast<std::size_t>(columns) * 4);
+    const double scale = columns / (xMax - xMin);
+    std::size_t i = 0;
+    while (i < n) {
+        const auto column = static_cast<long long>(std::floor((x(i) - xMin) * scale));
+        std::size_t first = i, low = i, high = i, last = i;
+        for (++i; i < n && static_cast<long long>(std::floor((x(i) - xMin) * scale)) == column; ++i) {
+            if (y(i) < y(low)) low = i;
+            if (y(i) > y(high)) high = i;
+            last = i;
+        }
+        std::size_t picks[4] = {first, std::min(low, high), std::max(low, high), last};
+        for (std::size_t k : picks)
+            if (out.empty() || out.back() != k) out.push_back(k);
+    }
+    return out;
 }
 
 }  // namespace keyrook

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "records/progress.h"
 #include "records/record_log.h"
 
 namespace keyrook {
@@ -31,7 +33,7 @@ struct GraphPoint {
 
 struct GraphPlot {
     std::vector<GraphPoint> points;
-    long long axisMaximum = 105;  // the left axis runs from 0 to this
+    long double axisMaximum = 105;  // the left axis runs from 0 to this, a whole number
 };
 
 // The column text without its unit, as the metric's suffix position and length say.
@@ -45,6 +47,9 @@ std::string markText(long double value);
 GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPosition,
                    int suffixLength);
 GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suffixLength);
+// The same without the mark texts, for a long list whose marks are made only for the points
+// drawn.
+GraphPlot graphValues(const RecordLog& log, int column, int suffixPosition, int suffixLength);
 
 // Where a value mark would be drawn, in pixels: centred on x, top edge at top; and the point
 // it belongs to.
@@ -61,5 +66,29 @@ struct MarkBox {
 // it would overlap (or come closer than gap to) a mark already kept, or cover another mark's
 // point (a dot of the given radius). Marks that do not crowd each other are all kept.
 std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius);
+
+// A metric over calendar time: each session at its date and time, in days since 1970-01-01
+// with the time of day as the fraction.
+struct DatedPoint {
+    double day = 0;
+    long double y = 0;
+};
+
+// The metric's points at their sessions' dates, oldest first (sessions of one moment keep the
+// list's order); rows whose date or value does not read are left out.
+std::vector<DatedPoint> datedPoints(const RecordLog& log, int column, int suffixPosition,
+                                    int suffixLength);
+
+// The median of each ISO week's or month's values (of an even count the mean of the middle
+// two), placed at the middle of its period, oldest first; periods without points have none.
+std::vector<DatedPoint> periodMedians(const std::vector<DatedPoint>& points, ProgressBy by);
+
+// The points to draw of n points in x order when they crowd a plot `columns` pixels wide over
+// [xMin, xMax]: of each pixel column the first, the lowest, the highest and the last, in
+// order, so the line drawn through them covers the same pixels as the whole line. Every point
+// when there are no more points than columns.
+std::vector<std::size_t> columnPoints(std::size_t n, const std::function<double(std::size_t)>& x,
+                                      const std::function<long double(std::size_t)>& y,
+                                      double xMin, double xMax, int columns);
 
 }  // namespace keyrook

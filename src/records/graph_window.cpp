@@ -3,6 +3,8 @@
 #include <QButtonGroup>
 #include <QChart>
 #include <QChartView>
+#include <QDateTime>
+#include <QDateTimeAxis>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -17,9 +19,12 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <tuple>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <string_view>
+#include <unordered_map>
 
 #include "app/app_context.h"
 #include "widgets/look.h"
@@ -99,6 +104,7 @@ TGraph::TGraph(AppContext& app, const RecordLog& source, QWidget* parent)
     series2_ = new QLineSeries;
     series2_->setName("Series2");
     series2_->setPen(QPen(kSeries2, 2));
+    series2_->setMarkerSize(6);
     chart_->addSeries(series1_);
     chart_->addSeries(series2_);
 
@@ -112,6 +118,10 @@ TGraph::TGraph(AppContext& app, const RecordLog& source, QWidget* parent)
     bottom_->setTickType(QValueAxis::TicksDynamic);
     chart_->addAxis(left_, Qt::AlignLeft);
     chart_->addAxis(bottom_, Qt::AlignBottom);
+    // The dates' axis takes the bottom axis's place while "日付" is down.
+    dates_ = new QDateTimeAxis;
+    dates_->setVisible(false);
+    chart_->addAxis(dates_, Qt::AlignBottom);
     for (QLineSeries* s : {series1_, series2_}) {
         s->attachAxis(left_);
         s->attachAxis(bottom_);
@@ -159,6 +169,23 @@ TGraph::TGraph(AppContext& app, const RecordLog& source, QWidget* parent)
     data->setChecked(true);
     connect(data, &QToolButton::toggled, this, [this] { btnDataClick(); });
     toolBar->addSeparator();
+    // The bottom axis: rows (as always) or dates, and with dates the median line's period.
+    for (auto [names, captions, first] :
+         {std::tuple{std::array{"btnRows", "btnDates"}, std::array{"回数", "日付"}, true},
+          std::tuple{std::array{"btnWeek", "btnMonth"}, std::array{"週平均", "月平均"}, true}}) {
+        auto* group = new QButtonGroup(this);
+        group->setExclusive(true);
+        for (int i = 0; i < 2; ++i) {
+            QToolButton* b = addButton(names[i], QString::fromUtf8(captions[i]), true);
+            b->setFixedWidth(44);
+            b->setChecked(first && i == 0);
+            group->addButton(b);
+            connect(b, &QToolButton::clicked, this, [this] { btnAxisClick(); });
+        }
+        toolBar->addSeparator();
+    }
+    button("btnWeek")->setEnabled(false);
+    button("btnMonth")->setEnabled(false);
     connect(addButton("btnCloseWindow", "閉じる", false), &QToolButton::clicked, this,
             [this] { btnCloseWindowClick(); });
     connect(addButton("btnHelp", "ﾍﾙﾌﾟ", false), &QToolButton::clicked, this,
@@ -171,25 +198,130 @@ TGraph::TGraph(AppContext& app, const RecordLog& source, QWidget* parent)
 QToolButton* TGraph::button(const char* name) const { return findChild<QToolButton*>(name); }
 
 void TGraph::GetGraph(int column, int suffixPosition, int suffixLength) {
+    column_ = column;
+    suffixPosition_ = suffixPosition;
+    suffixLength_ = suffixLength;
+    draw();
+}
+
+void TGraph::btnAxisClick() {
+    const bool byDate = button("btnDates")->isChecked();
+    button("btnWeek")->setEnabled(byDate);
+    button("btnMonth")->setEnabled(byDate);
+    if (column_ != 0) draw();
+}
+
+namespace {
+
+// Milliseconds since 1970 of a moment given in local days, as the dates' axis reads them; the
+// local offset is taken once per day.
+class LocalMsecs {
+public:
+    qint64 operator()(double day) {
+        const auto whole = static_cast<std::int64_t>(std::floor(day));
+        auto it = offsets_.find(whole);
+        if (it == offsets_.end()) {
+            const DateTime d = dateOfDay(whole);
+            const QDateTime midnight(QDate(d.year, d.month, d.day), QTime(0, 0));
+            it = offsets_.emplace(whole, midnight.isValid() ? midnight.offsetFromUtc() : 0).first;
+        }
+        return static_cast<qint64>(std::llround((day * 86400.0 - it->second) * 1000.0));
+    }
+
+private:
+    std::unordered_map<std::int64_t, int> offsets_;
+};
+
+}  // namespace
+
+void TGraph::draw() {
+    const bool byDate = button("btnDates")->isChecked();
     // The axes change while the series is empty: the chart lays the line out once, for the
     // new points on the new axes.
     series1_->clear();
     series2_->clear();
-    plot_ = keyrook::GetGraph(source_, column, suffixPosition, suffixLength);
-    setAxis(left_, 0, static_cast<qreal>(plot_.axisMaximum), 10);
-    // Half a row of room on either side: the first and last points and their marks stay inside.
-    const auto rows = static_cast<qreal>(source_.rowCount());
-    // As many row numbers as fit side by side, at most 20.
-    const int digits = static_cast<int>(std::to_string(source_.rowCount()).size());
-    setAxis(bottom_, -0.5, std::max<qreal>(1, rows) - 0.5, std::clamp(560 / (digits * 7 + 16), 1, 20));
+    const GraphPlot all = graphValues(source_, column_, suffixPosition_, suffixLength_);
+    // Beyond the range of a double the line stays at the axis's top.
+    const auto shown = [](long double v) {
+        return static_cast<qreal>(std::clamp<long double>(v, -DBL_MAX, DBL_MAX));
+    };
+    setAxis(left_, 0, shown(all.axisMaximum), 10);
+    // Beyond a few points per pixel column more points draw the same pixels.
+    // (The plot is about 650 pixels wide; before the first layout its width is not known yet.)
+    const int columns = std::max(600, static_cast<int>(chart_->plotArea().width()));
+    plot_.axisMaximum = all.axisMaximum;
+    plot_.points.clear();
+    drawnX_.clear();
 
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(plot_.points.size()));
-    for (const GraphPoint& p : plot_.points) points.append(QPointF(p.x, static_cast<qreal>(p.y)));
+    QAbstractAxis* active = byDate ? static_cast<QAbstractAxis*>(dates_) : bottom_;
+    QAbstractAxis* idle = byDate ? static_cast<QAbstractAxis*>(bottom_) : dates_;
+    for (QLineSeries* s : {series1_, series2_}) {
+        if (s->attachedAxes().contains(idle)) s->detachAxis(idle);
+        if (!s->attachedAxes().contains(active)) s->attachAxis(active);
+    }
+    idle->setVisible(false);
+    active->setVisible(true);
+
+    QList<QPointF> points, medians;
+    bool thinned = false;  // more points than pixel columns
+    if (!byDate) {
+        // Half a row of room on either side: the first and last points and their marks stay
+        // inside.
+        const auto rows = static_cast<qreal>(source_.rowCount());
+        // As many row numbers as fit side by side, at most 20.
+        const int digits = static_cast<int>(std::to_string(source_.rowCount()).size());
+        setAxis(bottom_, -0.5, std::max<qreal>(1, rows) - 0.5, std::clamp(560 / (digits * 7 + 16), 1, 20));
+        const auto keep = columnPoints(
+            all.points.size(), [&](std::size_t i) { return static_cast<double>(all.points[i].x); },
+            [&](std::size_t i) { return all.points[i].y; }, -0.5, std::max<double>(1, rows) - 0.5, columns);
+        thinned = keep.size() < all.points.size();
+        points.reserve(static_cast<qsizetype>(keep.size()));
+        for (std::size_t i : keep) {
+            const GraphPoint& p = all.points[i];
+            points.append(QPointF(p.x, shown(p.y)));
+            plot_.points.push_back({p.x, p.y, markText(p.y)});
+            drawnX_.push_back(p.x);
+        }
+    } else {
+        const std::vector<DatedPoint> dated = datedPoints(source_, column_, suffixPosition_, suffixLength_);
+        LocalMsecs msecs;
+        double first = dated.empty() ? 0 : dated.front().day, last = dated.empty() ? 1 : dated.back().day;
+        // A little room either side, and at least a day in view.
+        const double margin = std::max(0.5, (last - first) * 0.02);
+        first -= margin;
+        last += margin;
+        dates_->setRange(QDateTime::fromMSecsSinceEpoch(msecs(first)), QDateTime::fromMSecsSinceEpoch(msecs(last)));
+        // Months over a long span, days over a shorter one, hours over a day or two; no more
+        // ticks than the span has days, so that no date is written twice.
+        const double span = last - first;
+        dates_->setFormat(span > 92 ? "yyyy/MM" : span > 3 ? "MM/dd" : "MM/dd hh:mm");
+        dates_->setTickCount(span > 92 || span <= 3 ? (span <= 3 ? 4 : 7)
+                                                    : std::clamp(static_cast<int>(span) + 1, 2, 7));
+        const auto keep = columnPoints(
+            dated.size(), [&](std::size_t i) { return dated[i].day; }, [&](std::size_t i) { return dated[i].y; },
+            first, last, columns);
+        thinned = keep.size() < dated.size();
+        points.reserve(static_cast<qsizetype>(keep.size()));
+        for (std::size_t i : keep) {
+            const qint64 x = msecs(dated[i].day);
+            points.append(QPointF(static_cast<qreal>(x), shown(dated[i].y)));
+            plot_.points.push_back({0, dated[i].y, markText(dated[i].y)});
+            drawnX_.push_back(static_cast<double>(x));
+        }
+        const bool monthly = button("btnMonth")->isChecked();
+        for (const DatedPoint& m : periodMedians(dated, monthly ? ProgressBy::Month : ProgressBy::Week))
+            medians.append(QPointF(static_cast<qreal>(msecs(std::clamp(m.day, first, last))),
+                                   shown(m.y)));
+    }
     // Where points crowd closer than a few pixels a wider line only thickens the band; a line
     // one pixel wide is drawn many times faster.
     series1_->setPen(QPen(kSeries1, points.size() > kDenseLine ? 1 : 2));
+    // A dot per point where the line is thinned to pixel columns would only paint a red band.
+    series1_->setLightMarker(thinned ? QImage() : pointMarker());
     series1_->replace(points);
+    // The medians of a period or two make no line: they are drawn as dots then.
+    series2_->setPointsVisible(medians.size() <= 2);
+    series2_->replace(medians);
     placeMarks();
     view_->viewport()->update();
 }
@@ -203,16 +335,20 @@ void TGraph::placeMarks() {
     std::array<qreal, 128> advance{};
     for (char c : std::string_view("0123456789,.-")) advance[static_cast<std::size_t>(c)] = metrics.horizontalAdvance(QChar(c));
     const qreal height = metrics.height();
-    const qreal xMin = bottom_->min(), xSpan = bottom_->max() - bottom_->min();
+    const bool byDate = dates_->isVisible();
+    const qreal xMin = byDate ? static_cast<qreal>(dates_->min().toMSecsSinceEpoch()) : bottom_->min();
+    const qreal xSpan = byDate ? static_cast<qreal>(dates_->max().toMSecsSinceEpoch()) - xMin
+                               : bottom_->max() - bottom_->min();
     const qreal yMin = left_->min(), ySpan = left_->max() - left_->min();
 
     std::vector<MarkBox> boxes;
     boxes.reserve(plot_.points.size());
-    for (const GraphPoint& p : plot_.points) {
+    for (std::size_t i = 0; i < plot_.points.size(); ++i) {
+        const GraphPoint& p = plot_.points[i];
         qreal width = 0;
         for (char c : p.mark) width += advance[static_cast<unsigned char>(c) & 0x7F];
-        const qreal px = area.left() + (p.x - xMin) / xSpan * area.width();
-        const qreal py = area.bottom() - (static_cast<qreal>(p.y) - yMin) / ySpan * area.height();
+        const qreal px = area.left() + (drawnX_[i] - xMin) / xSpan * area.width();
+        const qreal py = area.bottom() - (static_cast<qreal>(std::clamp<long double>(p.y, -DBL_MAX, DBL_MAX)) - yMin) / ySpan * area.height();
         // At the top of the plot a mark closes in on its point, or goes below it.
         qreal top = std::max(area.top(), py - kMarkGap - height);
         if (top + height > py - 2) top = py + kMarkGap;

@@ -9,6 +9,7 @@
 #include "records/graph_series.h"
 
 class QChart;
+class QDateTimeAxis;
 class QChartView;
 class QGraphicsSimpleTextItem;
 class QLineSeries;
@@ -26,6 +27,9 @@ public:
     TGraph(AppContext& app, const RecordLog& source, QWidget* parent = nullptr);
 
     void GetGraph(int column, int suffixPosition, int suffixLength);
+    // "回数" / "日付": the bottom axis counts the rows or runs through the sessions' dates;
+    // "週平均" / "月平均": with dates, the weekly or monthly median drawn as Series2.
+    void btnAxisClick();
     void btnDataClick();
     void btnCloseWindowClick();
     void btnHelpClick();
@@ -36,12 +40,14 @@ public:
     QLineSeries* Series2() const { return series2_; }
     QValueAxis* leftAxis() const { return left_; }
     QValueAxis* bottomAxis() const { return bottom_; }
+    QDateTimeAxis* dateAxis() const { return dates_; }
     QToolButton* button(const char* name) const;
     // The value marks drawn at the points of Series1, in point order: one per point unless
     // marks would overlap, then the ones that fit.
     const std::vector<QGraphicsSimpleTextItem*>& marks() const { return marks_; }
 
 private:
+    void draw();
     void placeMarks();
 
     AppContext& app_;
@@ -52,7 +58,10 @@ private:
     QLineSeries* series2_ = nullptr;
     QValueAxis* left_ = nullptr;
     QValueAxis* bottom_ = nullptr;
-    GraphPlot plot_;  // the metric drawn last
+    QDateTimeAxis* dates_ = nullptr;
+    int column_ = 0, suffixPosition_ = 0, suffixLength_ = 0;  // the metric drawn last, 0: none
+    GraphPlot plot_;            // the points drawn, at most a few per pixel column
+    std::vector<double> drawnX_;  // their x on the bottom axis in use
     std::vector<QGraphicsSimpleTextItem*> marks_;
 };
 

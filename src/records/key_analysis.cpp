@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "base/cp932.h"
+#include "base/files.h"
+#include "base/line_reader.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
@@ -65,6 +67,26 @@ double missRate(const KeyCount& c) {
 std::optional<double> meanInterval(const KeyCount& c) {
     if (c.intervalCount == 0) return std::nullopt;
     return static_cast<double>(c.intervalSum) / static_cast<double>(c.intervalCount);
+}
+
+std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last) {
+    std::vector<StoredKeyStats> out;
+    if (!fileExists(path)) return out;
+    if (last == 0) {
+        FileLines lines(path, Links::Refuse);
+        for (std::string_view line; lines.next(line);)
+            if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
+        return out;
+    }
+    forEachLineBackward(
+        path,
+        [&](std::string_view line) {
+            if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
+            return out.size() < last;
+        },
+        Links::Refuse);
+    std::reverse(out.begin(), out.end());
+    return out;
 }
 
 KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::size_t last) {

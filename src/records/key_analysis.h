@@ -47,9 +47,12 @@ struct KeyAnalysis {
     std::vector<unsigned char> weakest;
 };
 
+// The last `last` readable sessions of a .kst file, oldest first (every one for 0), read from
+// the file's end so a short range never reads a long history whole. A missing file has none.
+std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last);
+
 // The sessions typed in kana (their title ends in the kana mark), or those typed in romaji.
 std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana);
-
 // The overall miss rate of the range as a fraction (0 without presses).
 double overallMissRate(const KeyAnalysis& analysis);
 

@@ -13,9 +13,12 @@
 #include <QTreeWidget>
 
 #include "app/app_context.h"
+#include "records/calendar_window.h"
 #include "records/graph_window.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
+#include "widgets/command_table.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
@@ -26,7 +29,7 @@ namespace keyrook {
 namespace {
 
 // The pictures of the viewer's round buttons.
-enum class Picture { Graph, Help, Close, Keys };
+enum class Picture { Graph, Help, Close, Keys, Calendar };
 
 TRoundButton::Picture drawn(Picture picture) {
     return [picture](QPainter& p, qreal w, qreal h) {
@@ -51,6 +54,17 @@ TRoundButton::Picture drawn(Picture picture) {
                 p.drawLine(QPointF(w * 0.35, h * 0.35), QPointF(w * 0.65, h * 0.65));
                 p.drawLine(QPointF(w * 0.65, h * 0.35), QPointF(w * 0.35, h * 0.65));
                 break;
+            case Picture::Calendar: {  // a page of days, some of them lit
+                p.setPen(QPen(Qt::white, 1.2));
+                p.drawRect(QRectF(w * 0.26, h * 0.28, w * 0.48, h * 0.44));
+                p.setPen(Qt::NoPen);
+                for (int row = 0; row < 3; ++row)
+                    for (int k = 0; k < 4; ++k) {
+                        p.setBrush((row + k) % 3 == 0 ? QColor(0x39, 0xFF, 0x5A) : QColor(0x80, 0x80, 0x80));
+                        p.drawRect(QRectF(w * (0.30 + k * 0.105), h * (0.36 + row * 0.11), w * 0.07, h * 0.07));
+                    }
+                break;
+            }
             case Picture::Keys:  // three rows of key caps, one of them red
                 p.setPen(QPen(Qt::white, 1.2));
                 for (int row = 0; row < 3; ++row)
@@ -102,13 +116,7 @@ private:
 
 TLog::TLog(AppContext& app, QWidget* parent)
     : QDialog(parent), now(localDateTime), app_(app), log_(app.paths()) {
-    setObjectName("Log");
-    setWindowTitle("過去の記録");
-    setWindowFlags(kToolFrame);
-    setFixedSize(799, 375);
-    paintBlack(this, kSilver);
-    const QFont uiFont = pixelFont("MS UI Gothic", 12);
-    setFont(uiFont);
+    const QFont uiFont = fixedDialog(this, "Log", "過去の記録", kToolFrame, QSize(799, 375), kSilver, 12);
 
     addLabel(this, "lblUser", "ﾕｰｻﾞ名 :", 8, 8, uiFont, kSilver);
     lstUser_ = new QListWidget(this);
@@ -135,31 +143,30 @@ TLog::TLog(AppContext& app, QWidget* parent)
             [this] { app_.guarded([this] { cmbTitleChange(); }); });
     QLabel* hint = addLabel(this, "lblHint",
                             "※まずは該当ﾕｰｻﾞｰを選んで下さい。そうすると、ﾀｲﾄﾙ候補が出てきます。",
-                            164, 54, uiFont, kSilver, 270, Qt::AlignLeft | Qt::AlignTop);
+                            164, 54, uiFont, kSilver, 236, Qt::AlignLeft | Qt::AlignTop);
     hint->setWordWrap(true);
     hint->setFixedHeight(32);
 
-    struct Image {
-        const char* name;
-        const char* caption;
-        Picture picture;
-        int centre;
-        void (TLog::*handler)();
-    } images[] = {
-        {"Image5", "苦手ｷｰ", Picture::Keys, 476, &TLog::Image5Click},
-        {"Image1", "グラフを見る", Picture::Graph, 566, &TLog::Image1Click},
-        {"Image4", "ﾍﾙﾌﾟ", Picture::Help, 656, &TLog::Image4Click},
-        {"Image3", "ｳｨﾝﾄﾞｳを閉じる", Picture::Close, 746, &TLog::Image3Click},
+    // Round pictures, each with its caption under it; the pictures go in the order of the table.
+    const Picture pictures[] = {Picture::Calendar, Picture::Keys, Picture::Graph, Picture::Help,
+                                Picture::Close};
+    int made = 0;
+    auto roundButton = [&](QWidget* parent, const Command& c, const QRect& place) -> QAbstractButton* {
+        auto* button = new TRoundButton(40, drawn(pictures[made++]), parent);
+        button->move(place.topLeft());
+        addLabel(parent, nullptr, c.caption, place.x() - 20, 54, uiFont, kSilver, 80, Qt::AlignCenter);
+        return button;
     };
-    for (const Image& im : images) {
-        auto* button = new TRoundButton(40, drawn(im.picture), this);
-        button->setObjectName(im.name);
-        button->move(im.centre - 20, 10);
-        addLabel(this, nullptr, im.caption, im.centre - 45, 54, uiFont, kSilver, 90, Qt::AlignCenter);
-        auto handler = im.handler;
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
-    }
+    const CommandTable table{roundButton, QRect(406, 10, 40, 40), QPoint(80, 0), nullptr,
+                             [this](const auto& f) { app_.guarded(f); }};
+    addCommands(this, table,
+                {
+                    {"Image6", "ｶﾚﾝﾀﾞｰ", [this] { Image6Click(); }},
+                    {"Image5", "苦手ｷｰ", [this] { Image5Click(); }},
+                    {"Image1", "グラフを見る", [this] { Image1Click(); }},
+                    {"Image4", "ﾍﾙﾌﾟ", [this] { Image4Click(); }},
+                    {"Image3", "ｳｨﾝﾄﾞｳを閉じる", [this] { Image3Click(); }},
+                });
 
     lslog_ = new QTreeWidget(this);
     lslog_->setObjectName("lslog");
@@ -242,6 +249,10 @@ TLog::TLog(AppContext& app, QWidget* parent)
     centreOnParent(this);
 }
 
+// The list's rows read the core's state, which goes before the widgets do: a list that is
+// hidden or laid out while the window is taken down must not reach it.
+TLog::~TLog() { lslog_->clear(); }
+
 QLabel* TLog::label(const QString& name) const { return findChild<QLabel*>(name); }
 
 QAbstractButton* TLog::image(int i) const {
@@ -283,6 +294,8 @@ void TLog::cmbTitleChange() {
     for (std::size_t place = 0; place < log_.rowCount(); ++place)
         items.append(new LogSlot(log_, static_cast<int>(place)));
     lslog_->addTopLevelItems(items);
+    // A new list opens at its first row, wherever the last one was scrolled to.
+    lslog_->scrollToTop();
     fitColumns();
 }
 
@@ -367,6 +380,15 @@ void TLog::Image5Click() {
         practiceRequested_ = true;
         close();
     }
+}
+
+void TLog::Image6Click() {
+    const std::vector<std::string> users = selectedUsers();
+    if (users.size() != 1) {
+        app_.dialogs().message(users.empty() ? "ﾕｰｻﾞｰを1人選んで下さい。" : kGraphOneUserOnly);
+        return;
+    }
+    openCalendar(app_, users.front());
 }
 
 void TLog::showEvent(QShowEvent* event) {

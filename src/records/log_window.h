@@ -26,6 +26,7 @@ class TLog : public QDialog {
     Q_OBJECT
 public:
     explicit TLog(AppContext& app, QWidget* parent = nullptr);
+    ~TLog() override;
 
     // The names offered in lstUser (CP932).
     void setUsers(const std::vector<std::string>& users);
@@ -38,6 +39,7 @@ public:
     void Image3Click();  // close
     void Image4Click();  // help
     void Image5Click();  // 苦手ｷｰ: the weak-key window of the one selected user
+    void Image6Click();  // ｶﾚﾝﾀﾞｰ: the practice calendar of the one selected user
     // "苦手ｷｰ練習" was chosen there: the viewer closed, the caller starts the practice.
     bool practiceRequested() const { return practiceRequested_; }
 
@@ -47,7 +49,7 @@ public:
     QTreeWidget* lslog() const { return lslog_; }
     QLabel* label(const QString& name) const;
     TProgressBarREX* bar(int i) const { return bars_[static_cast<std::size_t>(i - 1)]; }
-    QAbstractButton* image(int i) const;  // Image1, Image3, Image4, Image5
+    QAbstractButton* image(int i) const;  // Image1, Image3, Image4, Image5, Image6
 
     // Today's date for the "*" of today's sessions; tests fix it.
     std::function<DateTime()> now;

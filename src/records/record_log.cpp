@@ -161,7 +161,7 @@ std::string mistypeRateText(long long misses, long long keys) {
     if (keys <= 0) return "0.000 %";
     // Rates below 1000 % of up to a million keys, rounded half up in integers: no such rate
     // lies close enough to a half thousandth for the 15-digit rounding to move it.
-    if (misses >= 0 && misses < 10 * keys && keys <= 1'000'000) {
+    if (keys <= 1'000'000 && misses >= 0 && misses < 10 * keys) {
         const long long thousandths = (misses * 200'000 + keys) / (2 * keys);
         return decimalText(thousandths / 1000, thousandths % 1000, 3, false) + " %";
     }
@@ -272,7 +272,7 @@ void RecordLog::lstUserMouseUp(const std::vector<std::string>& selectedUsers) {
     for (const std::string& user : selectedUsers) {
         const std::string path = paths_.userFile(user, ".rec");
         if (!fileExists(path)) continue;
-        FileLines lines(path);
+        FileLines lines(path, Links::Refuse);
         for (std::string_view line; lines.next(line);) set.addLine(line);
     }
     titles_ = std::move(titles);
@@ -361,7 +361,7 @@ void RecordLog::cmbTitleChange(const std::vector<std::string>& selectedUsers,
 }
 
 void RecordLog::addSessions(const std::string& path, const std::string& title) {
-    FileLines lines(path);
+    FileLines lines(path, Links::Refuse);
     Fields f;
     for (std::string_view line; lines.next(line);) {
         if (!listedSession(line, title, f)) continue;

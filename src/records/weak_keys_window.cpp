@@ -11,6 +11,8 @@
 #include "base/cp932.h"
 #include "base/files.h"
 #include "records/weak_key_set.h"
+#include "widgets/command_table.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
@@ -73,14 +75,9 @@ QPixmap heatScale(int width, int height) {
 TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFiles files,
                      AsUser asUser, QWidget* parent)
     : QDialog(parent), app_(app), files_(std::move(files)), asUser_(std::move(asUser)) {
-    setObjectName("WeakKeys");
-    setWindowTitle("苦手ｷｰ分析");
-    setWindowFlags(kToolFrame);
-    setFixedSize(776, 404);
-    paintBlack(this, kSilver);
-    const QFont uiFont = pixelFont("MS UI Gothic", 12);
+    const QFont uiFont =
+        fixedDialog(this, "WeakKeys", "苦手ｷｰ分析", kToolFrame, QSize(776, 404), kSilver, 12);
     const QFont bold = pixelFont("MS UI Gothic", 12, true);
-    setFont(uiFont);
 
     QLabel* caption = addLabel(this, "lblUserCaption", "ﾕｰｻﾞ名 :", 16, 10, uiFont, kSilver);
     addLabel(this, "lblUser", fromCp932(cp932User), 16 + caption->width() + 6, 9,
@@ -176,24 +173,14 @@ TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFile
                  Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    struct Button {
-        const char* name;
-        const char* caption;
-        int left, width;
-        void (TWeakKeys::*handler)();
-    } buttons[] = {
-        {"btnPractice", "苦手ｷｰ練習", 16, 104, &TWeakKeys::btnPracticeClick},
-        {"btnHelp", "ﾍﾙﾌﾟ", 132, 68, &TWeakKeys::btnHelpClick},
-        {"btnClose", "閉じる", 212, 68, &TWeakKeys::btnCloseClick},
-    };
-    for (const Button& b : buttons) {
-        QPushButton* button = boxedButton(this, b.name, b.caption, QRect(b.left, 363, b.width, 23));
-        button->setFont(uiFont);
-        button->setCursor(Qt::PointingHandCursor);
-        auto handler = b.handler;
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
-    }
+    const CommandTable table{boxedPushButtons({{}, 12, true, true}), {}, {}, nullptr,
+                             [this](const auto& f) { app_.guarded(f); }};
+    addCommands(this, table,
+                {
+                    {"btnPractice", "苦手ｷｰ練習", [this] { btnPracticeClick(); }, QRect(16, 363, 104, 23)},
+                    {"btnHelp", "ﾍﾙﾌﾟ", [this] { btnHelpClick(); }, QRect(132, 363, 68, 23)},
+                    {"btnClose", "閉じる", [this] { btnCloseClick(); }, QRect(212, 363, 68, 23)},
+                });
 
     centreOnParent(this);
 }
@@ -209,19 +196,26 @@ void TWeakKeys::useKanaLayout() {
                                      kanaHeatKeyboard());
 }
 
+// Only the sessions the chosen range needs are read: the last ten of a long history come from
+// the end of the file. Kana and romaji sessions share the file, so when the tail holds too few of
+// this layout's sessions the whole file is read.
 void TWeakKeys::load() {
-    sessions_ = fileExists(files_.keyStats) ? readKeyStats(loadStringFromFile(files_.keyStats))
-                                            : std::vector<StoredKeyStats>();
-    sessions_ = sessionsTypedIn(std::move(sessions_), kana_);
+    const int index = rgpRange_->itemIndex();
+    const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
+    const std::size_t wanted = rangeSessions(range);
+    sessions_ = sessionsTypedIn(readLastKeyStats(files_.keyStats, wanted), kana_);
+    if (wanted != 0 && sessions_.size() < wanted) {
+        sessions_ = sessionsTypedIn(readLastKeyStats(files_.keyStats, 0), kana_);
+        if (sessions_.size() > wanted)
+            sessions_.erase(sessions_.begin(), sessions_.end() - static_cast<std::ptrdiff_t>(wanted));
+    }
     showAnalysis();
 }
 
-void TWeakKeys::rgpRangeClick() { showAnalysis(); }
+void TWeakKeys::rgpRangeClick() { load(); }
 
 void TWeakKeys::showAnalysis() {
-    const int index = rgpRange_->itemIndex();
-    const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
-    analysis_ = analyseKeyStats(sessions_, rangeSessions(range));
+    analysis_ = analyseKeyStats(sessions_, 0);
 
     for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
         const KeyCell cell = keyCell(analysis_, static_cast<unsigned char>(keyboard_.keys[i]));

@@ -40,7 +40,7 @@ std::array<bool, 6> clearMarksOf(std::string_view head) {
 std::array<bool, 6> readClearMarks(const std::string& path) {
     if (!fileExists(path)) return {};
     // One byte more than the flags: a longer first line is no flags line.
-    return clearMarksOf(loadStringFromFileLimit(path, kFlags + 1));
+    return clearMarksOf(loadStringFromFileLimit(path, kFlags + 1, Links::Refuse));
 }
 
 std::optional<std::string> reflexTextWithRecord(std::string_view text, std::string_view recordLine,
@@ -58,10 +58,13 @@ std::optional<std::string> reflexTextWithRecord(std::string_view text, std::stri
 
 void storeReflexRecord(const std::string& path, std::string_view recordLine, int level,
                        bool cleared) {
-    const std::string old = fileExists(path) ? loadStringFromFile(path) : std::string();
-    auto text = reflexTextWithRecord(old, recordLine, level, cleared);
-    if (!text) throw FileError(path + "に壊れた部分があるため、記録を保存できません。");
-    saveStringToFile(path, *text);
+    // Flags and records as they are on disk now, under the lock: another program's game stored
+    // since this one started is kept.
+    updateFile(path, [&](const std::optional<std::string>& now) {
+        auto text = reflexTextWithRecord(now.value_or(std::string()), recordLine, level, cleared);
+        if (!text) throw FileError(path + "に壊れた部分があるため、記録を保存できません。");
+        return *text;
+    });
 }
 
 }  // namespace keyrook

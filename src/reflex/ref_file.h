@@ -29,8 +29,9 @@ std::array<bool, 6> readClearMarks(const std::string& path);
 std::optional<std::string> reflexTextWithRecord(std::string_view text, std::string_view recordLine,
                                                 int level, bool cleared);
 
-// Stores a confirmed game (a new file starts with the flags "000000"). The file is rewritten
-// whole in one step, so a failure leaves the old content.
+// Stores a confirmed game (a new file starts with the flags "000000"). The file is re-read and
+// rewritten whole under its lock, so a failure leaves the old content and games other programs
+// stored meanwhile stay.
 void storeReflexRecord(const std::string& path, std::string_view recordLine, int level,
                        bool cleared);
 

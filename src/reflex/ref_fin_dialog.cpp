@@ -1,40 +1,21 @@
 #include "reflex/ref_fin_dialog.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 #include "app/app_context.h"
 #include "reflex/ref_file.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/keyboard_picture.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
 
 namespace keyrook {
-namespace {
-
-// The stamp lies over the ends of the level lines; drawn translucent, they read through it.
-QPixmap translucent(const QPixmap& stamp) {
-    QPixmap out(stamp.size());
-    out.setDevicePixelRatio(stamp.devicePixelRatio());
-    out.fill(Qt::transparent);
-    QPainter p(&out);
-    p.setOpacity(0.5);
-    p.drawPixmap(0, 0, stamp);
-    return out;
-}
-
-}  // namespace
 
 TRefFin::TRefFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("RefFin");
-    setWindowTitle("反射神経ﾓｰﾄﾞ結果");
-    setWindowFlags(kDialogFrame);
-    setFixedSize(478, 199);
-    const QFont text = pixelFont("MS UI Gothic", 13);
-    setFont(text);
-    paintBlack(this, Qt::white);
+    const QFont text =
+        fixedDialog(this, "RefFin", "反射神経ﾓｰﾄﾞ結果", kDialogFrame, QSize(478, 199), Qt::white, 13);
 
     auto* icon = new QLabel(this);
     icon->setObjectName("LevelImage");
@@ -59,9 +40,11 @@ TRefFin::TRefFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) 
         (*img)->hide();
     }
     imgClear_->setObjectName("imgClear");
-    imgClear_->setPixmap(translucent(clearStamp()));
+    // Drawn whole: its dark disc dims the ends of the long level lines beneath, so the word
+    // reads over them (made translucent, neither the word nor the lines could be read).
+    imgClear_->setPixmap(clearStamp());
     imgUnclear_->setObjectName("imgUnclear");
-    imgUnclear_->setPixmap(translucent(unclearStamp()));
+    imgUnclear_->setPixmap(unclearStamp());
 
     struct Button {
         const char* name;

@@ -10,6 +10,7 @@
 #include "reflex/ref_file.h"
 #include "reflex/reflection_window.h"
 #include "reflex/reflex_levels.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/keyboard_picture.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
@@ -18,13 +19,8 @@ namespace keyrook {
 
 TRefLevel::TRefLevel(AppContext& app, TReflection& game, QWidget* parent)
     : QDialog(parent), app_(app), game_(game) {
-    setObjectName("RefLevel");
-    setWindowTitle("反射神経ﾓｰﾄﾞ");
-    setWindowFlags(kDialogFrame);
-    setFixedSize(415, 456);
-    const QFont text = pixelFont("MS UI Gothic", 12);
-    setFont(text);
-    paintBlack(this, kSilver);
+    const QFont text =
+        fixedDialog(this, "RefLevel", "反射神経ﾓｰﾄﾞ", kDialogFrame, QSize(415, 456), kSilver, 12);
 
     // The mistype line starts under the figures of the condition line.
     const int indent = QFontMetrics(text).horizontalAdvance("到達条件 : ");

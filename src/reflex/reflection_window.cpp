@@ -10,6 +10,7 @@
 
 #include "app/app_context.h"
 #include "reflex/ref_fin_dialog.h"
+#include "widgets/command_table.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
@@ -78,33 +79,22 @@ void TReflection::buildCommands() {
     // The menu stays hidden; its items only carry the function keys.
     auto* menu = new QMenu("ﾌｧｲﾙ", this);
     menu->setObjectName("N1");
-    struct Command {
-        const char* button;
-        const char* caption;
-        const char* item;
-        const char* itemCaption;
-        Qt::Key key;
-        void (TReflection::*handler)();
-    } commands[] = {
-        {"btnStart", "測定開始(F1)", "mnuStart", "ｹﾞｰﾑ開始", Qt::Key_F1, &TReflection::btnStartClick},
-        {"btnQuit", "強制終了(F2)", "mnuQuit", "強制中断", Qt::Key_F2, &TReflection::btnQuitClick},
-        {"btnBackMenu", "ﾒﾆｭｰに戻る(F3)", "mnuBackMenu", "ﾒﾆｭｰへ戻る", Qt::Key_F3,
-         &TReflection::btnBackMenuClick},
-        {"btnHelp", "ﾍﾙﾌﾟ(F4)", "mnuHelp", "ﾍﾙﾌﾟ", Qt::Key_F4, &TReflection::btnHelpClick},
-    };
-    int left = 24;
-    for (const Command& c : commands) {
-        auto* b = flatButton(this, c.button, QString::fromUtf8(c.caption), QRect(left, 314, 158, 30),
-                             "QPushButton { color: silver; background: black; border: 1px solid gray; }"
-                             "QPushButton:hover { color: white; border-color: red; }");
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setFont(pixelFont("MS UI Gothic", 14));
-        b->setCursor(Qt::PointingHandCursor);
-        left += 172;
-        auto run = [this, handler = c.handler] { (this->*handler)(); };
-        connect(b, &QPushButton::clicked, this, run);
-        addKeyCommand(this, menu, c.item, c.itemCaption, QKeySequence(c.key), run);
-    }
+    const CommandTable table{
+        flatPushButtons({"QPushButton { color: silver; background: black; border: 1px solid gray; }"
+                         "QPushButton:hover { color: white; border-color: red; }",
+                         14, false, true}),
+        QRect(24, 314, 158, 30), QPoint(172, 0), menu};
+    addCommands(this, table,
+                {
+                    {"btnStart", "測定開始(F1)", [this] { btnStartClick(); }, {}, "mnuStart",
+                     "ｹﾞｰﾑ開始", QKeySequence(Qt::Key_F1)},
+                    {"btnQuit", "強制終了(F2)", [this] { btnQuitClick(); }, {}, "mnuQuit", "強制中断",
+                     QKeySequence(Qt::Key_F2)},
+                    {"btnBackMenu", "ﾒﾆｭｰに戻る(F3)", [this] { btnBackMenuClick(); }, {},
+                     "mnuBackMenu", "ﾒﾆｭｰへ戻る", QKeySequence(Qt::Key_F3)},
+                    {"btnHelp", "ﾍﾙﾌﾟ(F4)", [this] { btnHelpClick(); }, {}, "mnuHelp", "ﾍﾙﾌﾟ",
+                     QKeySequence(Qt::Key_F4)},
+                });
 }
 
 void TReflection::setLevel(int level, const QPixmap& icon, std::array<std::string, 3> captions) {

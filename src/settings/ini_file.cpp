@@ -282,7 +282,7 @@ void IniFile::beginRead() {
             if (findFile(openName_) > sizeLimit_)
                 throw FileError(openName_ + " は大きすぎるため設定ファイルとして読めません（" +
                                 std::to_string(sizeLimit_) + " バイトまで）。");
-            doc.setText(loadStringFromFile(openName_));
+            doc.setText(loadStringFromFile(openName_, Links::Refuse));
         }
         doc_ = std::move(doc);
         writePending_ = false;

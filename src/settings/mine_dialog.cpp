@@ -9,6 +9,7 @@
 #include "problemsets/variant_table.h"
 #include "settings/own_spellings.h"
 #include "settings/setting_window.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
@@ -17,12 +18,7 @@ namespace keyrook {
 
 TMine::TMine(TSetting& setting, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), setting_(setting), dialogs_(dialogs) {
-    setObjectName("Mine");
-    setWindowTitle("独自流式追加");
-    setWindowFlags(kDialogFrame);
-    setFixedSize(168, 139);
-    paintBlack(this, Qt::white);
-    setFont(pixelFont("MS UI Gothic", 12));
+    fixedDialog(this, "Mine", "独自流式追加", kDialogFrame, QSize(168, 139), Qt::white, 12);
 
     auto* kindLabel = new QLabel("・追加したい種類", this);
     kindLabel->move(8, 6);

@@ -17,8 +17,10 @@
 #include "settings/mine_dialog.h"
 #include "typing/fin_dialog.h"
 #include "typing/typing_window.h"
+#include "widgets/command_table.h"
 #include "widgets/dialog_state.h"
 #include "widgets/ini_save_props.h"
+#include "widgets/font_chooser.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
@@ -54,7 +56,6 @@ TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& f
     : QWidget(parent, Qt::Window), app_(app), mainTitle_(mainTitle), typing_(typing), fin_(fin) {
     setObjectName("Setting");
     chooseFont = [this](const QFont& initial, bool fixedPitchOnly) -> std::optional<QFont> {
-        bool ok = false;
         // The chooser lists installed faces in points: start it on the face and size shown
         // (a Windows face name is shown through the face that stands in for it).
         const QFontInfo shown(initial);
@@ -71,9 +72,7 @@ TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& f
         start.setItalic(initial.italic());
         start.setUnderline(initial.underline());
         start.setStrikeOut(initial.strikeOut());
-        QFont f = QFontDialog::getFont(&ok, start, this, "ﾌｫﾝﾄ", options);
-        if (!ok) return std::nullopt;
-        return f;
+        return chooseJapaneseFont(start, this, options);
     };
     chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
         QColor c = QColorDialog::getColor(initial, this, "文字色");
@@ -137,27 +136,19 @@ void TSetting::buildWindow() {
         }
     }
 
-    struct Button {
-        const char* name;
-        const char* caption;
-        void (TSetting::*handler)();
-    } buttons[] = {
-        {"btnOK", "適応(&S)", &TSetting::btnOKClick},
-        {"btnCancel", "取り消し(&C)", &TSetting::btnCancelClick},
-        {"btnHebon", "ﾍﾎﾞﾝ式(&B)", &TSetting::btnHebonClick},
-        {"btnRoma", "ﾛｰﾏ式(&R)", &TSetting::btnRomaClick},
-        {"btnMine", "独自流(&O)", &TSetting::btnMineClick},
-        {"btnHelp", "ﾍﾙﾌﾟ(&H)", &TSetting::btnHelpClick},
-    };
-    for (int i = 0; i < 6; ++i) {
-        auto* b = flatButton(client, buttons[i].name, QString::fromUtf8(buttons[i].caption),
-                             QRect(600, 12 + i * 36, 164, 30),
-                             "QPushButton { color: white; background: #202020; border: 1px solid gray; }"
-                             "QPushButton:hover { color: yellow; border-color: silver; }");
-        auto handler = buttons[i].handler;
-        connect(b, &QPushButton::clicked, this,
-                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
-    }
+    const CommandTable table{
+        flatPushButtons({"QPushButton { color: white; background: #202020; border: 1px solid gray; }"
+                         "QPushButton:hover { color: yellow; border-color: silver; }"}),
+        QRect(600, 12, 164, 30), QPoint(0, 36), nullptr, [this](const auto& f) { app_.guarded(f); }};
+    addCommands(client, table,
+                {
+                    {"btnOK", "適応(&S)", [this] { btnOKClick(); }},
+                    {"btnCancel", "取り消し(&C)", [this] { btnCancelClick(); }},
+                    {"btnHebon", "ﾍﾎﾞﾝ式(&B)", [this] { btnHebonClick(); }},
+                    {"btnRoma", "ﾛｰﾏ式(&R)", [this] { btnRomaClick(); }},
+                    {"btnMine", "独自流(&O)", [this] { btnMineClick(); }},
+                    {"btnHelp", "ﾍﾙﾌﾟ(&H)", [this] { btnHelpClick(); }},
+                });
 
     auto* personal = new QGroupBox(" 個人情報設定 ▼ ", client);
     personal->setGeometry(8, 246, 380, 175);
@@ -185,19 +176,21 @@ void TSetting::buildWindow() {
                              const char* hint) {
         auto* c = new QCheckBox(caption, detail);
         c->setObjectName(name);
-        c->setGeometry(14, top, 170, 20);
+        c->setGeometry(14, top, 170, 19);
         c->setChecked(checked);
         if (hint) c->setToolTip(hint);
         return c;
     };
-    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 18, true, nullptr);
-    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 39, true, nullptr);
-    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 60, true, nullptr);
-    chkLC_ = addCheck("問題を小文字化", "chkLC", 81, false, "出題問題をすべて小文字化します。");
-    chkYomi_ = addCheck("読み方", "chkYomi", 102, false, "出題問題の読みを出すかどうかです。");
-    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 123, false,
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 16, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 35, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 54, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 73, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 92, false, "出題問題の読みを出すかどうかです。");
+    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 111, false,
                             "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
-    chkKana_ = addCheck("かな入力", "chkKana", 144, false,
+    chkGuide_ = addCheck("ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ", "chkGuide", 130, false,
+                         "練習中、次に打つｷｰと指をｷｰﾎﾞｰﾄﾞの絵で示し、速度と正確率を出します。");
+    chkKana_ = addCheck("かな入力", "chkKana", 149, false,
                         "ﾛｰﾏ字の問題集の練習を、JISかな配列のｷｰでかなを直接打って行います"
                         "（濁点・半濁点は後から打ちます）。記録は題名に「（かな）」を付けて別に残ります。\n"
                         "ANSI（英語）配列のｷｰﾎﾞｰﾄﾞには「ろ」と「ー」のｷｰがないので、"
@@ -252,6 +245,7 @@ void TSetting::buildStoredList() {
     props.add(RadioGroup(23), "ItemIndex");
     // Written only while checked, so the files of users who never use it stay as they were.
     props.add(chkFlexible_, "checked", {}, "Checked").setDefault(false);
+    props.add(chkGuide_, "checked", {}, "Checked").setDefault(false);
     props.add(chkKana_, "checked", {}, "Checked").setDefault(false);
 }
 
@@ -261,6 +255,8 @@ TRadioGroup* TSetting::RadioGroup(int number) const {
 
 TFont& TSetting::questionFont() const { return *FontDialog1_->font(); }
 TFont& TSetting::typingFont() const { return *FontDialog2_->font(); }
+
+bool TSetting::keyboardGuide() const { return chkGuide_->isChecked(); }
 
 TypingOptions TSetting::options() const {
     TypingOptions o;

@@ -39,6 +39,8 @@ public:
     // TypingSettings: read at the moment a session needs them.
     TypingOptions options() const override;
     const VariantTable& variants() const override;
+    // "ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ": the keyboard guide under the typing window while practising.
+    bool keyboardGuide() const;
 
     // Opening from the main menu: for the user selected now.
     void open(const std::string& cp932User);
@@ -83,7 +85,7 @@ private:
     TTyping& typing_;
     TFin& fin_;
     std::array<TRadioGroup*, 24> groups_{};
-    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_, *chkFlexible_, *chkKana_;
+    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_, *chkFlexible_, *chkGuide_, *chkKana_;
     QLineEdit *edtHN_, *edtMail_, *edtHP_;
     TFontDialog *FontDialog1_, *FontDialog2_;
     TFileDialog* OpenDialog1_;

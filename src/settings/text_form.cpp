@@ -1,6 +1,8 @@
 #include "settings/text_form.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "base/cp932.h"
@@ -311,6 +313,14 @@ private:
         }
     }
 
+    // The value of a decimal digit, or of a hexadecimal one when hex; -1 for any other character.
+    static int digitValue(char ch, bool hex) {
+        if (ch >= '0' && ch <= '9') return ch - '0';
+        if (hex && ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+        if (hex && ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+        return -1;
+    }
+
     static std::string describe(char c) {
         auto u = static_cast<unsigned char>(c);
         if (u >= 0x21 && u < 0x7F) return std::string(1, c);
@@ -324,11 +334,7 @@ private:
         std::size_t start = pos_;
         std::uint64_t code = 0;
         while (pos_ < l.size()) {
-            char ch = l[pos_];
-            int d = (ch >= '0' && ch <= '9') ? ch - '0'
-                    : hex && ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
-                    : hex && ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
-                                                   : -1;
+            const int d = digitValue(l[pos_], hex);
             if (d < 0) break;
             code = code * (hex ? 16 : 10) + static_cast<unsigned>(d);
             if (code > 0x10FFFF) failAt(tok_.line, "文字コードが大きすぎます");
@@ -389,11 +395,7 @@ private:
         std::uint64_t v = 0;
         bool tooBig = false;
         while (pos_ < l.size()) {
-            char ch = l[pos_];
-            int d = (ch >= '0' && ch <= '9') ? ch - '0'
-                    : hex && ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
-                    : hex && ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
-                                                   : -1;
+            const int d = digitValue(l[pos_], hex);
             if (d < 0) break;
             v = v * (hex ? 16 : 10) + static_cast<unsigned>(d);
             if (v > 0xFFFFFFFFull) tooBig = true;
@@ -525,63 +527,94 @@ void textFormToStrings(const std::vector<std::string>& lines, std::vector<std::s
     items = std::move(result);
 }
 
+namespace {
+
+// The position of an identifier in a list of names (letter case aside), or -1.
+template <std::size_t N>
+int identIndex(const char* const (&names)[N], std::string_view ident) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (sameIdent(ident, names[i])) return static_cast<int>(i);
+    return -1;
+}
+
+// Readers of the font's properties: each checks its value and sets its field.
+void readCharset(const Assignment& a, FontSpec& f) {
+    if (a.value.kind == Value::Ident) {
+        auto cs = charsetFromIdent(a.value.text);
+        if (!cs) badValue(a);
+        f.charset = *cs;
+        return;
+    }
+    std::int32_t cs = int32Of(a);
+    if (cs < 0 || cs > 255) badValue(a);
+    f.charset = cs;
+}
+
+void readColor(const Assignment& a, FontSpec& f) {
+    const Value& v = a.value;
+    if (v.kind == Value::Ident) {
+        auto c = colorFromIdent(v.text);
+        if (!c) badValue(a);
+        f.color = *c;
+    } else if (v.kind == Value::Integer && v.integer >= INT32_MIN &&
+               v.integer <= static_cast<std::int64_t>(UINT32_MAX)) {
+        f.color = static_cast<std::int32_t>(static_cast<std::uint32_t>(v.integer));
+    } else {
+        badValue(a);
+    }
+}
+
+void readHeight(const Assignment& a, FontSpec& f) { f.height = int32Of(a); }
+
+void readSize(const Assignment& a, FontSpec& f) {
+    // Points at 96 dots per inch, rounded as the height is derived from it.
+    std::int64_t size = int32Of(a);
+    if (size < -100000 || size > 100000) badValue(a);
+    f.height = static_cast<int>(-(size * 96 + (size >= 0 ? 36 : -36)) / 72);
+}
+
+void readName(const Assignment& a, FontSpec& f) {
+    if (a.value.kind != Value::String) badValue(a);
+    f.name = a.value.text;
+}
+
+void readPitch(const Assignment& a, FontSpec& f) {
+    if (a.value.kind != Value::Ident) badValue(a);
+    const int found = identIndex(kPitches, a.value.text);
+    if (found < 0) badValue(a);
+    f.pitch = static_cast<FontPitch>(found);
+}
+
+void readStyle(const Assignment& a, FontSpec& f) {
+    if (a.value.kind != Value::Set) badValue(a);
+    unsigned style = 0;
+    for (const auto& name : a.value.set) {
+        const int found = identIndex(kStyles, name);
+        if (found < 0) badValue(a);
+        style |= 1u << found;
+    }
+    f.style = style;
+}
+
+struct FontProperty {
+    const char* path;
+    void (*read)(const Assignment&, FontSpec&);
+};
+constexpr FontProperty kFontProperties[] = {
+    {"Obj.Charset", readCharset}, {"Obj.Color", readColor}, {"Obj.Height", readHeight},
+    {"Obj.Size", readSize},       {"Obj.Name", readName},   {"Obj.Pitch", readPitch},
+    {"Obj.Style", readStyle},
+};
+
+}  // namespace
+
 void textFormToFont(const std::vector<std::string>& lines, FontSpec& font) {
     FontSpec result = font;
     for (const Assignment& a : Parser(lines).body()) {
-        const std::string_view path = a.path;
-        const Value& v = a.value;
-        if (sameIdent(path, "Obj.Charset")) {
-            if (v.kind == Value::Ident) {
-                auto cs = charsetFromIdent(v.text);
-                if (!cs) badValue(a);
-                result.charset = *cs;
-            } else {
-                std::int32_t cs = int32Of(a);
-                if (cs < 0 || cs > 255) badValue(a);
-                result.charset = cs;
-            }
-        } else if (sameIdent(path, "Obj.Color")) {
-            if (v.kind == Value::Ident) {
-                auto c = colorFromIdent(v.text);
-                if (!c) badValue(a);
-                result.color = *c;
-            } else if (v.kind == Value::Integer && v.integer >= INT32_MIN &&
-                       v.integer <= static_cast<std::int64_t>(UINT32_MAX)) {
-                result.color = static_cast<std::int32_t>(static_cast<std::uint32_t>(v.integer));
-            } else {
-                badValue(a);
-            }
-        } else if (sameIdent(path, "Obj.Height")) {
-            result.height = int32Of(a);
-        } else if (sameIdent(path, "Obj.Size")) {
-            // Points at 96 dots per inch, rounded as the height is derived from it.
-            std::int64_t size = int32Of(a);
-            if (size < -100000 || size > 100000) badValue(a);
-            result.height = static_cast<int>(-(size * 96 + (size >= 0 ? 36 : -36)) / 72);
-        } else if (sameIdent(path, "Obj.Name")) {
-            if (v.kind != Value::String) badValue(a);
-            result.name = v.text;
-        } else if (sameIdent(path, "Obj.Pitch")) {
-            if (v.kind != Value::Ident) badValue(a);
-            int found = -1;
-            for (int i = 0; i < 3; ++i)
-                if (sameIdent(v.text, kPitches[i])) found = i;
-            if (found < 0) badValue(a);
-            result.pitch = static_cast<FontPitch>(found);
-        } else if (sameIdent(path, "Obj.Style")) {
-            if (v.kind != Value::Set) badValue(a);
-            unsigned style = 0;
-            for (const auto& name : v.set) {
-                int found = -1;
-                for (int i = 0; i < 4; ++i)
-                    if (sameIdent(name, kStyles[i])) found = i;
-                if (found < 0) badValue(a);
-                style |= 1u << found;
-            }
-            result.style = style;
-        } else {
-            noProperty(a);
-        }
+        const FontProperty* p = std::find_if(std::begin(kFontProperties), std::end(kFontProperties),
+                                             [&](const FontProperty& fp) { return sameIdent(a.path, fp.path); });
+        if (p == std::end(kFontProperties)) noProperty(a);
+        p->read(a, result);
     }
     font = std::move(result);
 }

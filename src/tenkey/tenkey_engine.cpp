@@ -15,16 +15,11 @@ int tenkeyHighScore(std::string_view fileText) {
 
 int loadTenkeyHighScore(const std::string& path) {
     if (!fileExists(path)) return 0;
-    return tenkeyHighScore(loadStringFromFile(path));
+    return tenkeyHighScore(loadStringFromFile(path, Links::Refuse));
 }
 
 void appendTenkeyScore(const std::string& path, int count) {
-    std::string line = std::to_string(count) + "\r\n";
-    if (fileExists(path)) {
-        const std::string text = loadStringFromFile(path);
-        if (!text.empty() && text.back() != '\n' && text.back() != '\r') line.insert(0, "\r\n");
-    }
-    appendStringToFile(path, line);
+    appendLinesToFile(path, std::to_string(count) + "\r\n");
 }
 
 TenkeyEngine::TenkeyEngine(TenkeyServices services, std::string recordPath)

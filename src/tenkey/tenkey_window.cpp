@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "app/app_context.h"
+#include "widgets/command_table.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
@@ -167,41 +168,26 @@ void TTenkey::buildCommands() {
     // of the same command is disabled.
     auto* menu = new QMenu("ﾌｧｲﾙ", this);
     menu->setObjectName("File1");
-    struct Command {
-        const char* button;
-        const char* caption;
-        const char* item;
-        const char* itemCaption;
-        Qt::Key key;
-        void (TTenkey::*handler)();
-    };
-    const Command commands[] = {
-        {"btnStart", "ｹﾞｰﾑ開始(F1)", "mnuStart", "ｹﾞｰﾑ開始", Qt::Key_F1, &TTenkey::btnStartClick},
-        {"btnQuit", "強制中断(F2)", "mnuQuit", "強制中断", Qt::Key_F2, &TTenkey::btnQuitClick},
-        {"btnBackMenu", "ﾒﾆｭｰへ戻る(F3)", "mnuBackMenu", "ﾒﾆｭｰへ戻る", Qt::Key_F3,
-         &TTenkey::btnBackMenuClick},
-        {"btnHelp", "ﾍﾙﾌﾟ(F4)", "mnuHelp", "ﾍﾙﾌﾟ", Qt::Key_F4, &TTenkey::btnHelpClick},
-    };
-    int x = 8;
-    for (const Command& c : commands) {
-        auto* button = new QToolButton(this);
-        button->setObjectName(c.button);
-        button->setText(QString::fromUtf8(c.caption));
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoRaise(true);
-        button->setFont(pixelFont("MS UI Gothic", 12));
-        button->setStyleSheet(
-            "QToolButton { color: white; background: black; border: 1px solid #404040; }"
-            "QToolButton:hover { border: 1px solid #C0C0C0; }"
-            "QToolButton:pressed { background: #303030; }"
-            "QToolButton:disabled { color: #606060; }");
-        button->setGeometry(x, 381, 126, 24);
-        x += 131;
-        auto run = [this, handler = c.handler] { (this->*handler)(); };
-        connect(button, &QToolButton::clicked, this, run);
-        addKeyCommand(this, menu, c.item, c.itemCaption, QKeySequence(c.key), run);
-        if (c.handler == &TTenkey::btnStartClick) btnStart_ = button;
-    }
+    const CommandTable table{
+        raisedToolButtons({"QToolButton { color: white; background: black; border: 1px solid #404040; }"
+                           "QToolButton:hover { border: 1px solid #C0C0C0; }"
+                           "QToolButton:pressed { background: #303030; }"
+                           "QToolButton:disabled { color: #606060; }",
+                           12, false}),
+        QRect(8, 381, 126, 24), QPoint(131, 0), menu};
+    const auto made = addCommands(
+        this, table,
+        {
+            {"btnStart", "ｹﾞｰﾑ開始(F1)", [this] { btnStartClick(); }, {}, "mnuStart", "ｹﾞｰﾑ開始",
+             QKeySequence(Qt::Key_F1)},
+            {"btnQuit", "強制中断(F2)", [this] { btnQuitClick(); }, {}, "mnuQuit", "強制中断",
+             QKeySequence(Qt::Key_F2)},
+            {"btnBackMenu", "ﾒﾆｭｰへ戻る(F3)", [this] { btnBackMenuClick(); }, {}, "mnuBackMenu",
+             "ﾒﾆｭｰへ戻る", QKeySequence(Qt::Key_F3)},
+            {"btnHelp", "ﾍﾙﾌﾟ(F4)", [this] { btnHelpClick(); }, {}, "mnuHelp", "ﾍﾙﾌﾟ",
+             QKeySequence(Qt::Key_F4)},
+        });
+    btnStart_ = static_cast<QToolButton*>(made.front().button);
 }
 
 void TTenkey::openFromMenu() {

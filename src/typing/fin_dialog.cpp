@@ -12,20 +12,17 @@
 #include "base/files.h"
 #include "typing/key_stats.h"
 #include "typing/record_file.h"
-#include "widgets/progress_bar_rex.h"
+#include "widgets/command_table.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
+#include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
 #include "widgets/shape.h"
 
 namespace keyrook {
 
 TFin::TFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("Fin");
-    setWindowTitle("お疲れさまでした...");
-    setWindowFlags(kDialogFrame);
-    setFixedSize(581, 446);
-    paintBlack(this, Qt::white);
-    setFont(pixelFont("MS UI Gothic", 12));
+    fixedDialog(this, "Fin", "お疲れさまでした...", kDialogFrame, QSize(581, 446), Qt::white, 12);
     saveDialog_ = new TFileDialog(this);
     saveDialog_->setObjectName("SaveDialog1");
 
@@ -98,25 +95,16 @@ TFin::TFin(AppContext& app, QWidget* parent) : QDialog(parent), app_(app) {
     for (int c = 2; c <= 5; ++c) ls_->setColumnWidth(c, 80);
 
     addLabel(this, "lbldate", "", 24, 411, value, Qt::white, 225);
-    struct Button {
-        const char* name;
-        const char* caption;
-        int left;
-        void (TFin::*handler)();
-    } buttons[] = {
-        {"btnOK", "&OK", 257, &TFin::SpeedButton1Click},
-        {"btnSave", "&Save", 337, &TFin::btnSaveClick},
-        {"btnCancel", "&Cancel", 417, &TFin::SpeedButton3Click},
-        {"btnHelp", "&Help", 497, &TFin::SpeedButton4Click},
-    };
-    for (const auto& b : buttons) {
-        auto* button = boxedButton(this, b.name, b.caption, QRect(b.left, 409, 68, 23));
-        // Flat buttons take no keys: a Return meant for the typing window stores nothing.
-        button->setFocusPolicy(Qt::NoFocus);
-        auto handler = b.handler;
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { app_.guarded([this, handler] { (this->*handler)(); }); });
-    }
+    // Flat buttons take no keys: a Return meant for the typing window stores nothing.
+    const CommandTable table{boxedPushButtons({{}, 0, false}), QRect(257, 409, 68, 23), QPoint(80, 0),
+                             nullptr, [this](const auto& f) { app_.guarded(f); }};
+    addCommands(this, table,
+                {
+                    {"btnOK", "&OK", [this] { SpeedButton1Click(); }},
+                    {"btnSave", "&Save", [this] { btnSaveClick(); }},
+                    {"btnCancel", "&Cancel", [this] { SpeedButton3Click(); }},
+                    {"btnHelp", "&Help", [this] { SpeedButton4Click(); }},
+                });
 }
 
 QLabel* TFin::label(const QString& name) const { return findChild<QLabel*>(name); }
@@ -182,7 +170,7 @@ void TFin::btnSaveClick() {
                                              "Excel用CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*)");
     if (!name) return;
     saveDialog_->setFileName(QString::fromStdString(*name));
-    saveStringToFile(*name, reportText(model_, rows_));
+    saveStringToFile(*name, reportText(model_, rows_), Links::Follow);
 }
 
 void TFin::SpeedButton3Click() { close(); }

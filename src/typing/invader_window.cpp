@@ -4,18 +4,14 @@
 #include <QLabel>
 
 #include "typing/invader_rules.h"
+#include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/shape.h"
 
 namespace keyrook {
 
 TInvader::TInvader(QWidget* parent) : QDialog(parent) {
-    setObjectName("Invader");
-    setWindowTitle("ﾀｲﾋﾟﾝｸﾞ ｲﾝﾍﾞｰﾀﾞｰ");
-    setWindowFlags(kToolFrame);
-    setFixedSize(362, 186);
-    paintBlack(this, kSilver);
-    setFont(pixelFont("MS UI Gothic", 12));
+    fixedDialog(this, "Invader", "ﾀｲﾋﾟﾝｸﾞ ｲﾝﾍﾞｰﾀﾞｰ", kToolFrame, QSize(362, 186), kSilver, 12);
     setMouseTracking(true);
 
     placeLabel(this, "★ﾚﾍﾞﾙを選んで下さい。高いほど難易度は上がります。", 8, 8,

@@ -40,25 +40,23 @@ std::string recordFieldText(std::string_view cp932) {
 }
 
 void writeRecord(const std::string& path, std::string_view recordLine) {
-    std::string text = std::string(recordLine) + "\r\n";
-    if (!fileExists(path)) {
-        saveStringToFile(path, text);
-        return;
-    }
-    // A file whose last line lost its line break would swallow the new record into that line.
-    // Only its last byte tells: a long history is not read for it.
-    const std::optional<char> last = lastByteOfFile(path);
-    if (last && *last != '\n' && *last != '\r') text.insert(0, "\r\n");
-    appendStringToFile(path, text);
+    // A file whose last line lost its line break would swallow the new record into that line:
+    // the append starts a new line then.
+    appendLinesToFile(path, std::string(recordLine) + "\r\n");
 }
 
 std::optional<std::vector<std::string>> findPreviousRecord(const std::string& path,
                                                            std::string_view title) {
-    if (!fileExists(path)) saveStringToFile(path, joinLinesCrLf({std::string()}));
+    if (!fileExists(path)) {
+        // Another program may store the first record meanwhile: that file stays as it is.
+        updateFile(path, [](const std::optional<std::string>& now) {
+            return now ? *now : joinLinesCrLf({std::string()});
+        });
+    }
     const std::string wanted = recordFieldText(title);
     // Line by line, keeping the last match: a long history is never held whole.
     std::optional<std::string> found;
-    FileLines lines(path);
+    FileLines lines(path, Links::Refuse);
     for (std::string_view line; lines.next(line);) {
         // The title is the text between the second and the third comma.
         constexpr std::size_t none = std::string_view::npos;

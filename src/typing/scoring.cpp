@@ -65,9 +65,19 @@ std::vector<std::string> QuestionRow::texts() const {
             opt(reactionMs),        opt(typingMs), speedIndex};
 }
 
-long long halfUp(long double x) { return static_cast<long long>(std::trunc(x + 0.5L)); }
+long long halfUp(long double x) {
+    // A stored count may be any 64-bit figure: beyond long long the result saturates.
+    if (std::isnan(x)) return 0;
+    if (x + 0.5L >= 0x1p63L) return std::numeric_limits<long long>::max();
+    if (x + 0.5L <= -0x1p63L) return std::numeric_limits<long long>::min();
+    return static_cast<long long>(std::trunc(x + 0.5L));
+}
 
 long long roundHalfEven(long double x) {
+    // Beyond 64 bits (a checksum-valid record may hold any digits) the result saturates.
+    if (std::isnan(x)) return 0;
+    if (x >= 0x1p63L) return std::numeric_limits<long long>::max();
+    if (x < -0x1p63L) return std::numeric_limits<long long>::min();
     long double f = std::floor(x);
     long double diff = x - f;
     if (diff > 0.5L || (diff == 0.5L && std::fmod(f, 2.0L) != 0)) f += 1;

@@ -132,7 +132,6 @@ void TypingEngine::btnStartClick() {
     rows_.clear();
     keyStats_.reset();
     changed_ |= kChangedRows;
-    fullWidthWarned_ = false;
     invaderStreaming_ = false;
 
     kanaSession_ = !invader && !plainReadings_ && settings_.options().chkKana;
@@ -156,15 +155,8 @@ void TypingEngine::btnStartClick() {
     services_.timers.setEnabled(kTmrDarker, true);
 
     if (inputMethodOpen && inputMethodOpen()) {
-        fullWidthWarned_ = true;
         services_.dialogs.message(kFullWidthInput);
     }
-}
-
-void TypingEngine::fullWidthInput() {
-    if (atRest() || fullWidthWarned_) return;
-    fullWidthWarned_ = true;
-    services_.dialogs.message(kFullWidthInput);
 }
 
 void TypingEngine::btnSettingClick() {

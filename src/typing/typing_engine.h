@@ -187,7 +187,7 @@ public:
     // The result procedure. Runs while the session's figures are intact; the engine runs the
     // quit action right after it (unless the hook already did).
     std::function<void()> onEnded;
-    std::function<bool()> inputMethodOpen;   // asked at F1; full-width input warns
+    std::function<bool()> inputMethodOpen;   // asked at F1: an input method composes for the window
     InvaderRules* invaderRules = nullptr;
 
     // Set-up by the main menu before a practice session: titles, question count, "0 / n".
@@ -206,7 +206,6 @@ public:
     bool kanaInput() const { return kanaSession_; }
     // The next kana press due (press notation, CP932), empty when none is.
     const std::string& kanaDue() const;
-    void fullWidthInput();           // the window saw a key that is no single byte
     void btnStartClick();            // F1
     void btnStopClick();             // F2
     void btnQuitClick();             // F12
@@ -280,7 +279,6 @@ private:
 
     bool visible_ = false;
     bool missCounted_ = false;     // MissTime holds a real miss
-    bool fullWidthWarned_ = false; // one warning per session
     bool invaderStreaming_ = false;
     bool ending_ = false;
 };

@@ -7,11 +7,18 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QFontMetrics>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 
 #include "app/about_dialog.h"
 #include "app/app_context.h"
+#include "base/text.h"
+#include "widgets/command_table.h"
+#include "widgets/key_guide_panel.h"
 #include "widgets/look.h"
 #include "widgets/progress_bar_rex.h"
 #include "widgets/qt_services.h"
@@ -32,7 +39,7 @@ Qt::Alignment align(TextAlign a) {
 
 TTyping::TTyping(AppContext& app, const TypingSettings& settings, Clock& clock, Random& random,
                  Timers* timers, QWidget* parent)
-    : QMainWindow(parent), app_(app) {
+    : QMainWindow(parent), app_(app), clock_(clock) {
     setObjectName("Typing");
     Timers& ticks = windowTimers(timers, ownTimers_, [this](const std::string& name) {
         run([this, &name] { engine_->timerFired(name); });
@@ -41,6 +48,7 @@ TTyping::TTyping(AppContext& app, const TypingSettings& settings, Clock& clock, 
     engine_ = std::make_unique<TypingEngine>(services, app.mainMenu().selectedSetLines(),
                                              app.mainMenu().selectedPlainReadings(), settings);
     engine_->onReloadSetLines = [this] { app_.mainMenu().reloadSet(); };
+    engine_->inputMethodOpen = [this] { return composed_; };
     engine_->invaderRules = &invader_;
     // The red of a miss lasts one timer period; a real 1 ms period would never reach the screen,
     // so the flash lasts one frame.
@@ -61,7 +69,9 @@ void TTyping::buildWindow() {
     client_->setFont(pixelFont("ＭＳ ゴシック", 12));
     paintBlack(client_, kSilver);
     client_->setFocusPolicy(Qt::StrongFocus);
-    client_->setAttribute(Qt::WA_InputMethodEnabled);
+    // Keys are judged as the keyboard gives them: an input method switched on (fcitx, IBus...)
+    // leaves this area alone, as it leaves every widget that takes no text.
+    client_->setAttribute(Qt::WA_InputMethodEnabled, false);
     client_->installEventFilter(this);
     setCentralWidget(client_);
 
@@ -183,41 +193,39 @@ void TTyping::buildCommands() {
 
     QMenu* game = menuBar()->addMenu("ｹﾞｰﾑ(&G)");
     QMenu* helpMenu = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
-    auto make = [&](QMenu* menu, const char* button, const char* caption, const char* item,
-                    const char* itemCaption, const QKeySequence& key,
-                    std::function<void()> action) {
-        Command c;
-        c.button = new QToolButton(bar);
-        c.button->setObjectName(button);
-        c.button->setText(QString::fromUtf8(caption));
-        c.button->setFocusPolicy(Qt::NoFocus);
-        c.button->setAutoRaise(true);
-        c.button->setFont(pixelFont("MS UI Gothic", 12));
-        layout->addWidget(c.button);
-        c.action = menu->addAction(QString::fromUtf8(itemCaption));
-        c.action->setObjectName(item);
-        c.action->setShortcut(key);
-        addAction(c.action);
-        connect(c.button, &QToolButton::clicked, this, [this, action] { run(action); });
-        connect(c.action, &QAction::triggered, this, [this, action] { run(action); });
-        return c;
-    };
-    start_ = make(game, "btnStart", "  F1 : ｹﾞｰﾑ開始  ", "mnuStart", "ｹﾞｰﾑ開始(&T)",
-                  QKeySequence(Qt::Key_F1), [this] { engine_->btnStartClick(); });
-    stop_ = make(game, "btnStop", "F2 : ｹﾞｰﾑ中断", "mnuStop", "ｹﾞｰﾑ中断(&S)",
-                 QKeySequence(Qt::Key_F2), [this] { engine_->btnStopClick(); });
-    roman_ = make(game, "btnRoman", "F4 : ﾛｰﾏ字設定", "mnuRoman", "ﾛｰﾏ字設定(&R)",
-                  QKeySequence(Qt::Key_F4), [this] {
-                      if (openSettings) openSettings();
-                  });
-    setting_ = make(game, "btnSetting", "F5 : 各種設定", "mnuSetting", "各種設定(&N)",
-                    QKeySequence(Qt::Key_F5), [this] { engine_->btnSettingClick(); });
-    help_ = make(helpMenu, "btnHelp", "F6 : ﾍﾙﾌﾟ", "mnuHelp", "ﾍﾙﾌﾟ(&H)", QKeySequence(Qt::Key_F6),
-                 [this] { app_.Helper(HelpContext::MainMenu); });
-    quit_ = make(game, "btnQuit", "F12 : 強制終了", "mnuQuit", "強制終了(&Q)",
-                 QKeySequence(Qt::Key_F12), [this] { engine_->btnQuitClick(); });
-    menu_ = make(game, "btnMenu", "Escape : ﾒﾆｭｰ", "mnuMenu", "ﾒﾆｭｰへ戻る(&M)",
-                 QKeySequence(Qt::Key_Escape), [this] { close(); });
+    const MakeButton toolButton = raisedToolButtons({{}, 12, false});
+    const CommandTable table{[&](QWidget* parent, const Command& c, const QRect& place) {
+                                 QAbstractButton* b = toolButton(parent, c, place);
+                                 layout->addWidget(b);
+                                 return b;
+                             },
+                             {}, {}, game, [this](const auto& f) { run(f); }};
+    const auto made = addCommands(
+        bar, table,
+        {
+            {"btnStart", "  F1 : ｹﾞｰﾑ開始  ", [this] { engine_->btnStartClick(); }, {}, "mnuStart",
+             "ｹﾞｰﾑ開始(&T)", QKeySequence(Qt::Key_F1)},
+            {"btnStop", "F2 : ｹﾞｰﾑ中断", [this] { engine_->btnStopClick(); }, {}, "mnuStop",
+             "ｹﾞｰﾑ中断(&S)", QKeySequence(Qt::Key_F2)},
+            {"btnRoman", "F4 : ﾛｰﾏ字設定",
+             [this] {
+                 if (openSettings) openSettings();
+             },
+             {}, "mnuRoman", "ﾛｰﾏ字設定(&R)", QKeySequence(Qt::Key_F4)},
+            {"btnSetting", "F5 : 各種設定", [this] { engine_->btnSettingClick(); }, {}, "mnuSetting",
+             "各種設定(&N)", QKeySequence(Qt::Key_F5)},
+            {"btnHelp", "F6 : ﾍﾙﾌﾟ", [this] { app_.Helper(HelpContext::MainMenu); }, {}, "mnuHelp",
+             "ﾍﾙﾌﾟ(&H)", QKeySequence(Qt::Key_F6), helpMenu},
+            {"btnQuit", "F12 : 強制終了", [this] { engine_->btnQuitClick(); }, {}, "mnuQuit",
+             "強制終了(&Q)", QKeySequence(Qt::Key_F12)},
+            {"btnMenu", "Escape : ﾒﾆｭｰ", [this] { close(); }, {}, "mnuMenu", "ﾒﾆｭｰへ戻る(&M)",
+             QKeySequence(Qt::Key_Escape)},
+        });
+    start_ = made[0];
+    stop_ = made[1];
+    roman_ = made[2];
+    setting_ = made[3];
+    quit_ = made[5];
     layout->addStretch(1);
     auto* about = helpMenu->addAction("このｿﾌﾄについて(&A)");
     about->setObjectName("N1");
@@ -230,11 +238,75 @@ void TTyping::buildCommands() {
 void TTyping::setQuestionFont(const QFont& font, const QColor& color) {
     lblQuestion_->setFont(font);
     setTextColor(lblQuestion_, color);
+    scrollQuestion();
 }
 
 void TTyping::setTypingFont(const QFont& font, const QColor& color) {
     lblTyping_->setFont(font);
     setTextColor(lblTyping_, color);
+    alignTyping();
+}
+
+void TTyping::alignTyping() {
+    const TypingView& v = engine_->view();
+    Qt::Alignment a = align(v.lblTypingAlign);
+    if (v.lblTypingAlign == TextAlign::Center &&
+        lblTyping_->fontMetrics().horizontalAdvance(lblTyping_->text()) > lblTyping_->contentsRect().width())
+        a = Qt::AlignLeft | Qt::AlignVCenter;
+    if (lblTyping_->alignment() != a) lblTyping_->setAlignment(a);
+}
+
+void TTyping::scrollQuestion() {
+    constexpr int kContext = 3;  // characters kept in view before the one being typed
+    const QFontMetrics fm(lblQuestion_->font());
+    const int width = lblQuestion_->contentsRect().width();
+    QString shown = questionText_;
+    Qt::Alignment a = Qt::AlignCenter;
+    if (fm.horizontalAdvance(questionText_) > width) {
+        const std::size_t left = engine_->view().lblTyping.size();
+        const double done = romajiTotal_ > left ? 1.0 - static_cast<double>(left) / static_cast<double>(romajiTotal_) : 0.0;
+        int start = std::max(0, static_cast<int>(done * questionText_.size()) - kContext);
+        // Near the end: as much as fits, ending with the line's end.
+        while (start > 0 && fm.horizontalAdvance(questionText_.mid(start - 1)) <= width) --start;
+        shown = questionText_.mid(start);
+        a = Qt::AlignLeft | Qt::AlignVCenter;
+    }
+    if (lblQuestion_->text() != shown) lblQuestion_->setText(shown);
+    if (lblQuestion_->alignment() != a) lblQuestion_->setAlignment(a);
+}
+
+void TTyping::updateGuide() {
+    const bool on = guideWanted && guideWanted() && !engine_->FInvader();
+    if (!on && (!guide_ || guide_->isHidden())) return;
+    if (on && !guide_) {
+        guide_ = new TKeyGuide(client_);
+        guide_->move(0, 368);
+        paceTimer_ = new QTimer(this);
+        paceTimer_->setInterval(500);  // the speed falls while no key comes
+        connect(paceTimer_, &QTimer::timeout, this, [this] { refreshGuide(); });
+    }
+    const int height = on ? 368 + TKeyGuide::kHeight : 368;
+    if (guide_->isHidden() == !on && client_->height() == height) return;
+    guide_->setVisible(on);
+    if (on) paceTimer_->start();
+    else paceTimer_->stop();
+    client_->setFixedSize(751, height);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+    refreshGuide();
+}
+
+void TTyping::refreshGuide() {
+    if (!guide_ || guide_->isHidden()) return;
+    const TypingView& v = engine_->view();
+    const TypingState& st = engine_->state();
+    const bool atRest = v.btnStartEnabled;
+    guide_->showNext(!atRest && !v.lblTyping.empty() ? std::optional<char>(v.lblTyping[0]) : std::nullopt);
+    const std::uint32_t now = clock_.tickCount();
+    pace_.update(atRest ? 0 : st.HitCount, now);
+    guide_->showPace(pace_.speedText(now), atRest ? std::string("---") : accuracyText(st.HitCount, toIntDef(v.lblMiss, 0)));
 }
 
 void TTyping::preparePractice(const std::string& cp932Title, const std::string& cp932User) {
@@ -261,14 +333,16 @@ void TTyping::render() {
         lblMondai_->adjustSize();
     }
     if (c & kChangedQuestion) {
-        lblQuestion_->setText(fromCp932(v.lblQuestion));
+        questionText_ = fromCp932(v.lblQuestion);
+        romajiTotal_ = v.lblTyping.size();
         lblYomi_->setText(fromCp932(v.lblYomi));
         lblNext_->setText(fromCp932(v.lblNext));
     }
     if (c & kChangedTyping) {
         lblTyping_->setText(fromCp932(v.lblTyping));
-        lblTyping_->setAlignment(align(v.lblTypingAlign));
+        alignTyping();
     }
+    if (c & (kChangedQuestion | kChangedTyping)) scrollQuestion();
     if (c & kChangedStart) {
         lblStart_->setText(fromCp932(v.lblStartCaption));
         setTextColor(lblStart_, rgbColor(v.lblStartColor));
@@ -287,7 +361,7 @@ void TTyping::render() {
         client_->setPalette(pal);
     }
     if (c & kChangedCommands) {
-        auto enable = [](Command& cmd, bool on) {
+        auto enable = [](CommandControls& cmd, bool on) {
             cmd.button->setEnabled(on);
             cmd.action->setEnabled(on);
         };
@@ -315,7 +389,9 @@ void TTyping::render() {
         lblTitle_->setText(fromCp932(v.lblTitle));
         lblTitle2_->setText(fromCp932(v.lblTitle));
         pnlPower_->setVisible(v.pnlPowerVisible);
+        updateGuide();
     }
+    refreshGuide();
 }
 
 void TTyping::keyPressEvent(QKeyEvent* event) {
@@ -334,26 +410,29 @@ void TTyping::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const char16_t ch = text.at(0).unicode();
-    if (text.size() == 1 && ch < 0x80) {
-        run([this, ch] { engine_->FormKeyPress(static_cast<char>(ch)); });
-    } else {
-        // Full-width characters come from an input method that is switched on.
-        run([this] { engine_->fullWidthInput(); });
-    }
+    // Full-width characters come from an input method that still composes: no key to judge,
+    // and the warning waits for F1 rather than stopping a timed question.
+    composed_ = text.size() != 1 || ch >= 0x80;
+    if (!composed_) run([this, ch] { engine_->FormKeyPress(static_cast<char>(ch)); });
 }
 
 bool TTyping::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::InputMethod) {
         auto* im = static_cast<QInputMethodEvent*>(event);
-        // Anything composed by an input method is full-width input.
-        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty())
-            run([this] { engine_->fullWidthInput(); });
+        if (!im->commitString().isEmpty() || !im->preeditString().isEmpty()) composed_ = true;
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TTyping::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Enabled again when the settings window closes: the option may have changed there.
+    if (event->type() == QEvent::EnabledChange && isEnabled()) updateGuide();
+}
+
 void TTyping::showEvent(QShowEvent* event) {
+    updateGuide();
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
         client_->setFocus();

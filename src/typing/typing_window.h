@@ -10,10 +10,13 @@
 
 #include "base/services.h"
 #include "typing/invader_rules.h"
+#include "typing/key_guide.h"
 #include "typing/typing_engine.h"
+#include "widgets/command_table.h"
 
 class QAction;
 class QLabel;
+class QTimer;
 class QToolButton;
 
 namespace keyrook {
@@ -22,6 +25,7 @@ class QtTimers;
 class AppContext;
 class TShape;
 class TProgressBarREX;
+class TKeyGuide;
 
 class TTyping : public QMainWindow {
     Q_OBJECT
@@ -39,18 +43,23 @@ public:
     void setTypingFont(const QFont& font, const QColor& color);
     void preparePractice(const std::string& cp932Title, const std::string& cp932User);
 
+    // Whether the keyboard guide is switched on (the settings window's "ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ").
+    std::function<bool()> guideWanted;
     // Runs the main window's "Setting" entry (F4).
     std::function<void()> openSettings;
     // The question rows changed (the result dialog's list follows them).
     std::function<void()> onRowsChanged;
 
     QLabel* label(const char* name) const;
+    // The keyboard guide; null until the option was first on while the window was shown.
+    TKeyGuide* guide() const { return guide_; }
     // Repaints what the engine changed; the window calls it after every event.
     void render();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -59,11 +68,25 @@ private:
     void buildCommands();
     void buildPowerPanel();
     void run(const std::function<void()>& f);
+    // The guide shown (and the window made taller) while the option is on and the session is
+    // no invader session; made on first use, so a window without it is the plain window.
+    void updateGuide();
+    void refreshGuide();
+    // Centred as the engine says while the romaji fits; from its start (the next character)
+    // while it is wider than the label.
+    void alignTyping();
+    // The question line the same way: while wider than its label it shows the part that
+    // matches how far the romaji is typed, a few characters before it included.
+    void scrollQuestion();
 
     AppContext& app_;
+    Clock& clock_;
     std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TypingEngine> engine_;
     QWidget* client_ = nullptr;
+    // The last key the typing area got came composed by an input method (full-width): one
+    // still composes for this window, whatever the area asks of it. A plain key clears it.
+    bool composed_ = false;
     QLabel *lblScore_, *lblCombo_, *lblMaxCombo_, *lblMiss_, *lblBonusUp_, *lblMondai_, *lblYomi_,
         *lblQuestion_, *lblTyping_, *lblStart_, *lblNext_, *lblTitle_, *lblTitle2_;
     QWidget* pnlPower_ = nullptr;
@@ -72,11 +95,13 @@ private:
     std::array<QLabel*, 3> lamps_{};
     std::array<QLabel*, 3> lampBars_{};
     InvaderGame invader_;
-    struct Command {
-        QToolButton* button;
-        QAction* action;
-    };
-    Command start_{}, stop_{}, roman_{}, setting_{}, help_{}, quit_{}, menu_{};
+    TKeyGuide* guide_ = nullptr;
+    QTimer* paceTimer_ = nullptr;
+    LivePace pace_;
+    QString questionText_;      // the whole question line
+    std::size_t romajiTotal_ = 0;  // romaji of the question when it appeared
+    // The commands the engine enables and disables.
+    CommandControls start_, stop_, roman_, setting_, quit_;
 };
 
 }  // namespace keyrook

@@ -15,6 +15,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "widgets/radio_group.h"
 
 namespace keyrook {
 namespace {
@@ -50,134 +51,7 @@ TFont* fontOf(const QVariant& value) {
     return qobject_cast<TFont*>(value.value<QObject*>());
 }
 
-// Windows system colours as this desktop's palette shows them.
-QColor systemColor(int index) {
-    const QPalette palette = QGuiApplication::palette();
-    switch (index) {
-    case 5: return palette.color(QPalette::Base);                       // clWindow
-    case 8: return palette.color(QPalette::WindowText);                 // clWindowText
-    case 13: return palette.color(QPalette::Highlight);                 // clHighlight
-    case 14: return palette.color(QPalette::HighlightedText);           // clHighlightText
-    case 15: return palette.color(QPalette::Button);                    // clBtnFace
-    case 17: return palette.color(QPalette::Disabled, QPalette::Text);  // clGrayText
-    case 18: return palette.color(QPalette::ButtonText);                // clBtnText
-    case 23: return palette.color(QPalette::ToolTipText);               // clInfoText
-    case 24: return palette.color(QPalette::ToolTipBase);               // clInfoBk
-    default: return palette.color(QPalette::WindowText);
-    }
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// TFont
-
-void TFont::setCharset(int charset) {
-    if (charset_ == charset) return;
-    charset_ = charset;
-    touch();
-}
-
-void TFont::setColor(std::int32_t color) {
-    if (color_ == color) return;
-    color_ = color;
-    touch();
-}
-
-void TFont::setHeight(int height) {
-    if (height_ == height) return;
-    height_ = height;
-    touch();
-}
-
-void TFont::setName(const QString& name) {
-    if (name_ == name) return;
-    name_ = name;
-    touch();
-}
-
-void TFont::setPitch(FontPitch pitch) {
-    if (pitch_ == pitch) return;
-    pitch_ = pitch;
-    touch();
-}
-
-void TFont::setStyle(unsigned style) {
-    if (style_ == style) return;
-    style_ = style;
-    touch();
-}
-
-QFont TFont::font() const {
-    QFont f(name_);
-    f.setPixelSize(height_ != 0 ? std::abs(height_) : 12);
-    f.setBold(style_ & fsBold);
-    f.setItalic(style_ & fsItalic);
-    f.setUnderline(style_ & fsUnderline);
-    f.setStrikeOut(style_ & fsStrikeOut);
-    if (pitch_ == FontPitch::Fixed) {
-        f.setFixedPitch(true);
-        f.setStyleHint(QFont::TypeWriter);
-    }
-    return f;
-}
-
-void TFont::setFont(const QFont& font) {
-    name_ = font.family();
-    if (font.pixelSize() > 0)
-        height_ = -font.pixelSize();
-    else if (font.pointSizeF() > 0)
-        height_ = -static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
-    style_ = (font.bold() ? fsBold : 0u) | (font.italic() ? fsItalic : 0u) |
-             (font.underline() ? fsUnderline : 0u) | (font.strikeOut() ? fsStrikeOut : 0u);
-    if (font.fixedPitch())
-        pitch_ = FontPitch::Fixed;
-    else if (pitch_ == FontPitch::Fixed)
-        pitch_ = FontPitch::Default;
-    touch();
-}
-
-QColor TFont::color() const {
-    const auto bits = static_cast<std::uint32_t>(color_);
-    if ((bits & 0xFF000000u) == 0xFF000000u) return systemColor(static_cast<int>(bits & 0xFF));
-    if (color_ == colors::clNone) return QColor(Qt::transparent);
-    if (color_ == colors::clDefault) return systemColor(8);
-    return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
-                  static_cast<int>((bits >> 16) & 0xFF));
-}
-
-void TFont::setColor(const QColor& color) {
-    if (color == this->color()) return;
-    setColor(static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
-                                       static_cast<std::uint32_t>(color.green()) << 8 |
-                                       static_cast<std::uint32_t>(color.blue()) << 16));
-}
-
-void TFont::assign(const TFont& other) {
-    charset_ = other.charset_;
-    color_ = other.color_;
-    height_ = other.height_;
-    name_ = other.name_;
-    pitch_ = other.pitch_;
-    style_ = other.style_;
-    touch();
-}
-
-std::optional<FontSpec> TFont::fontSpec() const {
-    auto name = toCp932(name_);
-    if (!name) return std::nullopt;
-    return FontSpec{charset_, color_, height_, *name, pitch_, style_};
-}
-
-void TFont::setFontSpec(const FontSpec& stored) {
-    charset_ = stored.charset;
-    color_ = stored.color;
-    height_ = stored.height;
-    name_ = fromCp932(stored.name);
-    pitch_ = stored.pitch;
-    style_ = stored.style;
-    touch();
-}
 
 // ---------------------------------------------------------------------------------------------
 // TProp / TProps
@@ -553,14 +427,7 @@ void TCustomSaveProps::loadEntry(const TProp& prop, std::vector<Problem>& proble
         if (kind == TPropKind::Object) {
             QVariant value = metaPropertyOf(prop.Compo(), prop.PropName()).read(prop.Compo());
             if (!ReadObject(section, key, value)) return;
-            if (value.metaType() == QMetaType::fromType<QStringList>()) {
-                // A component may cap its list: a longer one is damage, not a setting.
-                const int cap = prop.Compo()->property("MaxItems").toInt();
-                const qsizetype count = value.toStringList().size();
-                if (cap > 0 && count > cap)
-                    return problem(QStringLiteral("項目が %1 個あります（%2 個まで）").arg(count).arg(cap));
-                assignChecked(prop, value, problems);
-            }
+            if (value.metaType() == QMetaType::fromType<QStringList>()) assignChecked(prop, value, problems);
             return;
         }
         if (!ValueExists(section, key)) {
@@ -601,19 +468,12 @@ bool TCustomSaveProps::assignChecked(const TProp& prop, QVariant value,
                               ? value.toStringList().join(QLatin1Char(','))
                               : value.toString();
     const QString unusable = QStringLiteral("値 %1 は使えません").arg(shortened(shown));
+    // A control may have rules of its own for what it takes.
+    if (const auto* group = qobject_cast<const TRadioGroup*>(compo))
+        if (QString why = group->storedValueRefusal(prop.PropName(), value); !why.isEmpty())
+            return refuse(why);
     if (prop.PropKind() == TPropKind::Ordinal) {
         const qint64 n = value.toLongLong();
-        // A selection must name an entry of its list (or none).
-        if (prop.PropName() == QLatin1String("ItemIndex")) {
-            QMetaProperty items = metaPropertyOf(compo, QStringLiteral("Items"));
-            if (items.isValid() && items.metaType() == QMetaType::fromType<QStringList>()) {
-                const qint64 count = items.read(compo).toStringList().size();
-                if (n < -1 || n >= count)
-                    return refuse(QStringLiteral("選択番号 %1 が一覧（%2 個）の範囲外です")
-                                      .arg(n)
-                                      .arg(count));
-            }
-        }
         // Conversion must not change the number (2 is no Boolean, 300 no byte).
         if (!value.convert(mp.metaType()) || value.toLongLong() != n) return refuse(unusable);
     } else if (!value.convert(mp.metaType())) {

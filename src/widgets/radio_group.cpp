@@ -5,6 +5,20 @@
 
 namespace keyrook {
 
+QString TRadioGroup::storedValueRefusal(const QString& propName, const QVariant& value) const {
+    if (propName == QLatin1String("ItemIndex")) {
+        const qint64 n = value.toLongLong();
+        if (n < -1 || n >= count())
+            return QStringLiteral("選択番号 %1 が一覧（%2 個）の範囲外です").arg(n).arg(count());
+    } else if (propName == QLatin1String("Items")) {
+        // A longer list is damage, not a setting.
+        const qsizetype n = value.toStringList().size();
+        if (maxItems_ > 0 && n > maxItems_)
+            return QStringLiteral("項目が %1 個あります（%2 個まで）").arg(n).arg(maxItems_);
+    }
+    return {};
+}
+
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), group_(new QButtonGroup(this)) {
     group_->setExclusive(false);  // exclusivity is ours, so "no selection" can be shown
     connect(group_, &QButtonGroup::idClicked, this, [this](int id) {

@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 
 class QRadioButton;
@@ -28,6 +29,10 @@ public:
     int maxItems() const { return maxItems_; }
     void setMaxItems(int count) { maxItems_ = count; }
     QRadioButton* button(int index) const;
+
+    // Why a stored value cannot be taken, empty when it can: a stored selection must name an
+    // entry of the list (or none), a stored list may be no longer than MaxItems.
+    QString storedValueRefusal(const QString& propName, const QVariant& value) const;
 
     // Spacing of the buttons inside the frame.
     void setLayoutMetrics(int top, int left, int rowHeight);

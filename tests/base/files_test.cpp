@@ -24,12 +24,8 @@
 namespace keyrook {
 namespace {
 
+using testing::readRaw;
 using testing::TempDir;
-
-std::string readRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(Files, SplitLinesAcceptsEveryLineEndAndStopsAtNul) {
     struct Case {
@@ -75,7 +71,8 @@ TEST(Files, SaveCreatesMissingFoldersAndReplacesAtomically) {
     EXPECT_EQ(readRaw(path), "two");
     // Nothing but the file itself is left behind in its folder.
     int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(tmp / "user/deep")) ++entries;
+    for (auto& e : std::filesystem::directory_iterator(tmp / "user/deep"))
+        entries += e.path().filename() != ".keyrook.lock";
     EXPECT_EQ(entries, 1);
 }
 
@@ -105,13 +102,17 @@ TEST(Files, NamesAtTheLengthLimitAreSavedThroughAShortTemporaryName) {
 
 TEST(Files, FailedSaveLeavesWhatWasThereAndNoTemporaryFile) {
     TempDir tmp;
-    // A folder where the file should go: the rename over it fails, for root too.
+    // A folder where the file should go is refused; a folder where it points is not written
+    // over either, for root too.
     saveStringToFile(tmp / "x.ini/keep", "old");
     EXPECT_THROW(saveStringToFile(tmp / "x.ini", "new"), FileError);
+    std::filesystem::create_symlink("x.ini", tmp / "link.ini");
+    EXPECT_THROW(saveStringToFile(tmp / "link.ini", "new", Links::Follow), FileError);
     EXPECT_EQ(readRaw(tmp / "x.ini/keep"), "old");
     int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(tmp.dir())) ++entries;
-    EXPECT_EQ(entries, 1);  // x.ini only: the temporary file is gone
+    for (auto& e : std::filesystem::directory_iterator(tmp.dir()))
+        entries += e.path().filename() != ".keyrook.lock";
+    EXPECT_EQ(entries, 2);  // x.ini and the link only: the temporary file is gone
 }
 
 TEST(Files, FolderThatCannotBeMadeIsReportedByName) {
@@ -158,8 +159,8 @@ TEST(Files, SystemErrorsKeepThePathAndSayInJapaneseWhatFailed) {
     };
     for (const Case& c : cases) EXPECT_EQ(fileErrorMessage("/d/x.std", c.action, c.err), c.message);
     // Any other cause in the system's own words.
-    EXPECT_EQ(fileErrorMessage("/d/x.std", FileAction::Read, EIO),
-              std::string("「/d/x.std」を読み込めませんでした。（") + std::strerror(EIO) + "）");
+    EXPECT_EQ(fileErrorMessage("/d/x.std", FileAction::Read, ENOEXEC),
+              std::string("「/d/x.std」を読み込めませんでした。（") + std::strerror(ENOEXEC) + "）");
 
     // The real calls report through the same texts.
     TempDir tmp;
@@ -173,7 +174,7 @@ TEST(Files, SystemErrorsKeepThePathAndSayInJapaneseWhatFailed) {
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_THROW(
             try { appendStringToFile("/dev/full", "x"); } catch (const FileError& e) {
-                EXPECT_EQ(std::string(e.what()), "「/dev/full」に書き込めませんでした。（ディスクの空き容量が足りません）");
+                EXPECT_EQ(std::string(e.what()), "「/dev/full」は通常のファイルではないため使用できません。");
                 throw;
             },
             FileError);
@@ -187,7 +188,7 @@ TEST(Files, AppendCreatesThenAppends) {
     EXPECT_EQ(readRaw(tmp / "u/a.rec"), "x\r\ny\r\n");
 }
 
-TEST(Files, SaveKeepsPermissionBitsAndWritesThroughSymbolicLinks) {
+TEST(Files, SaveKeepsPermissionBitsAndWritesThroughSymbolicLinksWhenAskedTo) {
     TempDir tmp;
     const std::string real = tmp / "data/real.std", link = tmp / "data/link.std";
     saveStringToFile(real, "old");
@@ -198,7 +199,7 @@ TEST(Files, SaveKeepsPermissionBitsAndWritesThroughSymbolicLinks) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 
     std::filesystem::create_symlink("real.std", link);
-    saveStringToFile(link, "through the link");
+    saveStringToFile(link, "through the link", Links::Follow);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(readRaw(real), "through the link");
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
@@ -275,7 +276,7 @@ TEST(Files, SavesKilledAtRandomMomentsLeaveAWholeFileAndAtMostOneLeftover) {
         now = text[0];
         int others = 0;
         for (auto& e : std::filesystem::directory_iterator(tmp / "data"))
-            others += e.path().filename() != "big.std";
+            others += e.path().filename() != "big.std" && e.path().filename() != ".keyrook.lock";
         ASSERT_LE(others, 1) << "round " << round << ", seed " << seed;
     }
     EXPECT_GT(killedMidway, 0);
@@ -297,7 +298,8 @@ TEST(Files, SimultaneousSavesOfOneFileDoNotMix) {
     ASSERT_EQ(text.size(), 4194304u);
     EXPECT_EQ(text.find_first_not_of(text[0]), std::string::npos);
     int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(tmp / "user")) ++entries;
+    for (auto& e : std::filesystem::directory_iterator(tmp / "user"))
+        entries += e.path().filename() != ".keyrook.lock";
     EXPECT_EQ(entries, 1);
 }
 

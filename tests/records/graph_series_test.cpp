@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
+
+#include "base/files.h"
+#include "support/temp_dir.h"
+#include "typing/scoring.h"
 
 namespace keyrook {
 namespace {
@@ -82,11 +88,95 @@ TEST(GraphSeries, PointsFollowTheListOrderAndSkipUnreadableTexts) {
     EXPECT_EQ(draw(rows, "btnMiss").axisMaximum, 1);
 }
 
+// Checksum-valid records may hold any 64-bit figures: every metric still draws, on an axis
+// that holds its largest point.
+TEST(GraphSeries, HugeFiguresDrawOnAnAxisThatHoldsThem) {
+    const std::string big = "9223372036854775807", nearBig = "922337203685477580";
+    const std::vector<LogRow> rows = {row(1, big, big, big, "1", big),
+                                      row(2, nearBig, "1", nearBig, nearBig, "1")};
+    for (const GraphMetric& m : graphMetrics()) {
+        const GraphPlot p = draw(rows, m.button);
+        ASSERT_EQ(p.points.size(), 2u) << m.button;
+        for (const GraphPoint& g : p.points) EXPECT_LE(g.y, p.axisMaximum) << m.button;
+        EXPECT_TRUE(std::isfinite(p.axisMaximum)) << m.button;
+    }
+    EXPECT_EQ(rows[1].column(6), "100.000 %");
+    EXPECT_EQ(draw({row(1, "1" + std::string(400, '0'), "1", "1", "1", "1")}, "btnPoint").points.size(), 1u);
+}
+
 TEST(GraphSeries, MarkTexts) {
     for (auto [value, text] : std::vector<std::pair<long double, std::string>>{
              {0, "0"}, {0.25L, "0.25"}, {999, "999"}, {1000, "1,000"},
              {1234567.5L, "1,234,567.5"}, {2.0005L, "2.001"}, {-1234, "-1,234"}})
         EXPECT_EQ(markText(value), text);
+}
+
+}  // namespace
+}  // namespace keyrook
+
+namespace keyrook {
+namespace {
+
+TEST(GraphOverTime, SessionsAtTheirDatesWithWeeklyAndMonthlyMedians) {
+    testing::TempDir app;
+    auto line = [](const std::string& date, int score) {
+        return withChecksum(date + ",amy,T,60000,300,1,100,40," + std::to_string(score) + ",1,2,3,4") + "\r\n";
+    };
+    // Stored out of time order; one line without a readable date.
+    saveStringToFile(app / "user/amy.rec", line("24/03/12 12:00:00", 30) + line("24/03/04 6:00:00", 10) +
+                                               line("24/02/30 9:00:00", 99) + line("24/03/05 0:00:00", 40) +
+                                               line("24/03/06 0:00:00", 20) + line("24/04/01 0:00:00", 50));
+    RecordLog log(app.dir());
+    log.cmbTitleChange({"amy"}, "T", DateTime{2024, 4, 2, 0, 0, 0});
+    const std::vector<DatedPoint> points = datedPoints(log, 4, 0, 0);
+    ASSERT_EQ(points.size(), 5u);
+    const double mar4 = static_cast<double>(dayNumber(2024, 3, 4));
+    EXPECT_DOUBLE_EQ(points[0].day, mar4 + 0.25);
+    EXPECT_EQ(points[0].y, 10);
+    EXPECT_EQ(points[4].y, 50);
+
+    auto medians = [&](ProgressBy by) {
+        std::vector<std::pair<double, double>> out;
+        for (const DatedPoint& p : periodMedians(points, by)) out.push_back({p.day, static_cast<double>(p.y)});
+        return out;
+    };
+    // Week of 4 March: 10, 40, 20; of 11 March: 30; of 1 April: 50. Weeks centred 3.5 days in.
+    EXPECT_EQ(medians(ProgressBy::Week),
+              (std::vector<std::pair<double, double>>{{mar4 + 3.5, 20}, {mar4 + 10.5, 30}, {mar4 + 31.5, 50}}));
+    const double mar1 = static_cast<double>(dayNumber(2024, 3, 1));
+    EXPECT_EQ(medians(ProgressBy::Month),
+              (std::vector<std::pair<double, double>>{{mar1 + 15.5, 25}, {mar1 + 31 + 15, 50}}));
+}
+
+TEST(GraphOverTime, CrowdedPointsKeepEachPixelColumnsExtremes) {
+    std::vector<double> y(10000);
+    for (std::size_t i = 0; i < y.size(); ++i) y[i] = static_cast<double>((i * 7919) % 1000);
+    auto xOf = [](std::size_t i) { return static_cast<double>(i); };
+    auto yOf = [&](std::size_t i) { return static_cast<long double>(y[i]); };
+    const auto few = columnPoints(500, xOf, yOf, 0, 499, 600);
+    EXPECT_EQ(few.size(), 500u);  // fewer points than columns: every one
+    const int columns = 300;
+    const auto kept = columnPoints(y.size(), xOf, yOf, 0, 10000, columns);
+    EXPECT_LE(kept.size(), static_cast<std::size_t>(columns) * 4);
+    EXPECT_TRUE(std::is_sorted(kept.begin(), kept.end()));
+    EXPECT_EQ(kept.front(), 0u);
+    EXPECT_EQ(kept.back(), y.size() - 1);
+    // Each column's lowest and highest value is among the kept points.
+    for (int c = 0; c < columns; ++c) {
+        double lo = 1e9, hi = -1, keptLo = 1e9, keptHi = -1;
+        for (std::size_t i = 0; i < y.size(); ++i)
+            if (static_cast<int>(std::floor(i * columns / 10000.0)) == c) {
+                lo = std::min(lo, y[i]);
+                hi = std::max(hi, y[i]);
+            }
+        for (std::size_t i : kept)
+            if (static_cast<int>(std::floor(i * columns / 10000.0)) == c) {
+                keptLo = std::min(keptLo, y[i]);
+                keptHi = std::max(keptHi, y[i]);
+            }
+        ASSERT_EQ(keptLo, lo) << c;
+        ASSERT_EQ(keptHi, hi) << c;
+    }
 }
 
 }  // namespace

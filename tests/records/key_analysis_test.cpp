@@ -50,6 +50,28 @@ TEST(KeyAnalysis, RangesTakeTheLastSessionsAndMergeTheSpaceBar) {
     EXPECT_EQ(analyseKeyStats({}, 10).sessions, 0);
 }
 
+TEST(KeyAnalysis, ShortRangesReadTheFileFromItsEnd) {
+    testing::TempDir dir;
+    std::string text;
+    for (int i = 1; i <= 60; ++i) {
+        KeyCounts counts{};
+        counts['A'] = {static_cast<std::uint64_t>(i), 0, 0, 0};
+        text += keyStatsLine("26/12/09 21:04:11", "t", counts) + "\r\n";
+        if (i == 55) text += std::string("damaged line\r\n\0\0\0", 17);  // a crash's NUL run
+    }
+    saveStringToFile(dir / "a.kst", text);
+    const auto all = readKeyStats(text);
+    ASSERT_EQ(all.size(), 60u);
+    for (std::size_t last : {std::size_t{10}, std::size_t{50}, std::size_t{0}, std::size_t{100}}) {
+        const auto got = readLastKeyStats(dir / "a.kst", last);
+        const std::size_t n = last == 0 ? 60 : std::min<std::size_t>(last, 60);
+        ASSERT_EQ(got.size(), n) << last;
+        EXPECT_EQ(got.front().entries[0].count.hits, all[60 - n].entries[0].count.hits) << last;
+        EXPECT_EQ(got.back().entries[0].count.hits, 60u) << last;
+    }
+    EXPECT_TRUE(readLastKeyStats(dir / "missing.kst", 10).empty());
+}
+
 TEST(KeyAnalysis, WeaknessDrawsThinFiguresTowardsTheOverallRate) {
     const StoredKeyStats s = session({
         {'A', {500, 10, 0, 0, {}}},     // 2 %, many presses

@@ -128,9 +128,23 @@ TEST(FileLines, SameLinesAsTheWholeFileSplit) {
         FileLines lines(dir / "f");
         for (std::string_view line; lines.next(line);) got.emplace_back(line);
         EXPECT_EQ(got, splitNonEmptyLines(text)) << text.size();
+        // Backwards: the same lines last first, and a stop after the first two.
+        std::vector<std::string> back, two;
+        forEachLineBackward(dir / "f", [&](std::string_view line) {
+            back.emplace_back(line);
+            return true;
+        });
+        forEachLineBackward(dir / "f", [&](std::string_view line) {
+            two.emplace_back(line);
+            return two.size() < 2;
+        });
+        EXPECT_EQ(std::vector<std::string>(back.rbegin(), back.rend()), got) << text.size();
+        EXPECT_EQ(two, std::vector<std::string>(back.begin(), back.begin() + std::min<std::size_t>(2, back.size())));
         EXPECT_EQ(lastByteOfFile(dir / "f"), text.empty() ? std::nullopt : std::optional<char>(text.back()));
     }
     EXPECT_THROW(FileLines(dir / "missing"), FileError);
+    EXPECT_THROW(forEachLineBackward(dir / "missing", [](std::string_view) { return true; }),
+                 FileError);
 }
 
 }  // namespace

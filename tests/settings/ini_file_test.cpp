@@ -175,12 +175,11 @@ TEST_F(IniFileTest, FailuresLeaveTheFileAndTheCountSound) {
     EXPECT_FALSE(ini.isOpen());
     EXPECT_EQ(ini.readInteger("A", "x"), 1);
 
-    // A write that cannot reach the disk reports it and leaves no open document behind.
+    // A folder where the file should be is refused before anything is read or written, and no
+    // open document is left behind.
     std::filesystem::create_directories(tmp / "dir.ini");
     IniFile blocked(tmp / "dir.ini");
-    blocked.beginWrite();
-    blocked.document().writeInteger("A", "x", 1);
-    EXPECT_THROW(blocked.endWrite(), FileError);
+    EXPECT_THROW(blocked.beginWrite(), FileError);
     EXPECT_FALSE(blocked.isOpen());
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -29,5 +31,11 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The bytes of a file as they are on disk (empty when it cannot be read).
+inline std::string readRaw(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace keyrook::testing

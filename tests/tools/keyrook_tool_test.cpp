@@ -12,6 +12,7 @@
 #include "problemsets/reading_suggester.h"
 #include "typing/key_stats.h"
 #include "support/temp_dir.h"
+#include "typing/scoring.h"
 
 extern char** environ;
 
@@ -117,6 +118,10 @@ TEST_F(Tool, UsageErrors) {
         {"convert", "--bogus"},
         {"records"},
         {"records", "alice.rec"},
+        {"progress"},
+        {"progress", "--by", "year", "alice.rec"},
+        {"progress", "alice.rec", "bob.rec"},
+        {"progress", "missing.rec"},
         {"weak-keys"},
         {"weak-keys", "--last", "0", "a.kst"},
         {"weak-keys", "missing.kst"},
@@ -167,6 +172,68 @@ TEST_F(Tool, RecordsReportEachLineByItsChecksum) {
     Outcome r = run({"records", temp / "alice.rec"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "ok " + cp932ToUtf8(good) + "\nbad " + cp932ToUtf8(bad) + "\n");
+}
+
+TEST_F(Tool, ProgressByPeriod) {
+    auto rec = [](const std::string& date, const std::string& title, const std::string& speed,
+                  int misses, int keys, int score) {
+        std::string body = date + ",alice," + title + ",60000," + speed + "," +
+                           std::to_string(misses) + "," + std::to_string(keys) + ",40," +
+                           std::to_string(score) + ",90,80,70,60";
+        return body + "," + std::to_string(Checksum(body));
+    };
+    const std::string kotowazaStored = sj("ことわざ，集");
+    std::string broken = rec("24/03/05 9:00:00", "abc", "999", 0, 10, 99999);
+    broken[20] = 'X';
+    const std::string invader =
+        rec("24/03/05 9:00:00", "Radovu Didarez", "---", 4, 318, 88888);
+    saveStringToFile(temp / "alice.rec",
+                     "\r\n" + rec("24/03/12 9:00:00", kotowazaStored, "300", 10, 100, 900) +
+                         "\r\n" + rec("24/03/11 23:59:59", "abc", "200.5", 0, 100, 1200) +
+                         "\r\n" + broken + "\r\n" + invader + "\r\n" +
+                         rec("24/02/29 0:00:00", "abc", "150", 1, 8, 300) + "\r\n");
+    const std::string header = "period,sessions,best_score,median_speed,median_miss_rate\n";
+    Outcome r = run({"progress", temp / "alice.rec"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, header + "2024-W09,1,300,150.0,12.5\n2024-W11,2,1200,250.2,5.0\n");
+    r = run({"progress", "--by", "day", temp / "alice.rec"});
+    EXPECT_EQ(r.out, header + "2024-02-29,1,300,150.0,12.5\n2024-03-11,1,1200,200.5,0.0\n"
+                              "2024-03-12,1,900,300.0,10.0\n");
+    r = run({"progress", "--by", "month", "--title", "ことわざ,集", temp / "alice.rec"});
+    EXPECT_EQ(r.out, header + "2024-03,1,900,300.0,10.0\n");
+    r = run({"progress", "--title", "none", temp / "alice.rec"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, header);
+}
+
+// Twelve sessions of one title (the medians take the last ten), one of another, a damaged line
+// that is counted, and a listed user without records.
+TEST_F(Tool, ClassReportSumsUpEachUserAndTitle) {
+    const std::string taro = sj("太郎"), title = sj("ﾀｲﾄﾙ");
+    auto line = [](const std::string& date, const std::string& user, const std::string& title,
+                   int speed, int misses, int score) {
+        return withChecksum(date + " 9:00:00," + user + "," + title + ",60000," +
+                            std::to_string(speed) + "," + std::to_string(misses) +
+                            ",200,10," + std::to_string(score) + ",50,50,50,50");
+    };
+    std::string rec = "\r\n";
+    for (int i = 0; i < 12; ++i)
+        rec += line("26/0" + std::to_string(i % 9 + 1) + "/15", taro, title, 100 + 10 * i, i, 1000 - i) + "\r\n";
+    rec += line("25/12/31", taro, "B", 55, 0, 7) + "\r\n";
+    rec += line("26/01/01", taro, "B", 1, 0, 9).replace(0, 1, "3") + "\r\n";  // checksum broken
+    saveStringToFile(temp / "user/" + cp932ToUtf8(taro) + ".rec", rec);
+    saveStringToFile(temp / "user/hana.rec", line("26/02/03", "hana", "A", 300, 2, 5) + "\r\n");
+    saveStringToFile(temp / "user/user.log", "hana\r\n" + taro + "\r\nnobody\r\nhana\r\n");
+    Outcome r = run({"class-report", temp / "user"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = splitLines(r.out);
+    ASSERT_EQ(rows.size(), 4u) << r.out;
+    // Speeds 120..210 and mistypes 2..11 of 200 keys in the last ten: medians 165 and 3.25 %.
+    EXPECT_EQ(rows[1], "太郎,ﾀｲﾄﾙ,12,2026/01/15,2026/09/15,1000,165.0,3.250");
+    EXPECT_EQ(rows[2], "太郎,B,1,2025/12/31,2025/12/31,7,55.0,0.000");
+    EXPECT_EQ(rows[3], "hana,A,1,2026/02/03,2026/02/03,5,300.0,1.000");
+    EXPECT_NE(r.err.find("1 damaged"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"class-report", temp / "none"}).status, 2);
 }
 
 TEST_F(Tool, WeakKeysConfusionsAndPracticeSet) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 
 namespace keyrook {
 namespace {
@@ -18,7 +19,9 @@ SessionFigures practice(int bytes, int typingMs, std::vector<int> reactions = {0
 
 TEST(Scoring, RoundingsAndNumberTexts) {
     for (auto [x, up, even] : std::vector<std::tuple<long double, long long, long long>>{
-             {2.5L, 3, 2}, {3.5L, 4, 4}, {0.5L, 1, 0}, {1.49L, 1, 1}}) {
+             {2.5L, 3, 2}, {3.5L, 4, 4}, {0.5L, 1, 0}, {1.49L, 1, 1},
+             // Figures of stored records beyond 64 bits saturate.
+             {1.8e19L, LLONG_MAX, LLONG_MAX}, {-1e30L, LLONG_MIN, LLONG_MIN}, {NAN, 0, 0}}) {
         EXPECT_EQ(halfUp(x), up);
         EXPECT_EQ(roundHalfEven(x), even);
     }

@@ -522,20 +522,11 @@ TEST(TypingEngine, FailedResultStillEndsTheSession) {
     EXPECT_FALSE(s.timers.enabled(TypingEngine::kTmrInterval));
 }
 
-TEST(TypingEngine, FullWidthInputWarnsOncePerSession) {
-    Session s(oneQuestion("AB"));
-    s.engine.fullWidthInput();  // at rest: nothing
-    s.start();
-    s.engine.fullWidthInput();
-    s.engine.fullWidthInput();
-    EXPECT_EQ(s.dialogs.messages, std::vector<std::string>{"全角入力になっていますので戻して下さい。"});
-    EXPECT_EQ(s.v().lblMiss, "0");
-
+TEST(TypingEngine, AnInputMethodComposingWarnsAtF1) {
     Session t(oneQuestion("AB"));
     t.engine.inputMethodOpen = [] { return true; };
     t.start();
-    t.engine.fullWidthInput();
-    EXPECT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_EQ(t.dialogs.messages, std::vector<std::string>{"全角入力になっていますので戻して下さい。"});
     EXPECT_EQ(t.engine.phase(), Phase::Question);  // the session goes on
 }
 

@@ -142,6 +142,29 @@ TEST_F(MainFixture, RegistrationRefusesAnotherCaseAndListChangesOnlyAtClose) {
     EXPECT_EQ(loadStringFromFile(app / "user/user.log"), "hanako\r\ntaro\r\nhanako\r\n");
 }
 
+// Two programs on one folder each register a user; whichever closes last, both names stay, and
+// the list starts with the user of the program that closed last.
+TEST_F(MainFixture, TwoProgramsOnOneFolderKeepEachOthersRegistrations) {
+    for (bool firstClosesFirst : {true, false}) {
+        saveStringToFile(app / "user/user.log", "taro\r\ntaro\r\n");
+        auto first = open(), second = open();
+        dialogs.confirms = {true, true};
+        dialogs.inputs = {std::string("hanako"), std::string("jiro")};
+        first->entryClick(MenuEntry::UserRegist);
+        second->entryClick(MenuEntry::UserRegist);
+        if (firstClosesFirst) {
+            first->close();
+            second->close();
+        } else {
+            second->close();
+            first->close();
+        }
+        EXPECT_EQ(loadStringFromFile(app / "user/user.log"),
+                  firstClosesFirst ? "taro\r\ntaro\r\nhanako\r\njiro\r\n"
+                                   : "taro\r\ntaro\r\njiro\r\nhanako\r\n");
+    }
+}
+
 TEST_F(MainFixture, ElevenTitlesPageToTheSecondPageAndBack) {
     addSets(11);
     auto w = open();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -69,6 +70,35 @@ TEST_F(PracticeFixture, F1KeysAndF12ThroughTheTypingWindow) {
     key(Qt::Key_Escape);
     EXPECT_FALSE(typing().isVisible());
     EXPECT_TRUE(w->MainForm().isVisible());
+}
+
+// An input method switched on leaves the typing area alone: the area takes no composed text
+// and keys are judged as they come. One that composes all the same is told of at F1.
+TEST_F(PracticeFixture, TheTypingAreaTakesKeysNotInputMethodText) {
+    w->MainForm().entryClick(MenuEntry::Practice);
+    typing().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&typing()));
+    QWidget* area = QApplication::focusWidget();
+    ASSERT_TRUE(area && typing().isAncestorOf(area));
+    EXPECT_FALSE(area->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_FALSE(area->inputMethodQuery(Qt::ImEnabled).toBool());
+
+    QInputMethodEvent composed;
+    composed.setCommitString("が");
+    QCoreApplication::sendEvent(area, &composed);
+    key(Qt::Key_F1);
+    const std::vector<std::string> warned{"全角入力になっていますので戻して下さい。"};
+    EXPECT_EQ(dialogs.messages, warned);
+    timers.advance(2100);
+    type("gakkou", 100);
+    EXPECT_EQ(typingText("lblMiss"), "0");
+    timers.advance(500);
+    ASSERT_TRUE(w->Fin().isVisible());
+    w->Fin().findChild<QPushButton*>("btnCancel")->click();
+
+    // Plain keys since: nothing composes now.
+    key(Qt::Key_F1);
+    EXPECT_EQ(dialogs.messages, warned);
 }
 
 TEST_F(PracticeFixture, ResultDialogStoresTheRecordAndComparesTheNextSession) {

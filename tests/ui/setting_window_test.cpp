@@ -2,6 +2,8 @@
 // the own-style editor and how it opens and closes.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <filesystem>
 
 #include <QCheckBox>
@@ -197,39 +199,59 @@ TEST_F(SettingFixture, FontChoosersStartFromTheUsersFontAndAnUnchangedChoiceKeep
     EXPECT_EQ(askedColours[0], QColor(Qt::white));
 }
 
-// "どの綴りでも入力可" is written only while checked: files of users who leave it off stay as
-// they were, and a file without it loads unchecked.
-TEST_F(SettingFixture, FlexibleSpellingIsStoredOnlyWhileChecked) {
+// "どの綴りでも入力可" and "ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ" are written only while checked, last and in this
+// order: files of users who leave them off stay as they were, and a file without them loads
+// them unchecked.
+TEST_F(SettingFixture, OptionsBeyondTheOldFileAreStoredOnlyWhileChecked) {
     auto w = start();
     TSetting& s = w->Setting();
-    QCheckBox* flexible = check(s, "chkFlexible");
-    ASSERT_NE(flexible, nullptr);
-    EXPECT_EQ(flexible->text(), "どの綴りでも入力可");
-    EXPECT_EQ(flexible->toolTip(), "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
-    EXPECT_FALSE(flexible->isChecked());
-
+    struct Option {
+        const char* name;
+        const char* text;
+        const char* hint;
+        std::function<bool(const TSetting&)> on;
+    } options[] = {
+        {"chkFlexible", "どの綴りでも入力可",
+         "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。",
+         [](const TSetting& t) { return t.options().chkFlexible; }},
+        {"chkGuide", "ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ", "練習中、次に打つｷｰと指をｷｰﾎﾞｰﾄﾞの絵で示し、速度と正確率を出します。",
+         [](const TSetting& t) { return t.keyboardGuide(); }},
+    };
     s.open("taro");
     button(s, "btnOK")->click();
     const std::string off = loadStringFromFile(app / "user/taro.ini");
-    EXPECT_EQ(off.find("chkFlexible"), std::string::npos);
+    for (const Option& o : options) {
+        QCheckBox* box = check(s, o.name);
+        ASSERT_NE(box, nullptr) << o.name;
+        EXPECT_EQ(box->text(), o.text);
+        EXPECT_EQ(box->toolTip(), o.hint);
+        EXPECT_FALSE(box->isChecked());
+        EXPECT_EQ(off.find(o.name), std::string::npos);
 
-    s.open("taro");
-    flexible->setChecked(true);
-    EXPECT_TRUE(s.options().chkFlexible);
-    button(s, "btnOK")->click();
-    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off + "[chkFlexible]\r\nChecked=1\r\n\r\n");
-    s.open("taro");
-    EXPECT_TRUE(flexible->isChecked());
-    flexible->setChecked(false);
-    button(s, "btnOK")->click();
-    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off);
+        s.open("taro");
+        box->setChecked(true);
+        EXPECT_TRUE(o.on(s));
+        button(s, "btnOK")->click();
+        EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off + "[" + o.name + "]\r\nChecked=1\r\n\r\n");
+        s.open("taro");
+        EXPECT_TRUE(box->isChecked());
+        box->setChecked(false);
+        button(s, "btnOK")->click();
+        EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off);
 
-    flexible->setChecked(true);
-    s.open("taro");  // the file has no such key: unchecked, as cancelling does too
-    EXPECT_FALSE(flexible->isChecked());
-    flexible->setChecked(true);
-    button(s, "btnCancel")->click();
-    EXPECT_FALSE(s.options().chkFlexible);
+        box->setChecked(true);
+        s.open("taro");  // the file has no such key: unchecked, as cancelling does too
+        EXPECT_FALSE(box->isChecked());
+        box->setChecked(true);
+        button(s, "btnCancel")->click();
+        EXPECT_FALSE(o.on(s));
+    }
+    s.open("taro");
+    check(s, "chkGuide")->setChecked(true);
+    check(s, "chkFlexible")->setChecked(true);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"),
+              off + "[chkFlexible]\r\nChecked=1\r\n\r\n[chkGuide]\r\nChecked=1\r\n\r\n");
 }
 
 // "かな入力" is written only while checked, after every other stored property.
