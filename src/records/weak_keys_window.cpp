@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "app/app_context.h"
+#include "base/cp932.h"
 #include "base/files.h"
 #include "records/history.h"
 #include "typing/scoring.h"
@@ -42,6 +43,22 @@ const KeyboardLayout& heatKeyboard() {
                                         {66, 172, "ZXCVBNM,./"},
                                         {86, 212, "!?_"}},
                                        40, 36, 196, true};
+    return layout;
+}
+
+// The JIS kana layout by legend (half-width katakana), its shifted kana and signs beneath: every
+// key a kana session counts, bar the digits.
+const KeyboardLayout& kanaHeatKeyboard() {
+    static const std::string rows[] = {cp932Of("ﾇﾌｱｳｴｵﾔﾕﾖﾜﾎﾍｰ"), cp932Of("ﾀﾃｲｽｶﾝﾅﾆﾗｾﾞﾟ"),
+                                       cp932Of("ﾁﾄｼﾊｷｸﾏﾉﾘﾚｹﾑ"), cp932Of("ﾂｻｿﾋｺﾐﾓﾈﾙﾒﾛ"),
+                                       cp932Of("ｧｨｩｪｫｬｭｮｯｦ"), cp932Of("､｡･｢｣!?_")};
+    static const KeyboardLayout layout{{{16, 48, rows[0].c_str()},
+                                        {30, 82, rows[1].c_str()},
+                                        {38, 116, rows[2].c_str()},
+                                        {52, 150, rows[3].c_str()},
+                                        {30, 184, rows[4].c_str()},
+                                        {30, 218, rows[5].c_str()}},
+                                       34, 30, 98, true};
     return layout;
 }
 
@@ -189,12 +206,28 @@ TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFile
 
 QLabel* TWeakKeys::label(const char* name) const { return findChild<QLabel*>(name); }
 
+void TWeakKeys::useKanaLayout() {
+    if (kana_) return;
+    kana_ = true;
+    for (QWidget* w : keyboard_.frames) delete w;
+    for (QWidget* w : keyboard_.cells) delete w;
+    keyboard_ = buildKeyboardPicture(this, pixelFont("MS UI Gothic", 15, true), Qt::white,
+                                     kanaHeatKeyboard());
+}
+
 // Only the sessions the chosen range needs are read: the last ten of a long history come from
-// the end of the file.
+// the end of the file. Kana and romaji sessions share the file, so when the tail holds too few of
+// this layout's sessions the whole file is read.
 void TWeakKeys::load() {
     const int index = rgpRange_->itemIndex();
     const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
-    sessions_ = readLastKeyStats(files_.keyStats, rangeSessions(range));
+    const std::size_t wanted = rangeSessions(range);
+    sessions_ = sessionsTypedIn(readLastKeyStats(files_.keyStats, wanted), kana_);
+    if (wanted != 0 && sessions_.size() < wanted) {
+        sessions_ = sessionsTypedIn(readLastKeyStats(files_.keyStats, 0), kana_);
+        if (sessions_.size() > wanted)
+            sessions_.erase(sessions_.begin(), sessions_.end() - static_cast<std::ptrdiff_t>(wanted));
+    }
     showAnalysis();
 }
 
@@ -213,7 +246,7 @@ void TWeakKeys::mousePressEvent(QMouseEvent* e) {
 
 void TWeakKeys::chooseKey(unsigned char key) {
     chosenKey_ = key;
-    const std::vector<KeyWeek> weeks = keyMissRateByWeek(files_.keyStats, key);
+    const std::vector<KeyWeek> weeks = keyMissRateByWeek(files_.keyStats, key, kana_);
     std::vector<TTrendChart::Line> lines(1);
     lines[0].colour = QColor(0xFF, 0x60, 0x60);
     std::uint64_t presses = 0;
@@ -293,7 +326,7 @@ void TWeakKeys::btnPracticeClick() {
         app_.dialogs().message(kNotEnoughData);
         return;
     }
-    const auto text = buildWeakKeySet(files_.sets, keys, asUser_());
+    const auto text = buildWeakKeySet(files_.sets, keys, asUser_(), kWeakSetQuestions, kana_);
     if (!text) {
         app_.dialogs().message(kNoQuestion);
         return;

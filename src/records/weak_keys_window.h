@@ -42,6 +42,9 @@ public:
     TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFiles files, AsUser asUser,
               QWidget* parent = nullptr);
 
+    // For a user who types in kana: the kana layout, the kana sessions only, and a practice
+    // set scored by kana presses. Called before load().
+    void useKanaLayout();
     // Reads the user's .kst file (a missing file is no session yet) and shows the range.
     void load();
 
@@ -83,6 +86,7 @@ private:
     QTreeWidget* lstWeak_ = nullptr;
     TTrendChart* keyChart_ = nullptr;
     bool practiceRequested_ = false;
+    bool kana_ = false;
     unsigned char chosenKey_ = 0;
 };
 
