@@ -12,6 +12,7 @@
 #include "base/files.h"
 #include "base/line_reader.h"
 #include "problemsets/encoder.h"
+#include "problemsets/kana_matcher.h"
 #include "problemsets/maker_convert.h"
 #include "problemsets/maker_readings.h"
 #include "problemsets/reading_suggester.h"
@@ -50,6 +51,12 @@ const char kUsage[] =
     "      (H hit, M miss, . after the question was complete), the romaji still to type,\n"
     "      the byte count of the question's row (- while incomplete); --flexible accepts\n"
     "      every valid spelling, --lc shows the romaji in lower case\n"
+    "  keyrook-tool type --kana\n"
+    "      the same on the JIS kana layout: lines CODE<TAB>KEYS -> JUDGEMENTS<TAB>REMAINING\n"
+    "      <TAB>COUNT; each character of KEYS is one press: a key's kana legend, a shifted\n"
+    "      key as what it types (ぁぃぅぇぉゃゅょを っ 、。・「」), ゛ and ゜ for the mark keys, ー,\n"
+    "      0-9 ! ? for full-width digits and signs, a blank or _ for the space bar;\n"
+    "      REMAINING the presses still due, COUNT the question's presses (- while due)\n"
     "  keyrook-tool yomi [--plain]\n"
     "      code strings -> readings in hiragana\n"
     "  keyrook-tool reading [--dicdir DIR]\n"
@@ -306,11 +313,14 @@ int runRomaji(Args& args) {
         [&](const std::string& code) { return Changer(code, variants, plain); });
 }
 
+int runTypeKana();
+
 // Keys typed at questions, judged as a practice session judges them (without the 500 ms miss
 // guard: the tool has no time). A line without a TAB has no keys.
 int runType(Args& args) {
     SpellingChoice spelling;
     MatchOptions options;
+    bool kana = false;
     while (!args.done()) {
         const std::string& a = args.next();
         if (spelling.take(a, args)) continue;
@@ -318,6 +328,8 @@ int runType(Args& args) {
             options.flexible = true;
         } else if (a == "--lc") {
             options.lowerCase = true;
+        } else if (a == "--kana") {
+            kana = true;
         } else if (isOption(a)) {
             unknownOption(a);
         } else {
@@ -326,6 +338,9 @@ int runType(Args& args) {
     }
     if (spelling.ini && !spelling.preset.empty())
         throw UsageError{"type takes either --preset or --ini"};
+    if (kana && (options.flexible || options.lowerCase || spelling.ini || !spelling.preset.empty()))
+        throw UsageError{"type --kana takes no spelling options"};
+    if (kana) return runTypeKana();
     VariantTable variants;
     if (auto problem = spelling.apply(variants)) return fail(*problem);
     RomajiMatcher matcher;
@@ -343,6 +358,29 @@ int runType(Args& args) {
         }
         const std::string bytes = matcher.complete() ? std::to_string(matcher.rowBytes()) : "-";
         return judged + "\t" + matcher.remaining() + "\t" + bytes;
+    });
+}
+
+// Presses on the JIS kana layout, one character of KEYS each.
+int runTypeKana() {
+    KanaMatcher matcher;
+    return filterLines([&](const std::string& line) {
+        const std::size_t tab = line.find('\t');
+        const std::string keys = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+        matcher.start(line.substr(0, tab));
+        std::string judged;
+        for (std::size_t i = 0; i < keys.size();) {
+            const std::size_t n =
+                isLeadByte(static_cast<unsigned char>(keys[i])) && i + 1 < keys.size() ? 2 : 1;
+            switch (matcher.press(kanaPressOf(keys.substr(i, n)))) {
+                case KeyJudgement::Hit: judged += 'H'; break;
+                case KeyJudgement::Miss: judged += 'M'; break;
+                case KeyJudgement::Ignored: judged += '.'; break;
+            }
+            i += n;
+        }
+        const std::string count = matcher.complete() ? std::to_string(matcher.presses()) : "-";
+        return judged + "\t" + matcher.remainingPresses() + "\t" + count;
     });
 }
 

@@ -10,6 +10,9 @@
 
 #include "app/main_window.h"
 #include "base/cp932.h"
+#include "base/files.h"
+#include "settings/ini_file.h"
+#include "settings/variant_settings.h"
 #include "problemsets/maker_window.h"
 #include "records/calendar_window.h"
 #include "records/log_window.h"
@@ -197,6 +200,8 @@ bool ProgramWindows::openWeakKeys(const std::string& cp932User) {
         return setting.variants();
     };
     TWeakKeys window(main_->context(), cp932User, std::move(files), asUser, owner ? owner : main_.get());
+    const std::string ini = paths.userFile(cp932User, ".ini");
+    if (fileExists(ini) && kanaInputChosen(IniDocument(loadStringFromFile(ini)))) window.useKanaLayout();
     window.load();
     window.exec();
     if (!window.practiceRequested()) return false;

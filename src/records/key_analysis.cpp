@@ -1,5 +1,7 @@
 #include "records/key_analysis.h"
 
+#include "problemsets/kana_layout.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -41,9 +43,20 @@ unsigned char keyOf(unsigned char c) {
     return c;
 }
 
+bool typedInKana(std::string_view title) {
+    static const std::string mark = cp932Of(kKanaTitleMark);
+    return title.ends_with(mark);
+}
+
+std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana) {
+    std::erase_if(sessions, [kana](const StoredKeyStats& s) { return typedInKana(s.title) != kana; });
+    return sessions;
+}
+
 std::string keyLabel(unsigned char key) {
     if (key == '_') return cp932Of("ｽﾍﾟｰｽ");
     if (key > 0x20 && key < 0x7F) return std::string(1, static_cast<char>(key));
+    if (key >= 0xA1 && key <= 0xDF) return std::string(1, static_cast<char>(key));  // kana keys
     static constexpr char hex[] = "0123456789ABCDEF";
     return std::string{'<', hex[key >> 4], hex[key & 15], '>'};
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "typing/key_stats.h"
@@ -31,8 +32,8 @@ std::size_t rangeSessions(KeyRange range);
 // both).
 unsigned char keyOf(unsigned char c);
 
-// The name of a key as the window shows it: the character itself, "ｽﾍﾟｰｽ" for the blank, the
-// byte in hexadecimal for anything that is no printable ASCII.
+// The name of a key as the window shows it: the character itself (half-width katakana for the
+// kana keys), "ｽﾍﾟｰｽ" for the blank, the byte in hexadecimal for anything else.
 std::string keyLabel(unsigned char key);
 
 // Miss rate in percent (0 without presses); mean interval in ms (nullopt without intervals).
@@ -50,6 +51,11 @@ struct KeyAnalysis {
 // The last `last` readable sessions of a .kst file, oldest first (every one for 0), read from
 // the file's end so a short range never reads a long history whole. A missing file has none.
 std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last);
+
+// A session typed in kana: its title ends in the kana mark.
+bool typedInKana(std::string_view title);
+// The sessions typed in kana (their title ends in the kana mark), or those typed in romaji.
+std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana);
 // The overall miss rate of the range as a fraction (0 without presses).
 double overallMissRate(const KeyAnalysis& analysis);
 

@@ -7,6 +7,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "problemsets/kana_matcher.h"
 #include "problemsets/problem_set.h"
 #include "problemsets/romaji_decoder.h"
 
@@ -57,8 +58,14 @@ std::string weakSetHeader(const std::vector<WeakKey>& keys) {
 
 std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFiles,
                                            const std::vector<WeakKey>& keys,
-                                           const VariantTable& variants, std::size_t questions) {
+                                           const VariantTable& variants, std::size_t questions, bool kana) {
     std::vector<Candidate> candidates;
+    KanaMatcher presses;
+    auto typed = [&](const std::string& code) {
+        if (!kana) return Changer(code, variants, false);
+        presses.start(code);
+        return presses.statBytes();
+    };
     for (const std::string& file : setFiles) {
         std::vector<std::string> lines;
         try {
@@ -68,7 +75,7 @@ std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFi
         }
         if (lines.empty() || parseHeader(lines[0]).plainReadings) continue;
         for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {
-            const WeakKeyScore score = weakKeyScore(Changer(lines[i + 1], variants, false), keys);
+            const WeakKeyScore score = weakKeyScore(typed(lines[i + 1]), keys);
             if (score.weighted > 0) candidates.push_back({lines[i], lines[i + 1], score});
         }
     }

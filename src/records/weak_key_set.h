@@ -46,10 +46,12 @@ std::string weakSetHeader(const std::vector<WeakKey>& keys);
 // `questions` distinct questions (by question text) densest in weighted weak-key keystrokes,
 // best first (ties keep the order of the files and of their lines); a question without a weak
 // key is never taken. English-type sets, files that cannot be read and files past the size of
-// a problem set are passed over. nullopt when no question holds a weak key.
+// a problem set are passed over. nullopt when no question holds a weak key. With kana,
+// questions are scored by their presses on the JIS kana layout instead.
 std::optional<std::string> buildWeakKeySet(const std::vector<std::string>& setFiles,
                                            const std::vector<WeakKey>& keys,
                                            const VariantTable& variants,
-                                           std::size_t questions = kWeakSetQuestions);
+                                           std::size_t questions = kWeakSetQuestions,
+                                           bool kana = false);
 
 }  // namespace keyrook

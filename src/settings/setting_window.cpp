@@ -176,20 +176,25 @@ void TSetting::buildWindow() {
                              const char* hint) {
         auto* c = new QCheckBox(caption, detail);
         c->setObjectName(name);
-        c->setGeometry(14, top, 170, 20);
+        c->setGeometry(14, top, 170, 19);
         c->setChecked(checked);
         if (hint) c->setToolTip(hint);
         return c;
     };
-    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 17, true, nullptr);
-    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 39, true, nullptr);
-    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 61, true, nullptr);
-    chkLC_ = addCheck("問題を小文字化", "chkLC", 83, false, "出題問題をすべて小文字化します。");
-    chkYomi_ = addCheck("読み方", "chkYomi", 105, false, "出題問題の読みを出すかどうかです。");
-    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 127, false,
+    chkTypesound_ = addCheck("ﾀｲﾌﾟ ｻｳﾝﾄﾞ", "chkTypesound", 16, true, nullptr);
+    chkTypemiss_ = addCheck("ﾀｲﾌﾟ ﾐｽｻｳﾝﾄﾞ", "chkTypemiss", 35, true, nullptr);
+    chkFlash_ = addCheck("ﾀｲﾌﾟ ﾐｽ ﾌﾗｯｼｭ", "chkFlash", 54, true, nullptr);
+    chkLC_ = addCheck("問題を小文字化", "chkLC", 73, false, "出題問題をすべて小文字化します。");
+    chkYomi_ = addCheck("読み方", "chkYomi", 92, false, "出題問題の読みを出すかどうかです。");
+    chkFlexible_ = addCheck("どの綴りでも入力可", "chkFlexible", 111, false,
                             "SIとSHI、TUとTSUなど、設定と違う綴りでも正解にします。表示は設定した綴りのままです。");
-    chkGuide_ = addCheck("ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ", "chkGuide", 149, false,
+    chkGuide_ = addCheck("ｷｰﾎﾞｰﾄﾞｶﾞｲﾄﾞ", "chkGuide", 130, false,
                          "練習中、次に打つｷｰと指をｷｰﾎﾞｰﾄﾞの絵で示し、速度と正確率を出します。");
+    chkKana_ = addCheck("かな入力", "chkKana", 149, false,
+                        "ﾛｰﾏ字の問題集の練習を、JISかな配列のｷｰでかなを直接打って行います"
+                        "（濁点・半濁点は後から打ちます）。記録は題名に「（かな）」を付けて別に残ります。\n"
+                        "ANSI（英語）配列のｷｰﾎﾞｰﾄﾞには「ろ」と「ー」のｷｰがないので、"
+                        "「ろ」は1の左のｷｰ、「ー」はShiftを押しながらそのｷｰで打ちます。");
     auto addPanel = [this, detail](const char* caption, const char* name, int top,
                                    void (TSetting::*handler)()) {
         auto* p = new QPushButton(caption, detail);
@@ -241,6 +246,7 @@ void TSetting::buildStoredList() {
     // Written only while checked, so the files of users who never use it stay as they were.
     props.add(chkFlexible_, "checked", {}, "Checked").setDefault(false);
     props.add(chkGuide_, "checked", {}, "Checked").setDefault(false);
+    props.add(chkKana_, "checked", {}, "Checked").setDefault(false);
 }
 
 TRadioGroup* TSetting::RadioGroup(int number) const {
@@ -260,6 +266,7 @@ TypingOptions TSetting::options() const {
     o.chkLC = chkLC_->isChecked();
     o.chkYomi = chkYomi_->isChecked();
     o.chkFlexible = chkFlexible_->isChecked();
+    o.chkKana = chkKana_->isChecked();
     return o;
 }
 

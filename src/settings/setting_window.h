@@ -85,7 +85,7 @@ private:
     TTyping& typing_;
     TFin& fin_;
     std::array<TRadioGroup*, 24> groups_{};
-    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_, *chkFlexible_, *chkGuide_;
+    QCheckBox *chkTypesound_, *chkTypemiss_, *chkFlash_, *chkLC_, *chkYomi_, *chkFlexible_, *chkGuide_, *chkKana_;
     QLineEdit *edtHN_, *edtMail_, *edtHP_;
     TFontDialog *FontDialog1_, *FontDialog2_;
     TFileDialog* OpenDialog1_;

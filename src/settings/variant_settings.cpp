@@ -45,4 +45,6 @@ std::vector<std::string> loadVariantSettings(const IniDocument& ini, VariantTabl
     return problems;
 }
 
+bool kanaInputChosen(const IniDocument& ini) { return ini.readInteger("chkKana", "Checked", 0) != 0; }
+
 }  // namespace keyrook

@@ -15,4 +15,7 @@ namespace keyrook {
 // per problem, UTF-8; the groups concerned keep what they had.
 std::vector<std::string> loadVariantSettings(const IniDocument& ini, VariantTable& variants);
 
+// Whether the user's settings choose kana input ("かな入力"; absent is off).
+bool kanaInputChosen(const IniDocument& ini);
+
 }  // namespace keyrook

@@ -134,6 +134,7 @@ void TypingEngine::btnStartClick() {
     changed_ |= kChangedRows;
     invaderStreaming_ = false;
 
+    kanaSession_ = !invader && !plainReadings_ && settings_.options().chkKana;
     if (!invader) {
         view_.lblTypingAlign = TextAlign::Center;
         Shuffle(setLines_, services_.random);
@@ -193,13 +194,19 @@ void TypingEngine::tmrIntervalTimer() {
     showQuestion();
 }
 
-// Nothing to type could never be completed: questions whose romaji is empty are left out of
-// the session. A leading run of them is passed over and erased in one go, so even a long run
+bool TypingEngine::questionEmpty(const std::string& code) const {
+    if (!kanaSession_) return Changer(code, settings_.variants(), plainReadings_).empty();
+    KanaMatcher m;
+    m.start(code);
+    return m.complete();
+}
+
+// Nothing to type could never be completed: questions whose romaji (in a kana session, whose
+// presses) are empty are left out of the session. A leading run of them is passed over and erased in one go, so even a long run
 // costs one pass.
 void TypingEngine::dropEmptyQuestions() {
     std::size_t first = 0;
-    while (first + 1 < setLines_.size() &&
-           Changer(setLines_[first + 1], settings_.variants(), plainReadings_).empty())
+    while (first + 1 < setLines_.size() && questionEmpty(setLines_[first + 1]))
         first += 2;
     if (first == 0) return;
     setLines_.erase(setLines_.begin(), setLines_.begin() + static_cast<std::ptrdiff_t>(first));
@@ -215,13 +222,17 @@ void TypingEngine::showQuestion() {
         endSession();
         return;
     }
-    matcher_.start(setLines_[1], settings_.variants(), plainReadings_,
-                   MatchOptions{opts.chkFlexible, opts.chkLC});
+    if (kanaSession_) {
+        kana_.start(setLines_[1]);
+    } else {
+        matcher_.start(setLines_[1], settings_.variants(), plainReadings_,
+                       MatchOptions{opts.chkFlexible, opts.chkLC});
+    }
 
     view_.lblStartVisible = false;
     view_.lblQuestion = setLines_[0];
     state_.CodedAnswer = setLines_[1];
-    view_.lblTyping = matcher_.remaining();
+    view_.lblTyping = kanaSession_ ? kana_.remainingText() : matcher_.remaining();
     // A reading left from an earlier question would be wrong under this one.
     view_.lblYomi = opts.chkYomi ? ChangeYomi(state_.CodedAnswer, plainReadings_) : std::string();
     setLines_.erase(setLines_.begin(), setLines_.begin() + 2);
@@ -232,7 +243,8 @@ void TypingEngine::showQuestion() {
     QuestionRow row;
     row.number = static_cast<int>(rows_.size() + 1);
     row.question = view_.lblQuestion;
-    row.bytes = clampToInt(view_.lblTyping.size());
+    // In kana the count is of presses, so speed and ratings are per press as in romaji.
+    row.bytes = kanaSession_ ? kana_.presses() : clampToInt(view_.lblTyping.size());
     rows_.push_back(std::move(row));
 
     state_.FirstKeyPending = true;
@@ -265,9 +277,29 @@ void TypingEngine::endSession() {
     if (!atRest()) quitAction();
 }
 
+const std::string& TypingEngine::kanaDue() const {
+    static const std::string none;
+    return kanaSession_ && !view_.lblTyping.empty() ? kana_.due() : none;
+}
+
+void TypingEngine::FormKanaPress(KanaPress press) {
+    if (!kanaSession_ || !state_.Playing || view_.lblTyping.empty()) return;
+    const unsigned char due = kanaStatByte(kana_.due());
+    const KeyJudgement judged = kana_.press(press);
+    if (judged == KeyJudgement::Ignored) return;
+    if (judged == KeyJudgement::Miss) {
+        miss(static_cast<char>(kanaStatByte(kanaTypedBy(press))));
+        return;
+    }
+    keyStats_.hit(static_cast<char>(due), services_.clock.tickCount());
+    view_.lblTyping = kana_.remainingText();
+    changed_ |= kChangedTyping;
+    hit();
+}
+
 void TypingEngine::FormKeyPress(char key) {
     std::string& s = view_.lblTyping;
-    if (!state_.Playing || s.empty()) return;
+    if (!state_.Playing || s.empty() || kanaSession_) return;
 
     if (FInvader()) {
         // The letters on the line are unrelated: each key must be the first of them.
@@ -340,14 +372,15 @@ void TypingEngine::hit() {
     view_.lblScore = std::to_string(state_.Score);
     changed_ |= kChangedScore;
 
-    if (!invader && matcher_.complete()) completeQuestion();
+    if (!invader && (kanaSession_ ? kana_.complete() : matcher_.complete())) completeQuestion();
 }
 
 void TypingEngine::completeQuestion() {
     const int typing = clampToInt(services_.clock.tickCount() - state_.QuestionStart);
     if (!rows_.empty()) {
         QuestionRow& row = rows_.back();
-        row.bytes = matcher_.rowBytes();  // what was typed, when other spellings were allowed
+        // What was typed, when other spellings were allowed.
+        row.bytes = kanaSession_ ? kana_.presses() : matcher_.rowBytes();
         row.typingMs = typing;
         row.speedIndex = speedIndexText(typing, row.bytes);
         changed_ |= kChangedRows;
@@ -362,7 +395,9 @@ void TypingEngine::miss(char pressed) {
         keyStats_.interrupt();  // not judged, but the next hit is still a recovery
         return;
     }
-    if (!FInvader()) keyStats_.miss(view_.lblTyping[0], pressed);
+    if (!FInvader())
+        keyStats_.miss(kanaSession_ ? static_cast<char>(kanaStatByte(kana_.due())) : view_.lblTyping[0],
+                       pressed);
 
     if (settings_.options().chkTypemiss) services_.sounds.play("miss");
     Flash();
@@ -378,6 +413,8 @@ SessionFigures TypingEngine::sessionFigures() const {
     SessionFigures f;
     f.invader = FInvader();
     f.title = view_.lblTitle;
+    // Kana sessions are stored under a title of their own, so their history stays apart.
+    if (kanaSession_) f.title += cp932Of(kKanaTitleMark);
     f.rows = rows_;
     f.hitCount = state_.HitCount;
     f.survivalMs = clampToInt(state_.InvaderStart);
@@ -479,6 +516,7 @@ void TypingEngine::quitAction() {
     state_.Playing = false;
     state_.FirstKeyPending = false;
     invaderStreaming_ = false;
+    kanaSession_ = false;
     setCommandsForSession(false);
 
     if (!FInvader() && onReloadSetLines) onReloadSetLines();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/services.h"
+#include "problemsets/kana_matcher.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
 #include "typing/key_stats.h"
@@ -31,6 +32,7 @@ struct TypingOptions {
     bool chkLC = false;        // romaji shown (and expected) in lower case
     bool chkYomi = false;      // reading shown above the question
     bool chkFlexible = false;  // practice: every valid spelling is a hit, the line keeps the user's
+    bool chkKana = false;      // practice of roman-type sets typed on the JIS kana layout
 };
 
 // The live settings. Read each time they are needed, so a change made while paused takes
@@ -197,6 +199,13 @@ public:
     void FormShow();
     void FormClose();                // also what Escape (btnMenuClick) leads to
     void FormKeyPress(char key);
+    // A key press by position in a kana session (see kanaInput); ignored otherwise.
+    void FormKanaPress(KanaPress press);
+    // This practice session is typed in kana: the window hands over key positions, not
+    // characters. Decided at F1 and kept until the session ends.
+    bool kanaInput() const { return kanaSession_; }
+    // The next kana press due (press notation, CP932), empty when none is.
+    const std::string& kanaDue() const;
     void btnStartClick();            // F1
     void btnStopClick();             // F2
     void btnQuitClick();             // F12
@@ -247,6 +256,7 @@ public:
 private:
     void showQuestion();
     void dropEmptyQuestions();
+    bool questionEmpty(const std::string& code) const;
     void hit();
     void miss(char pressed);
     void completeQuestion();
@@ -262,6 +272,8 @@ private:
     TypingState state_;
     std::vector<QuestionRow> rows_;
     RomajiMatcher matcher_;  // the practice question on screen (invader letters are matched inline)
+    KanaMatcher kana_;       // the same in a kana session
+    bool kanaSession_ = false;
     KeyStatsCounter keyStats_;
     std::uint32_t changed_ = kChangedAll;
 

@@ -396,6 +396,15 @@ void TTyping::render() {
 
 void TTyping::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
+    if (engine_->kanaInput()) {
+        // Kana input goes by the key's position: whatever the desktop's layout makes of it.
+        const int code = kanaCodeOfXkbKeycode(event->nativeScanCode());
+        if (kanaKeyAt(code) || code == kKanaCodeGrave || !text.isEmpty()) {
+            const KanaPress press{code, event->modifiers().testFlag(Qt::ShiftModifier)};
+            run([this, press] { engine_->FormKanaPress(press); });
+            return;
+        }
+    }
     if (text.isEmpty()) {
         QMainWindow::keyPressEvent(event);
         return;

@@ -72,7 +72,12 @@ KeyboardPicture buildKeyboardPicture(QWidget* parent, const QFont& font, const Q
                 cell->setObjectName(QString("Label") + QChar(key));
                 kb.letterCells[static_cast<std::size_t>(key - 'A')] = cell;
             }
-            if (layout.captions) cell->setText(key == '_' ? QString("SPACE") : QString(QChar(key)));
+            const auto byte = static_cast<unsigned char>(key);
+            if (layout.captions)
+                cell->setText(key == '_' ? QString("SPACE")
+                              : byte >= 0xA1 && byte <= 0xDF  // half-width katakana (CP932)
+                                  ? QString(QChar(char16_t(0xFF61 + (byte - 0xA1))))
+                                  : QString(QChar(key)));
             kb.cells.push_back(cell);
             kb.keys.push_back(key);
             x += width + layout.pitch - layout.frame;

@@ -83,6 +83,11 @@ TEST_F(Tool, Filters) {
         {{"type", "--flexible", "--preset", "hepburn", "--lc"}, "0501\tSY\n", "HH\tashi\t-\n"},
         {{"type", "--preset", "roman", "--lc"}, "0501\tSY\n", "HH\tasi\t-\n"},
         {{"yomi", "--plain"}, "GA18KOU\n0501NN\n", "\n\n"},
+        // kana presses: a voiced kana is its base and ゛; a precomposed が or a letter is a miss
+        {{"type", "--kana"}, "GA18KOU\tかが゛っこうう\nGA18KOU\tか\nGA18KOU\n\tx\n",
+         "HMHHHH.\t\t5\nH\t゛っこう\t-\n\tか゛っこう\t-\n.\t\t0\n"},
+        {{"type", "--kana"}, "PA-_91!?\tは゜ー_1!?\nVU,.\tう゛、。\nA_I\tあ い\n",
+         "HHHHHHH\t\t7\nHHHH\t\t4\nHHH\t\t3\n"},
     };
     for (const auto& c : cases) {
         Outcome r = run(c.args, c.input);
@@ -106,6 +111,8 @@ TEST_F(Tool, UsageErrors) {
         {"yomi", "-x"},
         {"type", "--preset", "roman", "--ini", "x.ini"},
         {"type", "--flexible", "extra"},
+        {"type", "--kana", "--flexible"},
+        {"type", "--kana", "--preset", "roman"},
         {"convert", "--title", "t", "ed.txt", "data"},
         {"convert", "--title", "t", "--author", "a", "--description", "d", "ed.txt"},
         {"convert", "--bogus"},

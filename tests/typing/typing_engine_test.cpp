@@ -555,6 +555,62 @@ TEST(TypingEngine, JudgedKeysAreCountedByTheCharacterExpected) {
     EXPECT_TRUE(s.engine.keyStats().empty());
 }
 
+// A kana session: presses by key position, the hiragana still due on the line, a row's count
+// in presses, statistics under the half-width legends, the title marked as kana. Questions with
+// nothing to press are left out; the same keys as letters do nothing.
+TEST(TypingEngine, KanaSessionTypesByKeyPosition) {
+    Session s({"h/a", "q1", "GA18KOU", "q2", "XQ", "q3", "A_99?"});
+    s.settings.opts.chkKana = true;
+    s.random.script({0, 0, 0, 0});
+    s.start();
+    ASSERT_TRUE(s.engine.kanaInput());
+    EXPECT_EQ(s.v().lblTyping, sjis("がっこう"));
+    EXPECT_EQ(s.v().lblNext, "q3");  // q2 reads as nothing
+    auto press = [&s](int code, bool shift = false, std::uint64_t gap = 100) {
+        s.timers.advance(gap);
+        s.engine.FormKanaPress({code, shift});
+    };
+    s.type("ga");  // letters are no kana presses
+    press(20);     // か
+    EXPECT_EQ(s.v().lblTyping, sjis("゛っこう"));
+    EXPECT_EQ(s.engine.kanaDue(), sjis("゛"));
+    press(44);                  // つ where ゛ is due: a miss
+    press(26, false, 600);      // ゛
+    press(44);                  // つ unshifted where っ is due: a miss
+    press(44, true, 600);       // っ
+    press(48);                  // こ
+    press(5);                   // う
+    EXPECT_EQ(s.engine.phase(), Phase::BetweenQuestions);
+    s.timers.advance(500);
+    EXPECT_EQ(s.v().lblQuestion, "q3");
+    EXPECT_EQ(s.v().lblTyping, sjis("あ_９？"));
+    press(4);
+    press(kKanaCodeSpace);
+    press(10);         // the 9 key
+    press(53, true);   // Shift and / types ？
+    s.timers.advance(500);
+    ASSERT_EQ(s.ended, 1);
+    ASSERT_EQ(s.endedRows.size(), 2u);
+    EXPECT_EQ(s.endedRows[0].bytes, 5);
+    EXPECT_EQ(s.endedRows[1].bytes, 4);
+    EXPECT_EQ(s.endedFigures.missCount, 2);
+    EXPECT_EQ(s.endedFigures.hitCount, 9);
+    EXPECT_EQ(s.endedFigures.title, sjis("test（かな）"));
+    // 9 ? _ ｯ ｱ ｳ ｶ ｺ ﾞ; both misses pressed ﾂ
+    EXPECT_EQ(keyStatsEntries(s.engine.keyStats().counts()),
+              "39=1/0/100/1;3F=1/0/100/1;5F=1/0/100/1;AF=1/1/0/0/C2x1;B1=1/0/0/0;B3=1/0/100/1;"
+              "B6=1/0/0/0;BA=1/0/100/1;DE=1/1/0/0/C2x1");
+    EXPECT_FALSE(s.engine.kanaInput());
+
+    // An English-type set is typed as before with the option on.
+    Session english({"h/a#", "q", "ab"}, true);
+    english.settings.opts.chkKana = true;
+    english.start();
+    EXPECT_FALSE(english.engine.kanaInput());
+    english.type("ab");
+    EXPECT_EQ(english.engine.phase(), Phase::BetweenQuestions);
+}
+
 TEST(TypingEngine, KeysOfAnotherAcceptedSpellingCountForThemselves) {
     for (bool flexible : {false, true}) {
         Session s(oneQuestion("01"));  // し, shown as SI

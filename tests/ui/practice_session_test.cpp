@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/program_window.h"
 #include "base/files.h"
+#include "settings/setting_window.h"
 #include "typing/fin_dialog.h"
 #include "typing/record_file.h"
 #include "typing/typing_window.h"
@@ -168,6 +170,41 @@ TEST_F(PracticeFixture, ResultDialogStoresTheRecordAndComparesTheNextSession) {
     EXPECT_EQ(fin.SaveDialog1()->fileName().toStdString(), app / "report.csv");
     fin.findChild<QPushButton*>("btnCancel")->click();
     EXPECT_EQ(loadStringFromFile(path), stored);
+}
+
+// With "かな入力" on, keys go by their position (the X key code), whatever character the
+// desktop's layout gives them; the session is stored under its title marked as kana.
+TEST_F(PracticeFixture, KanaInputTypesByKeyPosition) {
+    saveStringToFile(app / "user/taro.ini", "[chkKana]\r\nChecked=1\r\n");
+    w->Setting().loadFor("taro");
+    startSession();
+    EXPECT_EQ(typingText("lblTyping"), "がっこう");
+    auto press = [this](quint32 xKeycode, bool shift, const QString& text, int gapMs = 100) {
+        timers.advance(gapMs);
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_unknown, shift ? Qt::ShiftModifier : Qt::NoModifier,
+                    xKeycode, 0, 0, text);
+        QApplication::sendEvent(&typing(), &e);
+    };
+    press(28, false, "t", 300);  // the か key, T on a us layout
+    EXPECT_EQ(typingText("lblTyping"), "゛っこう");
+    press(38, false, "a");       // ち: a miss
+    EXPECT_EQ(typingText("lblMiss"), "1");
+    press(34, false, "[");       // ゛
+    press(52, true, "Z");        // Shift and the つ key: っ
+    press(56, false, "b");       // こ
+    press(13, false, "4");       // う
+    EXPECT_EQ(typingText("lblTyping"), "");
+    timers.advance(500);
+    TFin& fin = w->Fin();
+    ASSERT_TRUE(fin.isVisible());
+    EXPECT_EQ(fin.ls()->topLevelItem(0)->text(2), "5");  // presses
+    fin.findChild<QPushButton*>("btnOK")->click();
+    std::vector<std::string> f = splitRecordFields(fin.model().recordLine);
+    ASSERT_EQ(f.size(), 14u);
+    EXPECT_EQ(f[2], "school\x81i\x82\xa9\x82\xc8\x81j");  // school（かな）
+    const std::string kst = loadStringFromFile(app / "user/taro.kst");
+    EXPECT_NE(kst.find(",school\x81i\x82\xa9\x82\xc8\x81j,"), std::string::npos) << kst;
+    EXPECT_NE(kst.find("B6=1/0/0/0"), std::string::npos) << kst;  // ｶ
 }
 
 TEST_F(PracticeFixture, ResultLabelsShowTheirLongestTextsWhole) {

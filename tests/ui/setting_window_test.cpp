@@ -254,6 +254,37 @@ TEST_F(SettingFixture, OptionsBeyondTheOldFileAreStoredOnlyWhileChecked) {
               off + "[chkFlexible]\r\nChecked=1\r\n\r\n[chkGuide]\r\nChecked=1\r\n\r\n");
 }
 
+// "かな入力" is written only while checked, after every other stored property.
+TEST_F(SettingFixture, KanaInputIsStoredLastOnlyWhileChecked) {
+    auto w = start();
+    TSetting& s = w->Setting();
+    QCheckBox* kana = check(s, "chkKana");
+    ASSERT_NE(kana, nullptr);
+    EXPECT_EQ(kana->text(), "かな入力");
+    EXPECT_NE(kana->toolTip().indexOf("1の左のｷｰ"), -1);
+    EXPECT_FALSE(kana->isChecked());
+
+    s.open("taro");
+    button(s, "btnOK")->click();
+    const std::string off = loadStringFromFile(app / "user/taro.ini");
+    EXPECT_EQ(off.find("chkKana"), std::string::npos);
+
+    s.open("taro");
+    kana->setChecked(true);
+    check(s, "chkFlexible")->setChecked(true);
+    EXPECT_TRUE(s.options().chkKana);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"),
+              off + "[chkFlexible]\r\nChecked=1\r\n\r\n[chkKana]\r\nChecked=1\r\n\r\n");
+    kana->setChecked(false);
+    s.open("taro");
+    EXPECT_TRUE(kana->isChecked());
+    kana->setChecked(false);
+    check(s, "chkFlexible")->setChecked(false);
+    button(s, "btnOK")->click();
+    EXPECT_EQ(loadStringFromFile(app / "user/taro.ini"), off);
+}
+
 TEST_F(SettingFixture, PresetsAndCancel) {
     auto w = start();
     TSetting& s = w->Setting();
