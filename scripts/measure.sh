@@ -3,7 +3,8 @@
 #   scripts/measure.sh startup [PAIRS]   exec to the painted main menu, paired with tipp10 (median
 #                                        of the per-pair ratios), and peak RSS at that paint
 #   scripts/measure.sh viewer [SESSIONS] RSS of the program with SESSIONS sessions of one title
-#                                        listed in the record viewer (default 100000)
+#                                        listed in the record viewer (default 100000), then with
+#                                        the graph of the scores open over them, by row and by date
 #   scripts/measure.sh tool              keyrook-tool encode and records on 1 000 000 lines:
 #                                        time, readings per second, peak RSS
 #   scripts/measure.sh progress [SESSIONS] keyrook-tool progress over a generated history of
@@ -170,8 +171,38 @@ viewer() {
   xdotool mousemove $((x + 264)) $((y + 35)) click 1
   sleep 1
   xdotool key Home Return
-  sleep 5
-  echo "$sessions sessions listed: $(grep VmRSS /proc/$app/status | tr -s ' '), $(grep VmHWM /proc/$app/status | tr -s ' ')"
+  settle
+  echo "$sessions sessions listed: $(rss)"
+  # "グラフを見る", then in the graph's tool bar "総合得点", "日付" and "週平均".
+  xdotool mousemove $((x + 586)) $((y + 30)) click 1
+  local g=""
+  for _ in $(seq 1 100); do
+    g=$(xdotool search --onlyvisible --name 'ｸﾞﾗﾌ' 2>/dev/null | head -1) && [ -n "$g" ] && break
+    sleep 0.2
+  done
+  eval "$(xdotool getwindowgeometry --shell "$g")"
+  xdotool mousemove $((X + 50)) $((Y + 453)) click 1
+  settle
+  echo "  and the graph of the scores by row: $(rss)"
+  xdotool mousemove $((X + 410)) $((Y + 453)) click 1
+  settle
+  xdotool mousemove $((X + 461)) $((Y + 453)) click 1
+  settle
+  echo "  and by date with weekly medians: $(rss)"
+}
+
+rss() { echo "$(grep VmRSS /proc/$app/status | tr -s ' '), $(grep VmHWM /proc/$app/status | tr -s ' ')"; }
+
+# Waits until the program's RSS has stayed the same for two seconds (at most a minute).
+settle() {
+  local last="" same=0 now
+  for _ in $(seq 1 120); do
+    sleep 0.5
+    now=$(grep VmRSS /proc/$app/status)
+    if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+    [ $same -ge 4 ] && return 0
+    last=$now
+  done
 }
 
 tool() {
