@@ -7,6 +7,8 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QFontMetrics>
 #include <QScreen>
 #include <QTimer>
@@ -96,6 +98,8 @@ void TTyping::buildWindow() {
     frame->setGeometry(264, 8, 473, 33);
     frame->setPenColor(Qt::red);
     frame->setBrushColor(Qt::black);
+    frame->setBackdrop(clientColour_);
+    frames_[0] = frame;
     const QFont small = pixelFont("ＭＳ ゴシック", 12);
     const QFont counter = pixelFont("Tahoma", 13, true);
     makeLabel("SCORE", "SCORE", QRect(272, 18, 0, 0), small, kSilver);
@@ -115,6 +119,8 @@ void TTyping::buildWindow() {
     box->setGeometry(19, 142, 718, 97);
     box->setPenColor(kSilver);
     box->setBrushColor(Qt::black);
+    box->setBackdrop(clientColour_);
+    frames_[1] = box;
     lblMondai_ = makeLabel("lblMondai", "", QRect(27, 137, 0, 0), pixelFont("ＭＳ ゴシック", 12, true),
                            Qt::white);
     lblMondai_->setAutoFillBackground(true);  // sits on the box's top edge
@@ -181,6 +187,7 @@ void TTyping::buildPowerPanel() {
 
 void TTyping::buildCommands() {
     auto* bar = new QWidget(client_);
+    commandBar_ = bar;
     bar->setObjectName("ToolBar1");
     bar->setGeometry(0, 343, 751, 25);
     bar->setAutoFillBackground(true);
@@ -238,6 +245,7 @@ void TTyping::buildCommands() {
 void TTyping::setQuestionFont(const QFont& font, const QColor& color) {
     lblQuestion_->setFont(font);
     setTextColor(lblQuestion_, color);
+    questionAdvance_ = -1;
     scrollQuestion();
 }
 
@@ -262,7 +270,9 @@ void TTyping::scrollQuestion() {
     const int width = lblQuestion_->contentsRect().width();
     QString shown = questionText_;
     Qt::Alignment a = Qt::AlignCenter;
-    if (fm.horizontalAdvance(questionText_) > width) {
+    // Measured once a line: the keys of a line that fits cost no measuring.
+    if (questionAdvance_ < 0) questionAdvance_ = fm.horizontalAdvance(questionText_);
+    if (questionAdvance_ > width) {
         const std::size_t left = engine_->view().lblTyping.size();
         const double done = romajiTotal_ > left ? 1.0 - static_cast<double>(left) / static_cast<double>(romajiTotal_) : 0.0;
         int start = std::max(0, static_cast<int>(done * questionText_.size()) - kContext);
@@ -334,6 +344,7 @@ void TTyping::render() {
     }
     if (c & kChangedQuestion) {
         questionText_ = fromCp932(v.lblQuestion);
+        questionAdvance_ = -1;
         romajiTotal_ = v.lblTyping.size();
         lblYomi_->setText(fromCp932(v.lblYomi));
         lblNext_->setText(fromCp932(v.lblNext));
@@ -355,11 +366,7 @@ void TTyping::render() {
         setTextColor(lblBonusUp_, rgbColor(v.lblBonusUpColor));
         lblBonusUp_->setVisible(v.lblBonusUpVisible);
     }
-    if (c & kChangedColor) {
-        QPalette pal = client_->palette();
-        pal.setColor(QPalette::Window, rgbColor(v.color));
-        client_->setPalette(pal);
-    }
+    if (c & kChangedColor) showColour(rgbColor(v.color));
     if (c & kChangedCommands) {
         auto enable = [](CommandControls& cmd, bool on) {
             cmd.button->setEnabled(on);
@@ -394,6 +401,23 @@ void TTyping::render() {
     refreshGuide();
 }
 
+void TTyping::showColour(const QColor& colour) {
+    if (colour == clientColour_) return;
+    clientColour_ = colour;
+    // The question number stands on the frame's edge with a background of its own.
+    QPalette pal = lblMondai_->palette();
+    pal.setColor(QPalette::Window, colour);
+    lblMondai_->setPalette(pal);
+    QRegion changed(client_->rect());
+    for (TShape* frame : frames_) {
+        frame->setBackdrop(colour);
+        changed -= frame->coveredRegion();
+    }
+    for (const QWidget* w : {commandBar_, static_cast<QWidget*>(guide_)})
+        if (w && w->isVisible()) changed -= w->geometry();
+    client_->update(changed);
+}
+
 void TTyping::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     if (engine_->kanaInput()) {
@@ -417,6 +441,13 @@ void TTyping::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TTyping::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Paint &&
+        clientColour_ != client_->palette().color(QPalette::Window)) {
+        // Over the black background the area fills itself with.
+        QPainter p(client_);
+        p.fillRect(static_cast<QPaintEvent*>(event)->rect(), clientColour_);
+        return false;
+    }
     if (watched == client_ && event->type() == QEvent::InputMethod) {
         auto* im = static_cast<QInputMethodEvent*>(event);
         if (!im->commitString().isEmpty() || !im->preeditString().isEmpty()) composed_ = true;

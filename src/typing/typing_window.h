@@ -78,12 +78,19 @@ private:
     // The question line the same way: while wider than its label it shows the part that
     // matches how far the romaji is typed, a few characters before it included.
     void scrollQuestion();
+    // The window's colour (black, red in a miss's flash). Only what shows it is drawn again
+    // when it changes: the background and what stands on it, not the frames' insides, the
+    // command bar or the guide.
+    void showColour(const QColor& colour);
 
     AppContext& app_;
     Clock& clock_;
     std::unique_ptr<QtTimers> ownTimers_;
     std::unique_ptr<TypingEngine> engine_;
     QWidget* client_ = nullptr;
+    QColor clientColour_{Qt::black};
+    QWidget* commandBar_ = nullptr;
+    std::array<TShape*, 2> frames_{};
     // The last key the typing area got came composed by an input method (full-width): one
     // still composes for this window, whatever the area asks of it. A plain key clears it.
     bool composed_ = false;
@@ -99,6 +106,7 @@ private:
     QTimer* paceTimer_ = nullptr;
     LivePace pace_;
     QString questionText_;      // the whole question line
+    int questionAdvance_ = -1;  // its width in the label's font; -1 until measured
     std::size_t romajiTotal_ = 0;  // romaji of the question when it appeared
     // The commands the engine enables and disables.
     CommandControls start_, stop_, roman_, setting_, quit_;

@@ -72,6 +72,28 @@ TEST_F(PracticeFixture, F1KeysAndF12ThroughTheTypingWindow) {
     EXPECT_TRUE(w->MainForm().isVisible());
 }
 
+// A counted miss turns the window red for one timer period: the background and the question
+// number's own, not the insides of the frames; then all is black again.
+TEST_F(PracticeFixture, AMissFlashesTheBackgroundRedForOneTick) {
+    startSession();
+    QWidget* client = typing().centralWidget();
+    const QRect number = typing().label("lblMondai")->geometry();
+    auto shown = [&] {
+        const QImage image = client->grab().toImage();
+        return std::vector<QRgb>{image.pixel(5, 100), image.pixel(number.right(), number.top()),
+                                 image.pixel(300, 230), image.pixel(460, 12)};
+    };
+    const QRgb red = qRgb(255, 0, 0), black = qRgb(0, 0, 0);
+    const std::vector<QRgb> allBlack{black, black, black, black};
+    EXPECT_EQ(shown(), allBlack);
+    QTest::keyClicks(&typing(), "z");
+    EXPECT_EQ(typingText("lblMiss"), "1");
+    timers.advance(1);
+    EXPECT_EQ(shown(), (std::vector<QRgb>{red, red, black, black}));
+    timers.advance(1);
+    EXPECT_EQ(shown(), allBlack);
+}
+
 // An input method switched on leaves the typing area alone: the area takes no composed text
 // and keys are judged as they come. One that composes all the same is told of at F1.
 TEST_F(PracticeFixture, TheTypingAreaTakesKeysNotInputMethodText) {
