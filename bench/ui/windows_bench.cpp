@@ -10,7 +10,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <map>
 #include <memory>

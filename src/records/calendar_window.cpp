@@ -312,13 +312,8 @@ void TCalendar::rgpWeekClick() {
     }
     const QString units[] = {"回", "分", "", "%"};
     weekChart_->setYUnit(units[std::min(metric, 3)]);
-    // Months for a long span, days for a short one.
-    const bool long_ = !history_.weeks.empty() && history_.weeks.back().firstDay - history_.weeks.front().firstDay > 120;
-    weekChart_->setXLabel([long_](double x) {
-        const DateTime d = dateOfDay(static_cast<std::int64_t>(std::llround(x)));
-        return long_ ? QString("%1/%2").arg(d.year % 100, 2, 10, QChar('0')).arg(d.month)
-                     : QString("%1/%2").arg(d.month).arg(d.day);
-    });
+    if (!history_.weeks.empty())
+        weekChart_->setXLabel(dayLabels(history_.weeks.front().firstDay, history_.weeks.back().firstDay));
     weekChart_->setLines(std::move(lines));
 }
 

@@ -116,11 +116,11 @@ std::vector<std::uint32_t> readTenkeyCounts(const std::string& tnkPath) {
     return out;
 }
 
-std::vector<KeyWeek> keyMissRateByWeek(const std::string& kstPath, unsigned char key) {
+std::vector<KeyWeek> keyMissRateByWeek(const std::string& kstPath, unsigned char key, bool kana) {
     std::map<std::int64_t, KeyCount> weeks;
     eachLine(kstPath, [&](std::string_view line) {
         auto s = parseKeyStatsLine(line);
-        if (!s) return;
+        if (!s || typedInKana(s->title) != kana) return;
         auto when = parseRecordDate(s->date);
         if (!when) return;
         KeyCount sum;

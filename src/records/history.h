@@ -49,13 +49,14 @@ std::vector<ReflexGame> readReflexGames(const std::string& refPath);
 // A drill lasts one minute, so a count is digits per minute. The lines hold no date.
 std::vector<std::uint32_t> readTenkeyCounts(const std::string& tnkPath);
 
-// The miss rate in percent of one key (keyOf form: A..Z, "_" for the blank) per ISO week over
-// the sessions of a .kst file; weeks whose sessions never judged the key are left out.
+// The miss rate in percent of one key (keyOf form: A..Z, "_" for the blank, a kana key's byte)
+// per ISO week over the sessions of a .kst file typed in kana or in romaji; weeks whose sessions
+// never judged the key are left out.
 struct KeyWeek {
     std::int64_t weekStart = 0;  // the Monday
     std::uint64_t presses = 0;
     double missRate = 0;
 };
-std::vector<KeyWeek> keyMissRateByWeek(const std::string& kstPath, unsigned char key);
+std::vector<KeyWeek> keyMissRateByWeek(const std::string& kstPath, unsigned char key, bool kana = false);
 
 }  // namespace keyrook

@@ -43,11 +43,13 @@ unsigned char keyOf(unsigned char c) {
     return c;
 }
 
-std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana) {
+bool typedInKana(std::string_view title) {
     static const std::string mark = cp932Of(kKanaTitleMark);
-    std::erase_if(sessions, [kana](const StoredKeyStats& s) {
-        return s.title.ends_with(mark) != kana;
-    });
+    return title.ends_with(mark);
+}
+
+std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana) {
+    std::erase_if(sessions, [kana](const StoredKeyStats& s) { return typedInKana(s.title) != kana; });
     return sessions;
 }
 

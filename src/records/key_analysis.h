@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "typing/key_stats.h"
@@ -51,6 +52,8 @@ struct KeyAnalysis {
 // the file's end so a short range never reads a long history whole. A missing file has none.
 std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last);
 
+// A session typed in kana: its title ends in the kana mark.
+bool typedInKana(std::string_view title);
 // The sessions typed in kana (their title ends in the kana mark), or those typed in romaji.
 std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana);
 // The overall miss rate of the range as a fraction (0 without presses).

@@ -10,7 +10,8 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QTreeWidget>
+#include <QAbstractTableModel>
+#include <QTreeView>
 
 #include "app/app_context.h"
 #include "records/calendar_window.h"
@@ -93,26 +94,56 @@ QString listText(const std::string& cp932) {
     return QString::fromLatin1(cp932.data(), static_cast<qsizetype>(cp932.size()));
 }
 
-// One line of the record list. It holds no texts: it shows whichever session is at its place
-// in the core's order, its cells made when they are painted. Sorting reorders the core, never
-// these items.
-class LogSlot : public QTreeWidgetItem {
+}  // namespace
+
+// The record list's rows as the core holds them: nothing is kept per row here, a cell's text is
+// made when it is painted. Sorting reorders the core and repaints.
+class LogModel : public QAbstractTableModel {
 public:
-    LogSlot(const RecordLog& log, int place) : log_(log), place_(place) {}
-    QVariant data(int column, int role) const override {
-        if (role == Qt::DisplayRole && static_cast<std::size_t>(place_) < log_.rowCount())
-            return listText(log_.columnText(static_cast<std::size_t>(place_), column + 1));
-        if (role == Qt::TextAlignmentRole && column >= 2)
+    LogModel(const RecordLog& log, QObject* parent) : QAbstractTableModel(parent), log_(log) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !live_ ? 0 : static_cast<int>(log_.rowCount());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : kLogColumns;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!live_ || !index.isValid() || static_cast<std::size_t>(index.row()) >= log_.rowCount()) return {};
+        if (role == Qt::DisplayRole)
+            return listText(log_.columnText(static_cast<std::size_t>(index.row()), index.column() + 1));
+        if (role == Qt::TextAlignmentRole && index.column() >= 2)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        return QTreeWidgetItem::data(column, role);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= kLogColumns) return {};
+        if (role == Qt::DisplayRole) return QString::fromUtf8(kCaptions[section]);
+        if (role == Qt::TextAlignmentRole && section >= 2)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+    }
+
+    // The core's rows are about to change (or go away with the window), then have changed.
+    void beginChange() { beginResetModel(); }
+    void endChange() { endResetModel(); }
+    void detach() {
+        beginResetModel();
+        live_ = false;
+        endResetModel();
+    }
+    void reordered() {
+        emit layoutAboutToBeChanged();
+        emit layoutChanged();
     }
 
 private:
     const RecordLog& log_;
-    int place_;
+    bool live_ = true;
 };
-
-}  // namespace
 
 TLog::TLog(AppContext& app, QWidget* parent)
     : QDialog(parent), now(localDateTime), app_(app), log_(app.paths()) {
@@ -168,8 +199,10 @@ TLog::TLog(AppContext& app, QWidget* parent)
                     {"Image3", "ｳｨﾝﾄﾞｳを閉じる", [this] { Image3Click(); }},
                 });
 
-    lslog_ = new QTreeWidget(this);
+    lslog_ = new QTreeView(this);
     lslog_->setObjectName("lslog");
+    model_ = new LogModel(log_, this);
+    lslog_->setModel(model_);
     lslog_->setGeometry(8, 96, 505, 271);
     lslog_->setRootIsDecorated(false);
     lslog_->setUniformRowHeights(true);
@@ -179,14 +212,9 @@ TLog::TLog(AppContext& app, QWidget* parent)
     lslog_->setSortingEnabled(false);
     lslog_->setFont(uiFont);
     lslog_->setStyleSheet(
-        "QTreeWidget { background: white; color: black; }"
-        "QTreeWidget::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
-        "QTreeWidget::item:selected { background: navy; color: white; }");
-    QStringList headings;
-    for (const char* c : kCaptions) headings << QString::fromUtf8(c);
-    lslog_->setHeaderLabels(headings);
-    for (int c = 2; c < kLogColumns; ++c)
-        lslog_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        "QTreeView { background: white; color: black; }"
+        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
+        "QTreeView::item:selected { background: navy; color: white; }");
     QHeaderView* header = lslog_->header();
     // Column 1 is narrower than the style's smallest section.
     header->setMinimumSectionSize(0);
@@ -251,7 +279,7 @@ TLog::TLog(AppContext& app, QWidget* parent)
 
 // The list's rows read the core's state, which goes before the widgets do: a list that is
 // hidden or laid out while the window is taken down must not reach it.
-TLog::~TLog() { lslog_->clear(); }
+TLog::~TLog() { model_->detach(); }
 
 QLabel* TLog::label(const QString& name) const { return findChild<QLabel*>(name); }
 
@@ -286,14 +314,10 @@ void TLog::lstUserMouseUp() {
 void TLog::cmbTitleChange() {
     const int index = cmbTitle_->currentIndex();
     if (index < 0 || index >= static_cast<int>(log_.titles().size())) return;
+    // The list starts afresh, nothing selected.
+    model_->beginChange();
     log_.cmbTitleChange(selectedUsers(), log_.titles()[static_cast<std::size_t>(index)], now());
-    // One item per place; the list starts afresh, nothing selected.
-    lslog_->clear();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(log_.rowCount()));
-    for (std::size_t place = 0; place < log_.rowCount(); ++place)
-        items.append(new LogSlot(log_, static_cast<int>(place)));
-    lslog_->addTopLevelItems(items);
+    model_->endChange();
     // A new list opens at its first row, wherever the last one was scrolled to.
     lslog_->scrollToTop();
     fitColumns();
@@ -318,11 +342,14 @@ void TLog::fitColumns() {
     lslog_->setColumnWidth(kLogColumns - 1, std::max(last, room));
 }
 
+QString TLog::cellText(int row, int column) const {
+    return model_->index(row, column).data().toString();
+}
+
 void TLog::lslogClick() {
-    QTreeWidgetItem* item = lslog_->currentItem();
-    if (!item || !item->isSelected()) return;
-    const int place = lslog_->currentIndex().row();
-    if (place < 0) return;
+    const QModelIndex current = lslog_->currentIndex();
+    if (!current.isValid() || !lslog_->selectionModel()->isSelected(current)) return;
+    const int place = current.row();
     const LogDetails d = logDetails(log_.row(static_cast<std::size_t>(place)));
     QLabel* date = label("lbldate");
     date->setText(fromCp932(d.lbldate));
@@ -341,20 +368,21 @@ void TLog::lslogClick() {
 }
 
 void TLog::lslogColumnClick(int column) {
-    // The items stay in place and show the new order; the selected session stays selected.
+    // The list shows the new order; the selected session stays selected.
     int selected = 0;
-    if (QTreeWidgetItem* current = lslog_->currentItem(); current && current->isSelected())
-        selected = log_.rowNumber(static_cast<std::size_t>(lslog_->currentIndex().row()));
+    if (const QModelIndex current = lslog_->currentIndex();
+        current.isValid() && lslog_->selectionModel()->isSelected(current))
+        selected = log_.rowNumber(static_cast<std::size_t>(current.row()));
     log_.lslogColumnClick(column);
+    model_->reordered();
     // From the top, as a freshly filled list shows it.
     lslog_->scrollToTop();
     lslog_->viewport()->update();
     if (selected == 0) return;
     const long long place = log_.placeOf(selected);
     if (place < 0) return;
-    QTreeWidgetItem* item = lslog_->topLevelItem(static_cast<int>(place));
-    lslog_->setCurrentItem(item);
-    item->setSelected(true);
+    lslog_->selectionModel()->setCurrentIndex(model_->index(static_cast<int>(place), 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TLog::Image1Click() {

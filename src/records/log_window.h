@@ -15,7 +15,7 @@ class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QListWidget;
-class QTreeWidget;
+class QTreeView;
 
 namespace keyrook {
 
@@ -46,7 +46,9 @@ public:
     const RecordLog& log() const { return log_; }
     QListWidget* lstUser() const { return lstUser_; }
     QComboBox* cmbTitle() const { return cmbTitle_; }
-    QTreeWidget* lslog() const { return lslog_; }
+    QTreeView* lslog() const { return lslog_; }
+    // Text of column c (from 0) of the list's row (from 0), as it is shown.
+    QString cellText(int row, int column) const;
     QLabel* label(const QString& name) const;
     TProgressBarREX* bar(int i) const { return bars_[static_cast<std::size_t>(i - 1)]; }
     QAbstractButton* image(int i) const;  // Image1, Image3, Image4, Image5, Image6
@@ -70,7 +72,8 @@ private:
     std::vector<std::string> titleUsers_;  // the selection the title choices were built for
     QListWidget* lstUser_ = nullptr;
     QComboBox* cmbTitle_ = nullptr;
-    QTreeWidget* lslog_ = nullptr;
+    QTreeView* lslog_ = nullptr;
+    class LogModel* model_ = nullptr;
     std::array<TProgressBarREX*, 4> bars_{};
     bool practiceRequested_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -10,6 +11,8 @@
 #include "app/app_context.h"
 #include "base/cp932.h"
 #include "base/files.h"
+#include "records/history.h"
+#include "typing/scoring.h"
 #include "records/weak_key_set.h"
 #include "widgets/command_table.h"
 #include "widgets/fixed_dialog.h"
@@ -17,6 +20,7 @@
 #include "widgets/qt_services.h"
 #include "widgets/radio_group.h"
 #include "widgets/shape.h"
+#include "widgets/trend_chart.h"
 
 namespace keyrook {
 namespace {
@@ -28,6 +32,7 @@ constexpr const char* kNoQuestion = "苦手ｷｰを含む問題が見つかり�
 const QColor kNoDataFill(0x20, 0x20, 0x20);
 const QColor kNoDataPen(0x50, 0x50, 0x50);
 const QColor kNoDataText(0x68, 0x68, 0x68);
+const QColor kChosenPen(0xFF, 0xFF, 0x00);
 
 // The reflex game's rows with the digits row, "-", "!", "?" and the space bar: every character
 // the code alphabet types.
@@ -76,7 +81,7 @@ TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFile
                      AsUser asUser, QWidget* parent)
     : QDialog(parent), app_(app), files_(std::move(files)), asUser_(std::move(asUser)) {
     const QFont uiFont =
-        fixedDialog(this, "WeakKeys", "苦手ｷｰ分析", kToolFrame, QSize(776, 404), kSilver, 12);
+        fixedDialog(this, "WeakKeys", "苦手ｷｰ分析", kToolFrame, QSize(776, 582), kSilver, 12);
     const QFont bold = pixelFont("MS UI Gothic", 12, true);
 
     QLabel* caption = addLabel(this, "lblUserCaption", "ﾕｰｻﾞ名 :", 16, 10, uiFont, kSilver);
@@ -173,13 +178,27 @@ TWeakKeys::TWeakKeys(AppContext& app, const std::string& cp932User, WeakKeysFile
                  Qt::AlignRight | Qt::AlignVCenter);
     }
 
+    // A chosen key over time.
+    addLabel(this, "lblTrendHead", "● ｷｰごとの推移 (週ごとのﾐｽ率、すべての記録)", 16, 398, bold, Qt::white);
+    addLabel(this, "lblTrendKey", "", 376, 398, uiFont, Qt::white, 384, Qt::AlignRight | Qt::AlignVCenter);
+    keyChart_ = new TTrendChart(this);
+    keyChart_->setObjectName("chtKey");
+    keyChart_->setGeometry(16, 420, 744, 120);
+    keyChart_->setYUnit("%");
+    keyChart_->setEmptyText("ｷｰﾎﾞｰﾄﾞのｷｰか苦手ｷｰの行をｸﾘｯｸすると、そのｷｰの週ごとのﾐｽ率が出ます。");
+    connect(lstWeak_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const int row = lstWeak_->indexOfTopLevelItem(item);
+        if (row >= 0 && static_cast<std::size_t>(row) < analysis_.weakest.size())
+            app_.guarded([this, row] { chooseKey(analysis_.weakest[static_cast<std::size_t>(row)]); });
+    });
+
     const CommandTable table{boxedPushButtons({{}, 12, true, true}), {}, {}, nullptr,
                              [this](const auto& f) { app_.guarded(f); }};
     addCommands(this, table,
                 {
-                    {"btnPractice", "苦手ｷｰ練習", [this] { btnPracticeClick(); }, QRect(16, 363, 104, 23)},
-                    {"btnHelp", "ﾍﾙﾌﾟ", [this] { btnHelpClick(); }, QRect(132, 363, 68, 23)},
-                    {"btnClose", "閉じる", [this] { btnCloseClick(); }, QRect(212, 363, 68, 23)},
+                    {"btnPractice", "苦手ｷｰ練習", [this] { btnPracticeClick(); }, QRect(16, 549, 104, 23)},
+                    {"btnHelp", "ﾍﾙﾌﾟ", [this] { btnHelpClick(); }, QRect(132, 549, 68, 23)},
+                    {"btnClose", "閉じる", [this] { btnCloseClick(); }, QRect(212, 549, 68, 23)},
                 });
 
     centreOnParent(this);
@@ -214,6 +233,49 @@ void TWeakKeys::load() {
 
 void TWeakKeys::rgpRangeClick() { load(); }
 
+void TWeakKeys::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton)
+        for (std::size_t i = 0; i < keyboard_.frames.size(); ++i)
+            if (keyboard_.frames[i]->geometry().contains(e->position().toPoint())) {
+                const auto key = keyOf(static_cast<unsigned char>(keyboard_.keys[i]));
+                app_.guarded([this, key] { chooseKey(key); });
+                return;
+            }
+    QDialog::mousePressEvent(e);
+}
+
+void TWeakKeys::chooseKey(unsigned char key) {
+    chosenKey_ = key;
+    const std::vector<KeyWeek> weeks = keyMissRateByWeek(files_.keyStats, key, kana_);
+    std::vector<TTrendChart::Line> lines(1);
+    lines[0].colour = QColor(0xFF, 0x60, 0x60);
+    std::uint64_t presses = 0;
+    for (const KeyWeek& w : weeks) {
+        lines[0].points.emplace_back(static_cast<double>(w.weekStart), w.missRate);
+        presses += w.presses;
+    }
+    if (!weeks.empty()) keyChart_->setXLabel(dayLabels(weeks.front().weekStart, weeks.back().weekStart));
+    keyChart_->setEmptyText(QString("ｷｰ %1 の記録がありません。").arg(fromCp932(keyLabel(key))));
+    keyChart_->setLines(std::move(lines));
+    label("lblTrendKey")
+        ->setText(QString("ｷｰ : %1   %2週   打鍵数 %3回")
+                      .arg(fromCp932(keyLabel(key)))
+                      .arg(weeks.size())
+                      .arg(fromCp932(SplitThousand(static_cast<std::int64_t>(presses)))));
+    markChosenKey();
+}
+
+// The chosen key's frame is drawn in yellow.
+void TWeakKeys::markChosenKey() {
+    for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
+        const auto key = static_cast<unsigned char>(keyboard_.keys[i]);
+        const bool enough = keyCell(analysis_, key).enough;
+        keyboard_.frames[i]->setPenColor(keyOf(key) == chosenKey_ && chosenKey_ ? kChosenPen
+                                         : enough                              ? kSilver
+                                                                               : kNoDataPen);
+    }
+}
+
 void TWeakKeys::showAnalysis() {
     analysis_ = analyseKeyStats(sessions_, 0);
 
@@ -222,12 +284,13 @@ void TWeakKeys::showAnalysis() {
         TShape* frame = keyboard_.frames[i];
         QLabel* text = keyboard_.cells[i];
         frame->setBrushColor(cell.enough ? rgbColor(cell.fill) : kNoDataFill);
-        frame->setPenColor(cell.enough ? kSilver : kNoDataPen);
         setTextColor(text, cell.enough ? QColor(Qt::white) : kNoDataText);
         const QString tip = fromCp932(cell.tooltip);
         frame->setToolTip(tip);
         text->setToolTip(tip);
     }
+
+    markChosenKey();
 
     lstWeak_->clear();
     for (const WeakKeyRow& row : weakKeyRows(analysis_, 10)) {

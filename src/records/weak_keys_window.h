@@ -1,6 +1,6 @@
 // The window "苦手ｷｰ分析": one user's per-key statistics on a keyboard heat map, the ten
-// weakest keys, the figures of the chosen range, and the practice set built from the weakest
-// keys.
+// weakest keys, the figures of the chosen range, the practice set built from the weakest keys,
+// and a chosen key's miss rate per week over the whole history.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +13,7 @@
 #include "widgets/keyboard_picture.h"
 
 class QLabel;
+class QMouseEvent;
 class QTreeWidget;
 class QPushButton;
 
@@ -20,6 +21,7 @@ namespace keyrook {
 
 class AppContext;
 class TRadioGroup;
+class TTrendChart;
 class VariantTable;
 
 // Where the window reads and writes.
@@ -47,6 +49,9 @@ public:
     void load();
 
     void rgpRangeClick();
+    // A key of the map or a row of the list was clicked: its miss rate per week, read from the
+    // whole file (only now, so the window opens as fast as its range allows).
+    void chooseKey(unsigned char key);
     void btnPracticeClick();  // 苦手ｷｰ練習
     void btnHelpClick();
     void btnCloseClick();
@@ -58,13 +63,18 @@ public:
     const KeyboardPicture& keyboard() const { return keyboard_; }
     TRadioGroup* rgpRange() const { return rgpRange_; }
     QTreeWidget* lstWeak() const { return lstWeak_; }
+    TTrendChart* keyChart() const { return keyChart_; }
     QLabel* label(const char* name) const;
 
     // Confusions listed under the map.
     static constexpr int kConfusionsShown = 8;
 
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+
 private:
     void showAnalysis();
+    void markChosenKey();
 
     AppContext& app_;
     WeakKeysFiles files_;
@@ -74,8 +84,10 @@ private:
     KeyboardPicture keyboard_;
     TRadioGroup* rgpRange_ = nullptr;
     QTreeWidget* lstWeak_ = nullptr;
+    TTrendChart* keyChart_ = nullptr;
     bool practiceRequested_ = false;
     bool kana_ = false;
+    unsigned char chosenKey_ = 0;
 };
 
 }  // namespace keyrook

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "records/progress.h"
 #include "widgets/look.h"
 
 namespace keyrook {
@@ -27,6 +28,15 @@ QString numberText(double v) {
 
 }  // namespace
 
+std::function<QString(double)> dayLabels(std::int64_t firstDay, std::int64_t lastDay) {
+    const bool months = lastDay - firstDay > 120;
+    return [months](double x) {
+        const DateTime d = dateOfDay(static_cast<std::int64_t>(std::llround(x)));
+        return months ? QString("%1/%2").arg(d.year % 100, 2, 10, QChar('0')).arg(d.month)
+                      : QString("%1/%2").arg(d.month).arg(d.day);
+    };
+}
+
 TTrendChart::TTrendChart(QWidget* parent) : QWidget(parent), xLabel_(numberText) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(pixelFont("Arial", 10));
@@ -37,61 +47,101 @@ void TTrendChart::setLines(std::vector<Line> lines) {
     update();
 }
 
-QRect TTrendChart::plotRect() const { return rect().adjusted(34, 6, -8, -16); }
+TTrendChart::Scale TTrendChart::scale() const {
+    Scale s;
+    double yMax = 0;
+    for (const Line& l : lines_)
+        for (const QPointF& pt : l.points) {
+            if (!s.any) s.xMin = s.xMax = pt.x();
+            s.xMin = std::min(s.xMin, pt.x());
+            s.xMax = std::max(s.xMax, pt.x());
+            yMax = std::max(yMax, pt.y());
+            s.any = true;
+        }
+    if (s.xMax <= s.xMin) {  // a single x: the points stand in the middle
+        s.xMin -= 1;
+        s.xMax += 1;
+    }
+    s.yStep = niceStep(std::max(yMax, 1.0) * 1.05, 4);
+    s.yTop = std::ceil(std::max(yMax, 1.0) * 1.05 / s.yStep) * s.yStep;
+    return s;
+}
+
+QStringList TTrendChart::yLabels(const Scale& s) const {
+    QStringList out;
+    if (!s.any) return out;
+    for (double y = 0; y <= s.yTop + s.yStep / 2; y += s.yStep) {
+        QString text = numberText(y);
+        if (y + s.yStep > s.yTop + s.yStep / 2) text += yUnit_;
+        out << text;
+    }
+    return out;
+}
+
+QRect TTrendChart::plotRect(const Scale& s) const {
+    const QFontMetrics fm(font());
+    int widest = 0;
+    for (const QString& text : yLabels(s)) widest = std::max(widest, fm.horizontalAdvance(text));
+    return rect().adjusted(std::max(34, widest + 6), 8, -8, -16);
+}
+
+QRect TTrendChart::plotRect() const { return plotRect(scale()); }
+
+QStringList TTrendChart::yLabels() const { return yLabels(scale()); }
+
+// As many x labels as fit side by side, at most six; the first and last are kept inside the
+// widget rather than centred on a point near its edge.
+std::vector<std::pair<QRect, QString>> TTrendChart::xLabels(const Scale& s, const QRect& plot) const {
+    std::vector<std::pair<QRect, QString>> out;
+    if (!s.any) return out;
+    const QFontMetrics fm(font());
+    const int labelWidth = std::max(fm.horizontalAdvance(xLabel_(s.xMax)), fm.horizontalAdvance(xLabel_(s.xMin))) + 12;
+    const int xTicks = std::max(1, std::min(6, plot.width() / std::max(labelWidth, 1)));
+    // Every x is a whole number (a day, a game's place): so is every label.
+    const double xStep = std::max(1.0, niceStep(s.xMax - s.xMin, xTicks));
+    for (double x = std::ceil(s.xMin / xStep) * xStep; x <= s.xMax + 1e-9; x += xStep) {
+        const QString text = xLabel_(x);
+        const int w = fm.horizontalAdvance(text) + 4;
+        const int at = static_cast<int>(std::lround(plot.left() + (x - s.xMin) / (s.xMax - s.xMin) * plot.width()));
+        const int left = std::clamp(at - w / 2, 0, std::max(0, width() - w));
+        out.emplace_back(QRect(left, plot.bottom() + 2, w, 13), text);
+    }
+    return out;
+}
+
+std::vector<std::pair<QRect, QString>> TTrendChart::xLabels() const {
+    const Scale s = scale();
+    return xLabels(s, plotRect(s));
+}
 
 void TTrendChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    const QRect plot = plotRect();
+    const Scale s = scale();
+    const QRect plot = plotRect(s);
     p.setPen(QColor(0x60, 0x60, 0x60));
     p.drawRect(plot);
-
-    double xMin = 0, xMax = 0, yMax = 0;
-    bool any = false;
-    for (const Line& l : lines_)
-        for (const QPointF& pt : l.points) {
-            if (!any) xMin = xMax = pt.x();
-            xMin = std::min(xMin, pt.x());
-            xMax = std::max(xMax, pt.x());
-            yMax = std::max(yMax, pt.y());
-            any = true;
-        }
-    if (!any) {
+    if (!s.any) {
         p.setPen(kSilver);
         p.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
         return;
     }
-    if (xMax <= xMin) {  // a single x: the points stand in the middle
-        xMin -= 1;
-        xMax += 1;
-    }
-    const double yStep = niceStep(std::max(yMax, 1.0) * 1.05, 4);
-    const double yTop = std::ceil(std::max(yMax, 1.0) * 1.05 / yStep) * yStep;
+    const double xMin = s.xMin, xMax = s.xMax, yTop = s.yTop, yStep = s.yStep;
     auto px = [&](double x) { return plot.left() + (x - xMin) / (xMax - xMin) * plot.width(); };
     auto py = [&](double y) { return plot.bottom() - y / yTop * plot.height(); };
 
     // Grid and labels.
-    const QFontMetrics fm(font());
-    for (double y = 0; y <= yTop + yStep / 2; y += yStep) {
+    const QStringList yTexts = yLabels(s);
+    for (int i = 0; i < yTexts.size(); ++i) {
+        const double y = i * yStep;
         const int at = static_cast<int>(std::lround(py(y)));
         p.setPen(QColor(0x30, 0x30, 0x30));
         if (y > 0) p.drawLine(plot.left() + 1, at, plot.right() - 1, at);
         p.setPen(kSilver);
-        QString text = numberText(y);
-        if (y + yStep > yTop + yStep / 2 && !yUnit_.isEmpty()) text += yUnit_;
-        p.drawText(QRect(0, at - 7, plot.left() - 3, 14), Qt::AlignRight | Qt::AlignVCenter, text);
+        p.drawText(QRect(0, std::max(0, at - 7), plot.left() - 3, 14), Qt::AlignRight | Qt::AlignVCenter, yTexts[i]);
     }
-    // x labels: as many as fit side by side, at most six.
-    const int labelWidth = fm.horizontalAdvance(xLabel_(xMax)) + 12;
-    const int xTicks = std::max(1, std::min(6, plot.width() / std::max(labelWidth, 1)));
-    // Every x is a whole number (a day, a game's place): so is every label.
-    const double xStep = std::max(1.0, niceStep(xMax - xMin, xTicks));
-    for (double x = std::ceil(xMin / xStep) * xStep; x <= xMax + 1e-9; x += xStep) {
-        const int at = static_cast<int>(std::lround(px(x)));
-        p.setPen(kSilver);
-        p.drawText(QRect(at - labelWidth / 2, plot.bottom() + 2, labelWidth, 13), Qt::AlignCenter,
-                   xLabel_(x));
-    }
+    p.setPen(kSilver);
+    for (const auto& [r, text] : xLabels(s, plot)) p.drawText(r, Qt::AlignCenter, text);
 
     p.setClipRect(plot.adjusted(1, 1, 0, 0));
     p.setRenderHint(QPainter::Antialiasing);

@@ -6,9 +6,12 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace keyrook {
@@ -30,16 +33,33 @@ public:
     // Shown instead of the plot while there are no points.
     void setEmptyText(const QString& text) { emptyText_ = text; }
 
+    // The plot inside the labels: the left margin fits the widest y label.
     QRect plotRect() const;
+    // The y labels from the bottom, and where each x label is drawn (in widget coordinates,
+    // inside the widget).
+    QStringList yLabels() const;
+    std::vector<std::pair<QRect, QString>> xLabels() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    struct Scale {
+        bool any = false;
+        double xMin = 0, xMax = 0, yTop = 1, yStep = 1;
+    };
+    Scale scale() const;
+    QRect plotRect(const Scale& s) const;
+    QStringList yLabels(const Scale& s) const;
+    std::vector<std::pair<QRect, QString>> xLabels(const Scale& s, const QRect& plot) const;
+
     std::vector<Line> lines_;
     std::function<QString(double)> xLabel_;
     QString yUnit_;
     QString emptyText_;
 };
+
+// x labels for day numbers: "yy/m" when the days span more than four months, "m/d" otherwise.
+std::function<QString(double)> dayLabels(std::int64_t firstDay, std::int64_t lastDay);
 
 }  // namespace keyrook

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "base/cp932.h"
 #include "base/files.h"
+#include "problemsets/kana_layout.h"
 #include "support/temp_dir.h"
 #include "typing/key_stats.h"
 #include "typing/scoring.h"
@@ -86,6 +88,15 @@ TEST(UserHistory, OneKeysMissRatePerWeek) {
     EXPECT_DOUBLE_EQ(weeks[0].missRate, 30.0);
     EXPECT_DOUBLE_EQ(weeks[1].missRate, 10.0);
     EXPECT_TRUE(keyMissRateByWeek(dir / "a.kst", 'Q').empty());
+
+    // Kana sessions share the file: each layout has its own trend.
+    KeyCounts kana{};
+    kana['K'] = {1, 3, 0, 0};
+    appendKeyStats(dir / "a.kst", keyStatsLine("26/12/09 9:00:00", "t" + cp932Of(kKanaTitleMark), kana));
+    EXPECT_EQ(keyMissRateByWeek(dir / "a.kst", 'K').size(), 2u);
+    const auto kanaWeeks = keyMissRateByWeek(dir / "a.kst", 'K', true);
+    ASSERT_EQ(kanaWeeks.size(), 1u);
+    EXPECT_DOUBLE_EQ(kanaWeeks[0].missRate, 75.0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -110,6 +111,28 @@ TEST_F(CalendarFixture, TheViewerOpensTheCalendarOfItsOneSelectedUser) {
         EXPECT_EQ(c.label("lblStreak")->text(), "0日");
         EXPECT_TRUE(c.weekChart()->lines().at(0).points.empty());
     });
+}
+
+// Long histories make wide labels: "1500ms" on the y axis, "20000" at the right end of x. Each
+// is drawn whole inside the small chart.
+TEST(TrendChart, WideLabelsFitTheChart) {
+    TTrendChart chart;
+    chart.resize(280, 92);
+    chart.setYUnit("ms");
+    std::vector<TTrendChart::Line> lines(1);
+    for (int i = 1; i <= 20000; ++i) lines[0].points.emplace_back(i, 400 + i % 1000);
+    chart.setLines(std::move(lines));
+    const QFontMetrics fm(chart.font());
+    ASSERT_EQ(chart.yLabels().back(), "1500ms");
+    for (const QString& text : chart.yLabels())
+        EXPECT_LT(fm.horizontalAdvance(text), chart.plotRect().left() - 2) << text.toStdString();
+    const auto xs = chart.xLabels();
+    ASSERT_FALSE(xs.empty());
+    EXPECT_EQ(xs.back().second, "20000");
+    for (const auto& [r, text] : xs) {
+        EXPECT_TRUE(chart.rect().contains(r)) << text.toStdString();
+        EXPECT_GE(r.width(), fm.horizontalAdvance(text)) << text.toStdString();
+    }
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QValueAxis>
 
 #include "app/main_window.h"
@@ -63,7 +63,7 @@ struct Viewer : ::testing::Test {
         log->cmbTitleChange();
         // The list lays out, its scroll bar appears and the columns fit beside it (the checks
         // of each test say what is wrong when they never do).
-        QTreeWidget* list = log->lslog();
+        QTreeView* list = log->lslog();
         static_cast<void>(QTest::qWaitFor([list] {
             const QHeaderView* h = list->header();
             return list->verticalScrollBar()->isVisible() &&
@@ -72,7 +72,7 @@ struct Viewer : ::testing::Test {
     }
     // Every column ends inside the list's visible width, beside the scroll bar.
     void expectColumnsInView() {
-        QTreeWidget* list = log->lslog();
+        QTreeView* list = log->lslog();
         QHeaderView* h = list->header();
         // On a loaded machine the scroll bar can come later than the first 50 ms.
         EXPECT_TRUE(QTest::qWaitFor([list] { return list->verticalScrollBar()->isVisible(); }, 5000));
@@ -80,9 +80,9 @@ struct Viewer : ::testing::Test {
         EXPECT_LE(h->sectionPosition(7) + h->sectionSize(7), list->viewport()->width());
         const QFontMetrics fm(list->font());
         EXPECT_GE(h->sectionSize(7), fm.horizontalAdvance("偏差値"));
-        for (int row : {0, list->topLevelItemCount() - 1})
+        for (int row : {0, list->model()->rowCount() - 1})
             for (int c : {0, 7})
-                EXPECT_LE(fm.horizontalAdvance(list->topLevelItem(row)->text(c)) + 4, h->sectionSize(c))
+                EXPECT_LE(fm.horizontalAdvance(log->cellText(row, c)) + 4, h->sectionSize(c))
                     << row << " " << c;
     }
 };
@@ -98,8 +98,8 @@ TEST_F(Viewer, TwentyRowsAsLaidOut) {
 
 TEST_F(Viewer, SixDigitRowNumbersAreWhole) {
     open(100000);
-    ASSERT_EQ(log->lslog()->topLevelItemCount(), 100000);
-    EXPECT_EQ(log->lslog()->topLevelItem(99999)->text(0), "100000*");  // recorded today
+    ASSERT_EQ(log->lslog()->model()->rowCount(), 100000);
+    EXPECT_EQ(log->cellText(99999, 0), "100000*");  // recorded today
     expectColumnsInView();
 }
 

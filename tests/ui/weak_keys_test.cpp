@@ -21,6 +21,7 @@
 #include "base/cp932.h"
 #include "base/files.h"
 #include "problemsets/romaji_decoder.h"
+#include "records/progress.h"
 #include "records/log_window.h"
 #include "records/weak_key_set.h"
 #include "records/weak_keys_window.h"
@@ -29,8 +30,10 @@
 #include "typing/key_stats.h"
 #include "typing/record_file.h"
 #include "typing/typing_window.h"
+#include "widgets/look.h"
 #include "widgets/radio_group.h"
 #include "widgets/shape.h"
+#include "widgets/trend_chart.h"
 #include "support/program_fixture.h"
 
 namespace keyrook {
@@ -134,6 +137,43 @@ TEST_F(WeakKeysFixture, CtrlKShowsTheCurrentUsersKeysOverTheChosenRange) {
             }
         }
         EXPECT_FALSE(window.label("lblEmpty")->isVisible());
+    });
+}
+
+// A key clicked on the map or in the list shows its miss rate per week over the whole file,
+// whatever the range; nothing is read for it before the click.
+TEST_F(WeakKeysFixture, AClickedKeyShowsItsMissRatePerWeek) {
+    auto store = [&](const char* date, std::uint64_t qHits, std::uint64_t qMisses) {
+        KeyCounts c{};
+        c['Q'] = {qHits, qMisses, 8000, 39, {}};
+        c['z'] = {30, 10, 8000, 39, {}};  // typed as z, counted on the Z key
+        appendKeyStats(kst, keyStatsLine(date, "quiz", c));
+    };
+    store("26/11/30 8:00:00", 40, 10);
+    store("26/12/06 8:00:00", 20, 10);
+    store("26/12/08 8:00:00", 45, 5);
+    openWithCtrlK([&](TWeakKeys& window) {
+        window.rgpRange()->button(0)->click();
+        EXPECT_TRUE(window.keyChart()->lines().empty());
+        const KeyboardPicture& kb = window.keyboard();
+        const auto q = static_cast<std::size_t>(std::find(kb.keys.begin(), kb.keys.end(), 'Q') - kb.keys.begin());
+        ASSERT_LT(q, kb.keys.size());
+        QTest::mouseClick(kb.cells[q], Qt::LeftButton);
+        ASSERT_EQ(window.keyChart()->lines().size(), 1u);
+        const std::vector<QPointF> weeks = {{static_cast<double>(dayNumber(2026, 11, 30)), 25.0},
+                                            {static_cast<double>(dayNumber(2026, 12, 7)), 10.0}};
+        EXPECT_EQ(window.keyChart()->lines()[0].points, weeks);
+        EXPECT_EQ(window.label("lblTrendKey")->text(), "ｷｰ : Q   2週   打鍵数 130回");
+        EXPECT_EQ(kb.frames[q]->penColor(), QColor(0xFF, 0xFF, 0x00));
+
+        // Z heads the list (25 % in every session).
+        ASSERT_EQ(window.lstWeak()->topLevelItem(0)->text(0), "Z");
+        const QRect row = window.lstWeak()->visualItemRect(window.lstWeak()->topLevelItem(0));
+        QTest::mouseClick(window.lstWeak()->viewport(), Qt::LeftButton, {}, row.center());
+        EXPECT_EQ(window.keyChart()->lines()[0].points.size(), 2u);
+        EXPECT_EQ(window.keyChart()->lines()[0].points[0].y(), 25.0);
+        EXPECT_EQ(window.label("lblTrendKey")->text(), "ｷｰ : Z   2週   打鍵数 120回");
+        EXPECT_EQ(kb.frames[q]->penColor(), kSilver);
     });
 }
 
