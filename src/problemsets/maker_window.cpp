@@ -77,7 +77,7 @@ TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app
     readings_ = new MakerReadingCommands(
         this, *engine_, editor_, lstError_, [this](const std::function<void()>& f) { run(f); },
         [this] { renderStatus(); });
-    readings_->install(findChild<QWidget*>("ToolBar1"), findChild<QMenu*>("mnuEdit"));
+    readings_->install(findChild<QWidget*>("ToolBar1"), findChild<QMenu*>("mnuEdit"), toolIcon("FillReadings"));
     engine_->caretMoved(0, 0);
     render();
 }
