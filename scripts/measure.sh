@@ -15,6 +15,15 @@
 #   scripts/measure.sh bench             the Google benchmarks of each figure (CPU time)
 #   scripts/measure.sh counts            callgrind instruction counts of the same steps at two
 #                                        sizes, to compare as ratios on a noisy machine
+#   scripts/measure.sh keys [N]          callgrind instructions of a correct key and of a counted
+#                                        miss (flash and sounds on), each until the next key,
+#                                        mean of N (default 10), beside tipp10's
+#   scripts/measure.sh launch            callgrind instructions from exec until the main window
+#                                        is idle: Keyrook, tipp10 and a bare Qt window
+#   scripts/measure.sh cold [PAIRS]      startup with the page cache dropped before each launch
+#                                        (needs root); its "1 s later" RSS is the memory at rest
+#   scripts/measure.sh peer [PAIRS]      every row of the comparison with tipp10 in one run:
+#                                        keys, launch, cold (default 9 pairs)
 # The build is KEYROOK_BUILD_DIR (default build/). Windows run on a private Xvfb display
 # (MEASURE_DISPLAY, default :97). Needs xvfb, xdotool, valgrind, time, and for startup tipp10 with
 # libqt6sql6-sqlite (it is the program compared with, not part of Keyrook).
@@ -55,31 +64,74 @@ program_copy() {
   echo "$dir"
 }
 
+# A private HOME for tipp10 with its lesson database built (its first start takes a minute or
+# two), the "Own Lessons" tab chosen with one lesson of a's, the audible signal on and its
+# other settings at their defaults.
+tipp10_home() {
+  need tipp10 "apt-get install tipp10 libqt6sql6-sqlite"
+  need sqlite3 "apt-get install sqlite3"
+  local home=$scratch/tipp10 db
+  [ -d "$home" ] && { echo "$home"; return; }
+  mkdir -p "$home/.config/TIPP10"
+  printf '[main]\ncheck_illustration=false\nlanguage_layout=us_qwerty_win\nlanguage_lesson=en_us_qwerty\n' \
+    >"$home/.config/TIPP10/TIPP10.conf"
+  echo "tipp10 builds its lesson database on its first start (a minute or two)..." >&2
+  HOME=$home "$bin/keyrook_first_paint" --wait 600 --settle 0 tipp10 >/dev/null 2>&1 || true
+  db=$home/.local/share/TIPP10/TIPP10/tipp10v2.db
+  local a
+  a=$(printf 'a%.0s' $(seq 1 200))
+  sqlite3 "$db" "delete from own_content; delete from own_list;
+    insert into own_list values (1, 'aaa', 'measure', 0);
+    insert into own_content values (1, '$a', 1); insert into own_content values (2, '$a', 1);"
+  cat >>"$home/.config/TIPP10/TIPP10.conf" <<'CONF'
+
+[duration]
+radio_lesson=true
+radio_time=false
+radio_token=false
+
+[error]
+check_beep=true
+check_correct=false
+check_stop=true
+
+[lesson]
+list_own=1
+tab_current=2
+CONF
+  echo "$home"
+}
+
+# Drops the page cache (for cold starts) when COLD is set.
+cold() {
+  [ -n "${COLD:-}" ] || return 0
+  sync
+  echo 3 >/proc/sys/vm/drop_caches
+}
+
 median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 
 startup() {
   local pairs=${1:-15}
-  need tipp10 "apt-get install tipp10 libqt6sql6-sqlite"
   start_display
   local dir home
   dir=$(program_copy)
-  home=$scratch/tipp10
-  mkdir -p "$home/.config/TIPP10"
-  printf '[main]\ncheck_illustration=false\nlanguage_layout=us_qwerty_win\nlanguage_lesson=en_us_qwerty\n' \
-    >"$home/.config/TIPP10/TIPP10.conf"
-  echo "tipp10 builds its lesson database on its first start (a minute or two)..."
-  HOME=$home "$bin/keyrook_first_paint" --wait 600 --settle 0 tipp10 >/dev/null 2>&1 || true
+  home=$(tipp10_home)
   (cd "$dir" && "$bin/keyrook_first_paint" --settle 0 ./keyrook >/dev/null 2>&1) || true
+  if [ -n "${COLD:-}" ]; then
+    [ -w /proc/sys/vm/drop_caches ] || { echo "measure.sh: cold needs root (drop_caches)" >&2; exit 2; }
+    echo "each launch starts with the page cache dropped"
+  fi
   : >"$scratch/pairs"
   for i in $(seq 1 "$pairs"); do
     local k t
     # Alternate which program goes first, so that neither always finds the caches warmer.
     if [ $((i % 2)) -eq 0 ]; then
-      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null) || true
-      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null) || true
+      cold; k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null) || true
+      cold; t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null) || true
     else
-      t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null) || true
-      k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null) || true
+      cold; t=$(HOME=$home "$bin/keyrook_first_paint" tipp10 2>/dev/null) || true
+      cold; k=$(cd "$dir" && "$bin/keyrook_first_paint" ./keyrook 2>/dev/null) || true
     fi
     echo "$k $t" >>"$scratch/pairs"
     echo "pair $i: keyrook ${k%% *} ms, tipp10 ${t%% *} ms"
@@ -221,6 +273,141 @@ counts() {
   echo "keyrook-tool encode, 100 000 readings end to end: $a instructions ($((a / 100000)) a reading)"
 }
 
+# Instructions of every thread of a program running under callgrind, counted so far.
+cg_total() {
+  callgrind_control -e "$1" 2>/dev/null | awk '/^ *Th/ {gsub(",", "", $3); s += $3} END {print s + 0}'
+}
+
+# Waits until a program under callgrind counts nothing for 3 s (at most LIMIT s); prints the
+# count.
+cg_idle() {
+  local pid=$1 limit=${2:-120} last=-1 now waited=0
+  while [ "$waited" -lt "$limit" ]; do
+    now=$(cg_total "$pid")
+    [ "$now" = "$last" ] && break
+    last=$now
+    sleep 3
+    waited=$((waited + 3))
+  done
+  echo "$now"
+}
+
+# A window of a program, waited for: xdotool search's terms (--name TITLE, --class CLASS).
+window_of() {
+  local w=""
+  for _ in $(seq 1 300); do
+    w=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -1) && [ -n "$w" ] && break
+    sleep 0.5
+  done
+  echo "$w"
+}
+
+# Instructions of the program PID while it takes KEY and the SECONDS that follow, N times with
+# BEFORE typed first (not counted) each time, minus what the same time costs at rest; the mean.
+keys_cost() {
+  local pid=$1 key=$2 before=$3 n=$4 seconds=$5 a b idle=0 total=0
+  for _ in $(seq 1 "$n"); do
+    a=$(cg_total "$pid"); sleep "$seconds"; b=$(cg_total "$pid")
+    idle=$((idle + b - a))
+  done
+  for _ in $(seq 1 "$n"); do
+    [ -n "$before" ] && { xdotool key "$before"; sleep "$seconds"; }
+    a=$(cg_total "$pid"); xdotool key "$key"; sleep "$seconds"; b=$(cg_total "$pid")
+    total=$((total + b - a))
+  done
+  echo $(((total - idle) / n))
+}
+
+keys() {
+  local n=${1:-10} seconds=2
+  need valgrind "apt-get install valgrind"
+  need xdotool "apt-get install xdotool"
+  start_display
+  local dir home pid w
+  dir=$(program_copy)
+  # One set whose every question is typed with "a": "q" is a miss anywhere.
+  rm -f "$dir"/data/*.std
+  { printf 'measure/keyrook#\r\n'
+    for _ in 1 2 3; do printf '%s\r\n%s\r\n' "$(printf 'a%.0s' $(seq 1 60))" "$(printf 'a%.0s' $(seq 1 60))"; done
+  } >"$dir/data/measure.std"
+  (cd "$dir" && exec valgrind --tool=callgrind --callgrind-out-file="$scratch/keys.%p" ./keyrook \
+    >/dev/null 2>&1) &
+  pid=$!
+  app=$pid
+  w=$(window_of --name '^Keyrook$')
+  cg_idle "$pid" >/dev/null
+  xdotool windowfocus --sync "$w" key ctrl+s
+  w=$(window_of --name 'amy')
+  xdotool windowfocus --sync "$w" key F1
+  sleep 5
+  cg_idle "$pid" 60 >/dev/null
+  xdotool key a a q a q a  # the first of each is no steady state (a sound loaded, ...)
+  sleep "$seconds"
+  local hit miss
+  hit=$(keys_cost "$pid" a "" "$n" "$seconds")
+  miss=$(keys_cost "$pid" q a "$n" "$seconds")
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  app=""
+  echo "keyrook: a correct key $hit instructions, a counted miss $miss"
+
+  home=$(tipp10_home)
+  (HOME=$home exec valgrind --tool=callgrind --callgrind-out-file="$scratch/keys.%p" tipp10 \
+    >/dev/null 2>&1) &
+  pid=$!
+  app=$pid
+  w=$(window_of --class '^tipp10$')
+  cg_idle "$pid" >/dev/null
+  xdotool windowfocus --sync "$w" key alt+s  # "Start Training"
+  sleep 5
+  cg_idle "$pid" 60 >/dev/null
+  xdotool key space  # the lesson starts
+  sleep "$seconds"
+  xdotool key a a q a q a
+  sleep "$seconds"
+  local thit tmiss
+  thit=$(keys_cost "$pid" a "" "$n" "$seconds")
+  tmiss=$(keys_cost "$pid" q a "$n" "$seconds")
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  app=""
+  echo "tipp10:  a correct key $thit instructions, a counted miss $tmiss"
+  echo "ratio keyrook / tipp10: correct key $(awk "BEGIN {printf \"%.2f\", $hit / $thit}")," \
+       "miss $(awk "BEGIN {printf \"%.2f\", $miss / $tmiss}")"
+}
+
+# Instructions from exec until a program's main window is idle.
+launch_cost() {
+  local how=$1 name=$2 pid n
+  shift 2
+  (exec valgrind --tool=callgrind --callgrind-out-file="$scratch/launch.%p" "$@" >/dev/null 2>&1) &
+  pid=$!
+  app=$pid
+  window_of "$how" "$name" >/dev/null
+  n=$(cg_idle "$pid")
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  app=""
+  echo "$n"
+}
+
+launch() {
+  need valgrind "apt-get install valgrind"
+  need xdotool "apt-get install xdotool"
+  start_display
+  local dir home k t b
+  dir=$(program_copy)
+  home=$(tipp10_home)
+  k=$(cd "$dir" && launch_cost --name '^Keyrook$' ./keyrook)
+  t=$(HOME=$home launch_cost --class '^tipp10$' tipp10)
+  b=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window")
+  echo "launch to idle: keyrook $k instructions, tipp10 $t, a bare Qt window $b;" \
+       "ratio keyrook / tipp10 $(awk "BEGIN {printf \"%.2f\", $k / $t}")"
+}
+
+peer() {
+  keys
+  launch
+  COLD=1 startup "${1:-9}"
+}
+
 case "${1:-}" in
   startup) shift; startup "$@" ;;
   viewer) shift; viewer "$@" ;;
@@ -228,5 +415,9 @@ case "${1:-}" in
   progress) shift; progress "$@" ;;
   bench) bench ;;
   counts) counts ;;
-  *) sed -n '2,19p' "$0" >&2; exit 2 ;;
+  keys) shift; keys "$@" ;;
+  launch) launch ;;
+  cold) shift; COLD=1 startup "$@" ;;
+  peer) shift; peer "$@" ;;
+  *) sed -n '2,28p' "$0" >&2; exit 2 ;;
 esac
