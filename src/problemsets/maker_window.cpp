@@ -82,7 +82,9 @@ TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app
     render();
 }
 
-TTPMaker::~TTPMaker() = default;
+// The reading commands, a child widget, let go of the engine when they go: they must go while
+// the engine is still there, before the members are destroyed.
+TTPMaker::~TTPMaker() { delete readings_; }
 
 void TTPMaker::buildWindow() {
     setWindowTitle("問題集作成ｴﾃﾞｨﾀ");
