@@ -9,6 +9,7 @@
 #include "base/files.h"
 #include "bench_data.h"
 
+#include "records/history.h"
 #include "records/key_analysis.h"
 #include "stored_sessions.h"
 
@@ -33,20 +34,32 @@ BENCHMARK(BM_ReadAndAnalyse10000Sessions)->Unit(benchmark::kMillisecond);
 // The weak-key window's figures for a range, read from a .kst file of n lines: the default range
 // (the last 10 sessions) reads the file's end only, so its cost does not grow with the history;
 // "all" reads every line.
-void BM_WeakKeysRangeFromFile(benchmark::State& state) {
-    const long long lines = state.range(0);
-    const std::size_t last = static_cast<std::size_t>(state.range(1));
+// A .kst file of n lines, written once per run.
+std::string kstOf(long long lines) {
     static std::map<long long, std::unique_ptr<bench::ScratchDir>> dirs;
     auto& dir = dirs[lines];
     if (!dir) {
         dir = std::make_unique<bench::ScratchDir>();
         saveStringToFile(dir->dir() + "amy.kst", bench::storedSessions(static_cast<int>(lines)));
     }
+    return dir->dir() + "amy.kst";
+}
+
+void BM_WeakKeysRangeFromFile(benchmark::State& state) {
+    const std::string path = kstOf(state.range(0));
+    const std::size_t last = static_cast<std::size_t>(state.range(1));
     for (auto _ : state) {
-        const KeyAnalysis a = analyseKeyStats(readLastKeyStats(dir->dir() + "amy.kst", last), 0);
+        const KeyAnalysis a = analyseKeyStats(readLastKeyStats(path, last), 0);
         benchmark::DoNotOptimize(weakKeyRows(a, 10));
     }
 }
+
+// A key clicked in the weak-key window: its miss rate per week over the whole file.
+void BM_KeyWeeksFromFile(benchmark::State& state) {
+    const std::string path = kstOf(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(keyMissRateByWeek(path, 'R'));
+}
+BENCHMARK(BM_KeyWeeksFromFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WeakKeysRangeFromFile)
     ->Args({10000, 10})
     ->Args({100000, 10})

@@ -9,8 +9,8 @@
 #                                        time, readings per second, peak RSS
 #   scripts/measure.sh progress [SESSIONS] keyrook-tool progress over a generated history of
 #                                        SESSIONS practice sessions (default 1000000): time,
-#                                        peak RSS; the weak-key ranges read from a .kst of
-#                                        10 000 / 100 000 lines; one graph metric over
+#                                        peak RSS; the weak-key ranges and one key's weeks read
+#                                        from a .kst of 10 000 / 100 000 lines; one graph metric over
 #                                        1 000 000 sessions by row and by date (CPU time)
 #   scripts/measure.sh bench             the Google benchmarks of each figure (CPU time)
 #   scripts/measure.sh counts            callgrind instruction counts of the same steps at two
@@ -230,7 +230,7 @@ progress() {
       "$bin/keyrook-tool" progress --by "$by" "$scratch/h/amy.rec" >"$scratch/$by.csv"
     echo "    $(($(wc -l <"$scratch/$by.csv") - 1)) periods"
   done
-  "$bin/keyrook_bench" --benchmark_filter='WeakKeysRangeFromFile' 2>&1 | grep -E "WeakKeys"
+  "$bin/keyrook_bench" --benchmark_filter='WeakKeysRangeFromFile|KeyWeeksFromFile' 2>&1 | grep -E "WeakKeys|KeyWeeks"
   QT_QPA_PLATFORM=offscreen "$bin/keyrook_ui_bench" --benchmark_filter='GraphDraw(ByDate)?/1000000$' \
     --benchmark_min_time=1x 2>&1 | grep -E "GraphDraw"
 }

@@ -102,12 +102,12 @@ struct UsageError {
     std::string message;
 };
 
-int fail(const std::string& message) {
+int fail(const Utf8Text& message) {
     std::fprintf(stderr, "keyrook-tool: %s\n", message.c_str());
     return kUsageError;
 }
 
-void writeAll(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void writeAll(const Utf8Text& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 // Output collected in a block and written when the block is full, so a long input streams
 // through in little memory, while a short one is written only once it has been read whole.
@@ -175,7 +175,7 @@ bool isAscii(std::string_view text) {
 // Valid UTF-8 that CP932 cannot take whole, to CP932 where a character CP932 lacks becomes
 // "〓", which is in no table: it then contributes nothing and, unlike a dropped character,
 // joins no neighbours into a combination.
-std::string toCp932Lenient(std::string_view utf8) {
+Cp932Text toCp932Lenient(std::string_view utf8) {
     static const std::string geta = *utf8ToCp932("〓");
     std::string out;
     std::size_t i = 0;
@@ -435,7 +435,7 @@ int runReading(Args& args) {
 }
 
 // A header field from the command line: CP932 and on one line, or a message.
-std::string headerField(const std::string& name, const std::string& utf8) {
+Cp932Text headerField(const std::string& name, const Utf8Text& utf8) {
     if (!isValidUtf8(utf8)) throw UsageError{name + " is not valid UTF-8"};
     auto cp932 = utf8ToCp932(utf8);
     if (!cp932) throw UsageError{name + " holds a character that Shift-JIS (CP932) cannot hold"};

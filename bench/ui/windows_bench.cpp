@@ -10,7 +10,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 
 #include <map>
 #include <memory>

@@ -9,6 +9,13 @@
 
 namespace keyrook {
 
+// Text whose encoding the signature names. Both are std::string, so the name is what keeps
+// them apart: CP932 bytes are what files, engines and their views hold; UTF-8 is what message
+// boxes show, the command line passes and file names are. Convert where they meet, with
+// cp932ToUtf8 and utf8ToCp932 (fromCp932 and toCp932 in the windows).
+using Cp932Text = std::string;
+using Utf8Text = std::string;
+
 // First byte of a two-byte character: 0x81..0x9F or 0xE0..0xFC.
 inline bool isLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

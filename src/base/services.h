@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "base/cp932.h"
+
 namespace keyrook {
 
 // Millisecond tick; differences are taken as unsigned 32-bit, so wrap-around is harmless.
@@ -46,25 +48,23 @@ enum class Answer { Yes, No, Cancel };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual void message(const std::string& text) = 0;
-    virtual bool confirm(const std::string& text) = 0;                  // Yes / No
-    virtual Answer confirmCancel(const std::string& text) = 0;          // Yes / No / Cancel, a warning
+    virtual void message(const Utf8Text& text) = 0;
+    virtual bool confirm(const Utf8Text& text) = 0;                     // Yes / No
+    virtual Answer confirmCancel(const Utf8Text& text) = 0;            // Yes / No / Cancel, a warning
     // One-line input; nullopt when cancelled.
-    virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
-                                             const std::string& value) = 0;
+    virtual std::optional<Utf8Text> input(const Utf8Text& caption, const Utf8Text& prompt,
+                                          const Utf8Text& value) = 0;
     // File chooser for saving; nullopt when cancelled.
-    virtual std::optional<std::string> saveFileName(const std::string& caption,
-                                                    const std::string& initial,
-                                                    const std::string& filter) {
+    virtual std::optional<Utf8Text> saveFileName(const Utf8Text& caption, const Utf8Text& initial,
+                                                 const Utf8Text& filter) {
         (void)caption;
         (void)initial;
         (void)filter;
         return std::nullopt;
     }
     // File chooser for opening; nullopt when cancelled.
-    virtual std::optional<std::string> openFileName(const std::string& caption,
-                                                    const std::string& initial,
-                                                    const std::string& filter) {
+    virtual std::optional<Utf8Text> openFileName(const Utf8Text& caption, const Utf8Text& initial,
+                                                 const Utf8Text& filter) {
         (void)caption;
         (void)initial;
         (void)filter;

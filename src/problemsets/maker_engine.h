@@ -13,6 +13,7 @@
 #include "base/services.h"
 #include "problemsets/maker_convert.h"
 #include "problemsets/maker_readings.h"
+#include "base/cp932.h"
 
 namespace keyrook {
 
@@ -35,24 +36,24 @@ public:
 
 // What the window shows. Titles, fields and entries are CP932; the file path is UTF-8.
 struct MakerView {
-    std::string edtTitle;
-    std::string edtAuthor;
-    std::string edtExpress;  // description
+    Cp932Text edtTitle;
+    Cp932Text edtAuthor;
+    Cp932Text edtExpress;  // description
     SetKind kind = SetKind::Roman;
 
-    std::vector<std::string> lst;  // set titles
+    std::vector<Cp932Text> lst;  // set titles
     int lstIndex = -1;             // selected title, -1: none
-    std::string lblFileCount;      // "登録されているﾌｧｲﾙ数 : n"
+    Cp932Text lblFileCount;      // "登録されているﾌｧｲﾙ数 : n"
 
-    std::vector<std::string> lstError;
+    std::vector<Cp932Text> lstError;
     bool pnlErrorVisible = false;
     bool progressVisible = false;
     int progressPosition = 0;  // 0..100
 
-    std::string countPanel;  // status panel 1: "問題数 : n" once a set is opened
+    Cp932Text countPanel;  // status panel 1: "問題数 : n" once a set is opened
     int caretColumn = 0;     // Shift-JIS byte column, as the ruler marks it
-    std::string caretPanel;  // status panel 3: "1行 0桁"
-    std::string linePanel;   // status panel 4: "問題" or "問題の読み"
+    Cp932Text caretPanel;  // status panel 3: "1行 0桁"
+    Cp932Text linePanel;   // status panel 4: "問題" or "問題の読み"
 };
 
 class MakerEngine {

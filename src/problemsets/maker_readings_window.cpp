@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QToolButton>
 
 #include <Qsci/qsciscintilla.h>
@@ -14,23 +13,6 @@
 
 namespace keyrook {
 namespace {
-
-QIcon fillIcon() {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(1.5, 1.5, 13, 13));
-    QFont f;
-    f.setPixelSize(11);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(0x10, 0x60, 0x20));
-    p.drawText(QRect(1, 1, 14, 14), Qt::AlignCenter, QStringLiteral("よ"));
-    return QIcon(pm);
-}
 
 const char kFillHint[] = "読みの行が空の問題（選択中は選択した問題）に、解析結果の読みを補完します。";
 
@@ -98,10 +80,10 @@ MakerReadingCommands::MakerReadingCommands(QWidget* window, MakerEngine& engine,
 
 MakerReadingCommands::~MakerReadingCommands() { engine_.setSuggester(nullptr); }
 
-void MakerReadingCommands::install(QWidget* toolBar, QMenu* editMenu) {
+void MakerReadingCommands::install(QWidget* toolBar, QMenu* editMenu, const QIcon& icon) {
     auto* button = new QToolButton(toolBar);
     button->setObjectName("btnFillReadings");
-    button->setIcon(fillIcon());
+    button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
     button->setFixedSize(23, 22);
     button->setAutoRaise(true);

@@ -13,6 +13,7 @@
 
 class QAction;
 class QListWidget;
+class QIcon;
 class QMenu;
 class QToolButton;
 class QsciScintilla;
@@ -32,7 +33,7 @@ public:
 
     // The tool-bar button btnFillReadings at the end of the bar's row, and the menu items
     // mnuFillReadings (its twin) and mnuAcceptReading at the end of the edit menu.
-    void install(QWidget* toolBar, QMenu* editMenu);
+    void install(QWidget* toolBar, QMenu* editMenu, const QIcon& icon);
 
     void fillReadings();
     void acceptSuggestion();

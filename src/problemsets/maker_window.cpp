@@ -77,12 +77,14 @@ TTPMaker::TTPMaker(AppContext& app, QWidget* parent) : QDialog(parent), app_(app
     readings_ = new MakerReadingCommands(
         this, *engine_, editor_, lstError_, [this](const std::function<void()>& f) { run(f); },
         [this] { renderStatus(); });
-    readings_->install(findChild<QWidget*>("ToolBar1"), findChild<QMenu*>("mnuEdit"));
+    readings_->install(findChild<QWidget*>("ToolBar1"), findChild<QMenu*>("mnuEdit"), toolIcon("FillReadings"));
     engine_->caretMoved(0, 0);
     render();
 }
 
-TTPMaker::~TTPMaker() = default;
+// The reading commands, a child widget, let go of the engine when they go: they must go while
+// the engine is still there, before the members are destroyed.
+TTPMaker::~TTPMaker() { delete readings_; }
 
 void TTPMaker::buildWindow() {
     setWindowTitle("問題集作成ｴﾃﾞｨﾀ");

@@ -293,6 +293,7 @@ void TCalendar::load(std::int64_t today) {
     for (std::size_t i = 0; i < counts.size(); ++i)
         tenkey[0].points.emplace_back(static_cast<double>(i + 1), counts[i]);
     tenkeyChart_->setYUnit("字");
+    tenkeyChart_->setWholeY(true);
     tenkeyChart_->setLines(std::move(tenkey));
 }
 
@@ -312,6 +313,7 @@ void TCalendar::rgpWeekClick() {
     }
     const QString units[] = {"回", "分", "", "%"};
     weekChart_->setYUnit(units[std::min(metric, 3)]);
+    weekChart_->setWholeY(metric == 0);
     if (!history_.weeks.empty())
         weekChart_->setXLabel(dayLabels(history_.weeks.front().firstDay, history_.weeks.back().firstDay));
     weekChart_->setLines(std::move(lines));

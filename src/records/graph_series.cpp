@@ -1,6 +1,7 @@
 #include "records/graph_series.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <map>
 #include <unordered_map>
@@ -50,6 +51,17 @@ std::string markText(long double value) {
 
 namespace {
 
+// The top of the left axis over values up to maximum.
+long double axisMaximumOf(long double maximum) {
+    // A record may hold a number of any size: above 2^62 the axis is the bare figure with its
+    // room, and never below the largest point.
+    const long double top = maximum * 1.05L + 0.5L;
+    long double axis = top < 0x1p62L ? static_cast<long double>(roundHalfEven(top))
+                                     : std::isfinite(top) ? std::ceil(top) : maximum;
+    // All values 0 (no mistype at all) would leave the axis no height to draw the line in.
+    return axis < 1 ? 1 : axis;
+}
+
 // The points of a metric from the column texts of count rows.
 template <class Text>
 GraphPlot plotRows(std::size_t count, const Text& text, int suffixPosition, int suffixLength,
@@ -63,13 +75,7 @@ GraphPlot plotRows(std::size_t count, const Text& text, int suffixPosition, int 
         maximum = std::max(maximum, *v);
         plot.points.push_back({static_cast<int>(i), *v, marks ? markText(*v) : std::string()});
     }
-    // A record may hold a number of any size: above 2^62 the axis is the bare figure with its
-    // room, and never below the largest point.
-    const long double top = maximum * 1.05L + 0.5L;
-    plot.axisMaximum = top < 0x1p62L ? static_cast<long double>(roundHalfEven(top))
-                                     : std::isfinite(top) ? std::ceil(top) : maximum;
-    // All values 0 (no mistype at all) would leave the axis no height to draw the line in.
-    if (plot.axisMaximum < 1) plot.axisMaximum = 1;
+    plot.axisMaximum = axisMaximumOf(maximum);
     return plot;
 }
 
@@ -88,10 +94,25 @@ GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suf
         suffixLength);
 }
 
-GraphPlot graphValues(const RecordLog& log, int column, int suffixPosition, int suffixLength) {
-    return plotRows(
-        log.rowCount(), [&](std::size_t i) { return log.columnText(i, column); }, suffixPosition,
-        suffixLength, false);
+std::optional<long double> graphValue(const RecordLog& log, std::size_t place, int column,
+                                      int suffixPosition, int suffixLength) {
+    return parseNumber(cutSuffix(log.columnText(place, column), suffixPosition, suffixLength));
+}
+
+GraphValues graphValues(const RecordLog& log, int column, int suffixPosition, int suffixLength) {
+    GraphValues out;
+    out.places.reserve(log.rowCount());
+    out.values.reserve(log.rowCount());
+    long double maximum = 0;
+    for (std::size_t i = 0; i < log.rowCount(); ++i) {
+        auto v = graphValue(log, i, column, suffixPosition, suffixLength);
+        if (!v) continue;
+        maximum = std::max(maximum, *v);
+        out.places.push_back(static_cast<std::uint32_t>(i));
+        out.values.push_back(static_cast<double>(std::clamp<long double>(*v, -DBL_MAX, DBL_MAX)));
+    }
+    out.axisMaximum = axisMaximumOf(maximum);
+    return out;
 }
 
 std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, double pointRadius) {
@@ -157,52 +178,65 @@ std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, doubl
     return keep;
 }
 
-std::vector<DatedPoint> datedPoints(const RecordLog& log, int column, int suffixPosition,
-                                    int suffixLength) {
-    std::vector<DatedPoint> out;
-    out.reserve(log.rowCount());
+DatedPlot datedPlot(const RecordLog& log, int column, int suffixPosition, int suffixLength) {
+    DatedPlot plot;
+    plot.points.reserve(log.rowCount());
+    long double maximum = 0;
     for (std::size_t i = 0; i < log.rowCount(); ++i) {
-        auto when = parseRecordDate(log.columnText(i, 2));
+        auto when = parseRecordDate(log.dateText(i));
         if (!when) continue;
-        auto v = parseNumber(cutSuffix(log.columnText(i, column), suffixPosition, suffixLength));
+        auto v = graphValue(log, i, column, suffixPosition, suffixLength);
         if (!v) continue;
+        maximum = std::max(maximum, *v);
         const double day = static_cast<double>(dayNumber(when->year, when->month, when->day)) +
                            (when->hour * 3600 + when->minute * 60 + when->second) / 86400.0;
-        out.push_back({day, *v});
+        plot.points.push_back({day, static_cast<std::uint32_t>(i), *v});
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const DatedPoint& a, const DatedPoint& b) { return a.day < b.day; });
-    return out;
+    // In place, without the buffer a stable sort takes; a list in time order is left as it is.
+    auto before = [](const DatedPoint& a, const DatedPoint& b) {
+        return a.day < b.day || (a.day == b.day && a.place < b.place);
+    };
+    if (!std::is_sorted(plot.points.begin(), plot.points.end(), before))
+        std::sort(plot.points.begin(), plot.points.end(), before);
+    plot.axisMaximum = axisMaximumOf(maximum);
+    return plot;
+}
+
+std::vector<DatedPoint> datedPoints(const RecordLog& log, int column, int suffixPosition,
+                                    int suffixLength) {
+    return datedPlot(log, column, suffixPosition, suffixLength).points;
 }
 
 std::vector<DatedPoint> periodMedians(const std::vector<DatedPoint>& points, ProgressBy by) {
-    // Period start -> values; the period's length follows from the next start.
-    std::map<std::int64_t, std::vector<long double>> periods;
-    for (const DatedPoint& p : points) {
-        const auto day = static_cast<std::int64_t>(std::floor(p.day));
-        std::int64_t first = weekStart(day);
-        if (by == ProgressBy::Month) {
-            const DateTime d = dateOfDay(day);
-            first = dayNumber(d.year, d.month, 1);
-        } else if (by == ProgressBy::Day) {
-            first = day;
-        }
-        periods[first].push_back(p.y);
+    auto byDay = [](const DatedPoint& a, const DatedPoint& b) { return a.day < b.day; };
+    if (!std::is_sorted(points.begin(), points.end(), byDay)) {
+        std::vector<DatedPoint> sorted = points;
+        std::stable_sort(sorted.begin(), sorted.end(), byDay);
+        return periodMedians(sorted, by);
     }
+    // The first day of the period that holds a day, and the period's length.
+    auto periodOf = [by](std::int64_t day) -> std::pair<std::int64_t, double> {
+        if (by == ProgressBy::Day) return {day, 1};
+        if (by == ProgressBy::Week) return {weekStart(day), 7};
+        const DateTime d = dateOfDay(day);
+        const std::int64_t first = dayNumber(d.year, d.month, 1);
+        return {first, static_cast<double>(dayNumber(d.month == 12 ? d.year + 1 : d.year,
+                                                     d.month == 12 ? 1 : d.month + 1, 1) -
+                                           first)};
+    };
     std::vector<DatedPoint> out;
-    for (auto& [first, values] : periods) {
-        std::sort(values.begin(), values.end());
+    std::vector<long double> values;
+    std::size_t i = 0;
+    while (i < points.size()) {
+        const auto [first, length] = periodOf(static_cast<std::int64_t>(std::floor(points[i].day)));
+        const double end = static_cast<double>(first) + length;
+        values.clear();
+        for (; i < points.size() && points[i].day < end; ++i) values.push_back(points[i].y);
         const std::size_t n = values.size();
-        const long double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-        double length = 7;
-        if (by == ProgressBy::Day) length = 1;
-        if (by == ProgressBy::Month) {
-            const DateTime d = dateOfDay(first);
-            length = static_cast<double>(dayNumber(d.month == 12 ? d.year + 1 : d.year,
-                                                   d.month == 12 ? 1 : d.month + 1, 1) -
-                                         first);
-        }
-        out.push_back({static_cast<double>(first) + length / 2, median});
+        const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
+        std::nth_element(values.begin(), middle, values.end());
+        const long double median = n % 2 ? *middle : (*std::max_element(values.begin(), middle) + *middle) / 2;
+        out.push_back({static_cast<double>(first) + length / 2, 0, median});
     }
     return out;
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,9 +49,19 @@ std::string markText(long double value);
 GraphPlot GetGraph(const std::vector<LogRow>& rows, int column, int suffixPosition,
                    int suffixLength);
 GraphPlot GetGraph(const RecordLog& log, int column, int suffixPosition, int suffixLength);
-// The same without the mark texts, for a long list whose marks are made only for the points
-// drawn.
-GraphPlot graphValues(const RecordLog& log, int column, int suffixPosition, int suffixLength);
+
+// One metric over a long list, compactly: the places of the rows that read as numbers, their
+// values as doubles (enough to choose the points to draw; a drawn point's exact value is read
+// again with graphValue) and the left axis as GetGraph gives it.
+struct GraphValues {
+    std::vector<std::uint32_t> places;
+    std::vector<double> values;
+    long double axisMaximum = 1;
+};
+GraphValues graphValues(const RecordLog& log, int column, int suffixPosition, int suffixLength);
+// The metric's value of the row at a place, or nullopt when its text does not read.
+std::optional<long double> graphValue(const RecordLog& log, std::size_t place, int column,
+                                      int suffixPosition, int suffixLength);
 
 // Where a value mark would be drawn, in pixels: centred on x, top edge at top; and the point
 // it belongs to.
@@ -71,16 +83,24 @@ std::vector<bool> thinMarks(const std::vector<MarkBox>& boxes, double gap, doubl
 // with the time of day as the fraction.
 struct DatedPoint {
     double day = 0;
+    std::uint32_t place = 0;  // the row's place in the list (in the room the layout leaves)
     long double y = 0;
 };
 
 // The metric's points at their sessions' dates, oldest first (sessions of one moment keep the
-// list's order); rows whose date or value does not read are left out.
+// list's order); rows whose date or value does not read are left out. Each row is read once;
+// the left axis covers the points as GetGraph's covers its own.
+struct DatedPlot {
+    std::vector<DatedPoint> points;
+    long double axisMaximum = 1;
+};
+DatedPlot datedPlot(const RecordLog& log, int column, int suffixPosition, int suffixLength);
 std::vector<DatedPoint> datedPoints(const RecordLog& log, int column, int suffixPosition,
                                     int suffixLength);
 
 // The median of each ISO week's or month's values (of an even count the mean of the middle
 // two), placed at the middle of its period, oldest first; periods without points have none.
+// Points in time order are taken a period at a time, without a copy of them all.
 std::vector<DatedPoint> periodMedians(const std::vector<DatedPoint>& points, ProgressBy by);
 
 // The points to draw of n points in x order when they crowd a plot `columns` pixels wide over

@@ -240,16 +240,13 @@ void TGraph::draw() {
     // new points on the new axes.
     series1_->clear();
     series2_->clear();
-    const GraphPlot all = graphValues(source_, column_, suffixPosition_, suffixLength_);
     // Beyond the range of a double the line stays at the axis's top.
     const auto shown = [](long double v) {
         return static_cast<qreal>(std::clamp<long double>(v, -DBL_MAX, DBL_MAX));
     };
-    setAxis(left_, 0, shown(all.axisMaximum), 10);
     // Beyond a few points per pixel column more points draw the same pixels.
     // (The plot is about 650 pixels wide; before the first layout its width is not known yet.)
     const int columns = std::max(600, static_cast<int>(chart_->plotArea().width()));
-    plot_.axisMaximum = all.axisMaximum;
     plot_.points.clear();
     drawnX_.clear();
 
@@ -265,6 +262,9 @@ void TGraph::draw() {
     QList<QPointF> points, medians;
     bool thinned = false;  // more points than pixel columns
     if (!byDate) {
+        const GraphValues all = graphValues(source_, column_, suffixPosition_, suffixLength_);
+        setAxis(left_, 0, shown(all.axisMaximum), 10);
+        plot_.axisMaximum = all.axisMaximum;
         // Half a row of room on either side: the first and last points and their marks stay
         // inside.
         const auto rows = static_cast<qreal>(source_.rowCount());
@@ -272,18 +272,25 @@ void TGraph::draw() {
         const int digits = static_cast<int>(std::to_string(source_.rowCount()).size());
         setAxis(bottom_, -0.5, std::max<qreal>(1, rows) - 0.5, std::clamp(560 / (digits * 7 + 16), 1, 20));
         const auto keep = columnPoints(
-            all.points.size(), [&](std::size_t i) { return static_cast<double>(all.points[i].x); },
-            [&](std::size_t i) { return all.points[i].y; }, -0.5, std::max<double>(1, rows) - 0.5, columns);
-        thinned = keep.size() < all.points.size();
+            all.places.size(), [&](std::size_t i) { return static_cast<double>(all.places[i]); },
+            [&](std::size_t i) { return static_cast<long double>(all.values[i]); }, -0.5,
+            std::max<double>(1, rows) - 0.5, columns);
+        thinned = keep.size() < all.places.size();
         points.reserve(static_cast<qsizetype>(keep.size()));
         for (std::size_t i : keep) {
-            const GraphPoint& p = all.points[i];
-            points.append(QPointF(p.x, shown(p.y)));
-            plot_.points.push_back({p.x, p.y, markText(p.y)});
-            drawnX_.push_back(p.x);
+            const auto x = static_cast<int>(all.places[i]);
+            // The exact figure for the mark, read again for the few points drawn.
+            const long double y =
+                graphValue(source_, all.places[i], column_, suffixPosition_, suffixLength_).value_or(all.values[i]);
+            points.append(QPointF(x, shown(y)));
+            plot_.points.push_back({x, y, markText(y)});
+            drawnX_.push_back(x);
         }
     } else {
-        const std::vector<DatedPoint> dated = datedPoints(source_, column_, suffixPosition_, suffixLength_);
+        const DatedPlot plot = datedPlot(source_, column_, suffixPosition_, suffixLength_);
+        const std::vector<DatedPoint>& dated = plot.points;
+        setAxis(left_, 0, shown(plot.axisMaximum), 10);
+        plot_.axisMaximum = plot.axisMaximum;
         LocalMsecs msecs;
         double first = dated.empty() ? 0 : dated.front().day, last = dated.empty() ? 1 : dated.back().day;
         // A little room either side, and at least a day in view.

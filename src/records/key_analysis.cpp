@@ -125,14 +125,19 @@ KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::si
 
 double overallMissRate(const KeyAnalysis& analysis) {
     const KeyCount& t = analysis.total;
-    return t.presses() ? static_cast<double>(t.misses) / static_cast<double>(t.presses()) : 0.0;
+    const double presses = static_cast<double>(t.hits) + static_cast<double>(t.misses);
+    return presses > 0 ? static_cast<double>(t.misses) / presses : 0.0;
 }
 
 double keyWeakness(const KeyAnalysis& analysis, unsigned char key) {
     const KeyCount& c = analysis.keys[keyOf(key)];
     if (c.misses == 0) return 0.0;
-    return (static_cast<double>(c.misses) + kWeaknessPriorPresses * overallMissRate(analysis)) /
-           (static_cast<double>(c.presses()) + kWeaknessPriorPresses);
+    // Counts summed from damaged files can be near the top of their type: presses are added as
+    // doubles so that they cannot wrap, and the share stays a share.
+    const double presses = static_cast<double>(c.hits) + static_cast<double>(c.misses);
+    const double w = (static_cast<double>(c.misses) + kWeaknessPriorPresses * overallMissRate(analysis)) /
+                     (presses + kWeaknessPriorPresses);
+    return std::clamp(w, 0.0, 1.0);
 }
 
 std::vector<Confusion> confusionList(const KeyAnalysis& analysis) {

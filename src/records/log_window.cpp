@@ -11,7 +11,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QAbstractTableModel>
-#include <QTreeView>
+#include <QTableView>
 
 #include "app/app_context.h"
 #include "records/calendar_window.h"
@@ -199,23 +199,30 @@ TLog::TLog(AppContext& app, QWidget* parent)
                     {"Image3", "ｳｨﾝﾄﾞｳを閉じる", [this] { Image3Click(); }},
                 });
 
-    lslog_ = new QTreeView(this);
+    // A table without its row header and grid: it looks as a list of rows and, unlike a tree,
+    // keeps nothing per row but the row header's section size.
+    lslog_ = new QTableView(this);
     lslog_->setObjectName("lslog");
     model_ = new LogModel(log_, this);
     lslog_->setModel(model_);
     lslog_->setGeometry(8, 96, 505, 271);
-    lslog_->setRootIsDecorated(false);
-    lslog_->setUniformRowHeights(true);
+    lslog_->setShowGrid(false);
+    lslog_->setWordWrap(false);
+    lslog_->setCornerButtonEnabled(false);
+    lslog_->verticalHeader()->hide();
+    lslog_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     lslog_->setSelectionMode(QAbstractItemView::SingleSelection);
     lslog_->setSelectionBehavior(QAbstractItemView::SelectRows);
     lslog_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lslog_->setSortingEnabled(false);
     lslog_->setFont(uiFont);
     lslog_->setStyleSheet(
-        "QTreeView { background: white; color: black; }"
-        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
-        "QTreeView::item:selected { background: navy; color: white; }");
-    QHeaderView* header = lslog_->header();
+        "QTableView { background: white; color: black; }"
+        "QTableView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
+        "QTableView::item:selected { background: navy; color: white; }");
+    QHeaderView* header = lslog_->horizontalHeader();
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Column 1 is narrower than the style's smallest section.
     header->setMinimumSectionSize(0);
     header->setStretchLastSection(false);
@@ -227,7 +234,8 @@ TLog::TLog(AppContext& app, QWidget* parent)
             [this](int logical) { lslogColumnClick(logical + 1); });
     lslog_->viewport()->installEventFilter(this);
     lslog_->installEventFilter(this);
-    // The scroll bar comes and goes with the row count; the columns make room for it.
+    // The scroll bar comes and goes with the row count; the columns make room for it (once the
+    // viewport has its new width, see eventFilter).
     connect(lslog_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { fitColumns(); });
     fitColumns();
 
@@ -318,6 +326,11 @@ void TLog::cmbTitleChange() {
     model_->beginChange();
     log_.cmbTitleChange(selectedUsers(), log_.titles()[static_cast<std::size_t>(index)], now());
     model_->endChange();
+    // Rows as high as their text needs, as in a list.
+    if (log_.rowCount() > 0 && !rowHeight_) {
+        rowHeight_ = static_cast<QAbstractItemView*>(lslog_)->sizeHintForRow(0);
+        lslog_->verticalHeader()->setDefaultSectionSize(rowHeight_);
+    }
     // A new list opens at its first row, wherever the last one was scrolled to.
     lslog_->scrollToTop();
     fitColumns();
@@ -441,6 +454,8 @@ bool TLog::eventFilter(QObject* watched, QEvent* event) {
     } else if (type == QEvent::KeyRelease && watched == lstUser_) {
         // Choosing users by keyboard offers their titles as a click does.
         if (selectedUsers() != titleUsers_) app_.guarded([this] { lstUserMouseUp(); });
+    } else if (type == QEvent::Resize && watched == lslog_->viewport()) {
+        fitColumns();
     } else if ((type == QEvent::MouseButtonRelease && watched == lslog_->viewport()) ||
                (type == QEvent::KeyRelease && watched == lslog_)) {
         lslogClick();

@@ -15,7 +15,7 @@ class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QListWidget;
-class QTreeView;
+class QTableView;
 
 namespace keyrook {
 
@@ -46,7 +46,7 @@ public:
     const RecordLog& log() const { return log_; }
     QListWidget* lstUser() const { return lstUser_; }
     QComboBox* cmbTitle() const { return cmbTitle_; }
-    QTreeView* lslog() const { return lslog_; }
+    QTableView* lslog() const { return lslog_; }
     // Text of column c (from 0) of the list's row (from 0), as it is shown.
     QString cellText(int row, int column) const;
     QLabel* label(const QString& name) const;
@@ -72,7 +72,8 @@ private:
     std::vector<std::string> titleUsers_;  // the selection the title choices were built for
     QListWidget* lstUser_ = nullptr;
     QComboBox* cmbTitle_ = nullptr;
-    QTreeView* lslog_ = nullptr;
+    QTableView* lslog_ = nullptr;
+    int rowHeight_ = 0;
     class LogModel* model_ = nullptr;
     std::array<TProgressBarREX*, 4> bars_{};
     bool practiceRequested_ = false;

@@ -312,6 +312,12 @@ std::string RecordLog::columnText(std::size_t place, int column) const {
     return textOf(order_[place], column);
 }
 
+std::string_view RecordLog::dateText(std::size_t place) const {
+    const std::uint32_t index = order_[place];
+    const std::string_view line(lines_.data() + starts_[index], starts_[index + 1] - starts_[index]);
+    return line.substr(0, line.find(','));
+}
+
 long long RecordLog::placeOf(int number) const {
     const auto it = std::find(order_.begin(), order_.end(), static_cast<std::uint32_t>(number - 1));
     return it == order_.end() ? -1 : it - order_.begin();

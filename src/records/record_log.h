@@ -157,6 +157,8 @@ public:
     std::size_t rowCount() const { return order_.size(); }
     // Text of column k (1..8) of the row at a place (from 0) in the shown order.
     std::string columnText(std::size_t place, int column) const;
+    // The session's date and time (field 1) of the row at a place, without splitting the rest.
+    std::string_view dateText(std::size_t place) const;
     // The row's number (column 1 without its "*").
     int rowNumber(std::size_t place) const { return static_cast<int>(order_[place]) + 1; }
     // The place of the row with a number, or -1.

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/services.h"
+#include "base/cp932.h"
 
 namespace keyrook {
 
@@ -25,26 +26,26 @@ struct ReflexServices {
 
 // What the game window shows; texts are CP932 (all ASCII here).
 struct ReflexView {
-    std::string lblScore = "0";
-    std::string lblHits = "0";
-    std::string lblTotal = "0";
-    std::string lblMiss = "0";
-    std::string lblTime = "0";
-    std::string lblAv = "0";
+    Cp932Text lblScore = "0";
+    Cp932Text lblHits = "0";
+    Cp932Text lblTotal = "0";
+    Cp932Text lblMiss = "0";
+    Cp932Text lblTime = "0";
+    Cp932Text lblAv = "0";
     // The text of the letter cells "LabelA" to "LabelZ": the letter while it is shown, else "".
-    std::array<std::string, 26> cells;
+    std::array<Cp932Text, 26> cells;
 };
 
 // What the result dialog shows and stores.
 struct ReflexResult {
     int level = 1;
-    std::string recordLine;   // stored only when the player confirms
-    std::string lblRate;      // "達成率 : 78.50 %" (CP932)
-    std::string lblAvRef;     // "平均反射神経時間 : 789msec"
-    std::string lblMiss;      // "ﾐｽﾀｲﾌﾟ数 : 7"
+    Cp932Text recordLine;   // stored only when the player confirms
+    Cp932Text lblRate;      // "達成率 : 78.50 %" (CP932)
+    Cp932Text lblAvRef;     // "平均反射神経時間 : 789msec"
+    Cp932Text lblMiss;      // "ﾐｽﾀｲﾌﾟ数 : 7"
     long double rate = 0;     // the judging rate, two decimals
     bool cleared = false;
-    std::array<std::string, 3> levelLines;  // name, condition and mistype lines
+    std::array<Cp932Text, 3> levelLines;  // name, condition and mistype lines
 };
 
 class ReflexEngine {

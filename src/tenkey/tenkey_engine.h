@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "base/services.h"
+#include "base/cp932.h"
 
 namespace keyrook {
 
@@ -33,10 +34,10 @@ struct TenkeyServices {
 
 // What the window shows. Texts are ASCII digits.
 struct TenkeyView {
-    std::string lbl;                 // the digits still to type, the next one first
-    std::string lblTypeCount = "0";  // correctly typed digits in this game
-    std::string lblRestTime = "60";  // seconds left
-    std::string lblHigh = "0";       // best count on file when the window opened
+    Cp932Text lbl;                 // the digits still to type, the next one first
+    Cp932Text lblTypeCount = "0";  // correctly typed digits in this game
+    Cp932Text lblRestTime = "60";  // seconds left
+    Cp932Text lblHigh = "0";       // best count on file when the window opened
     std::array<bool, 10> lit{};      // pad key of each digit drawn lime
     bool btnStartEnabled = true;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/cp932.h"
+#include "problemsets/kana_layout.h"
 #include "typing/scoring.h"
 
 namespace keyrook {
@@ -62,7 +63,48 @@ public:
     }
 };
 
+// The JIS key tops of the kana layout's rows, column by column as kanaKeys() numbers them.
+const char* const kKanaRows[] = {"1234567890-^|", "QWERTYUIOP@[", "ASDFGHJKL;:]", "ZXCVBNM,./\\", "_"};
+
+char kanaGuideChar(const KanaKey& k) {
+    if (k.row < 0 || k.row > 4) return 0;
+    const std::string row = kKanaRows[k.row];
+    return k.column >= 0 && static_cast<std::size_t>(k.column) < row.size() ? row[static_cast<std::size_t>(k.column)] : 0;
+}
+
+class KanaGuide : public GuideTable {
+public:
+    std::optional<GuideKey> keyFor(char c) const override {
+        return kanaGuideKey(c == ' ' ? std::string(" ") : std::string(1, c));
+    }
+    std::string legend(char key) const override {
+        for (const KanaKey& k : kanaKeys())
+            if (kanaGuideChar(k) == key) return k.legend;
+        return {};
+    }
+    const std::vector<std::string>& rows() const override {
+        static const std::vector<std::string> rows(std::begin(kKanaRows), std::end(kKanaRows));
+        return rows;
+    }
+};
+
 }  // namespace
+
+const std::vector<std::string>& GuideTable::rows() const { return guideRows(); }
+
+const GuideTable& kanaGuide() {
+    static const KanaGuide table;
+    return table;
+}
+
+std::optional<GuideKey> kanaGuideKey(const std::string& cp932Notation) {
+    if (cp932Notation.empty()) return std::nullopt;
+    const KanaPress press = kanaPressOf(cp932Notation);
+    const KanaKey* k = kanaKeyAt(press.code);
+    const char key = k ? kanaGuideChar(*k) : 0;
+    if (!key) return std::nullopt;
+    return GuideKey{key, press.shift};
+}
 
 const GuideTable& romajiGuide() {
     static const RomajiGuide table;

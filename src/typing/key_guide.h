@@ -36,13 +36,22 @@ public:
     virtual std::optional<GuideKey> keyFor(char c) const = 0;
     // The legend of a key top (CP932).
     virtual std::string legend(char key) const = 0;
+    // The rows of key tops the picture shows, left to right (the last is the space bar).
+    virtual const std::vector<std::string>& rows() const;
 };
 
 // Romaji input on a JIS keyboard: letters in either case unshifted, "_" the space bar, the
 // signs of the code alphabet on their keys ("!" and "?" with Shift).
 const GuideTable& romajiGuide();
 
-// The rows of the guide's picture, left to right (the last row is the space bar). Home-row
+// Kana input on the JIS kana layout. Its keys are named by their JIS key tops ('|' for the ¥ key,
+// '\\' for the ろ key), its legends are the kana; keyFor takes the ASCII keys of the line (digits,
+// ! and ?) and the blank.
+const GuideTable& kanaGuide();
+// The key and Shift of the next kana press due (press notation, CP932); nullopt for none.
+std::optional<GuideKey> kanaGuideKey(const std::string& cp932Notation);
+
+// The rows of the romaji guide's picture, left to right (the last row is the space bar). Home-row
 // marks go on F and J.
 const std::vector<std::string>& guideRows();
 

@@ -21,6 +21,7 @@
 #include "problemsets/variant_table.h"
 #include "typing/key_stats.h"
 #include "typing/scoring.h"
+#include "base/cp932.h"
 
 namespace keyrook {
 
@@ -75,23 +76,23 @@ inline constexpr std::uint32_t greyColor(std::uint8_t level) {
 // What the window shows. Every text is CP932 bytes (question texts come from the set's file);
 // the window converts at the edge. Menu items mirror their buttons.
 struct TypingView {
-    std::string lblScore = "0";
-    std::string lblCombo = "0";
-    std::string lblMaxCombo = "0";  // the session's highest combo lives only here
-    std::string lblMiss = "0";      // so does the miss count
-    std::string lblMondai;          // "3 / 20", or "Level : 4" in an invader session
-    std::string lblYomi;
-    std::string lblQuestion;
-    std::string lblTyping;          // the romaji still to type: the expected text itself
+    Cp932Text lblScore = "0";
+    Cp932Text lblCombo = "0";
+    Cp932Text lblMaxCombo = "0";  // the session's highest combo lives only here
+    Cp932Text lblMiss = "0";      // so does the miss count
+    Cp932Text lblMondai;          // "3 / 20", or "Level : 4" in an invader session
+    Cp932Text lblYomi;
+    Cp932Text lblQuestion;
+    Cp932Text lblTyping;          // the romaji still to type: the expected text itself
     TextAlign lblTypingAlign = TextAlign::Center;
-    std::string lblNext;
-    std::string lblTitle;           // lblTitle and lblTitle2; decides the mode (FInvader)
+    Cp932Text lblNext;
+    Cp932Text lblTitle;           // lblTitle and lblTitle2; decides the mode (FInvader)
 
-    std::string lblStartCaption = "Ready !!";
+    Cp932Text lblStartCaption = "Ready !!";
     bool lblStartVisible = false;
     std::uint32_t lblStartColor = kColorBlack;
 
-    std::string lblBonusUpCaption;
+    Cp932Text lblBonusUpCaption;
     bool lblBonusUpVisible = false;
     int lblBonusUpLeft = 16;
     std::uint32_t lblBonusUpColor = kColorWhite;
@@ -104,9 +105,9 @@ struct TypingView {
     bool btnRomanEnabled = true;
     bool btnSettingEnabled = true;
     bool btnQuitEnabled = false;
-    std::string btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"
+    Cp932Text btnStopCaption;  // "F2 : ｹﾞｰﾑ中断" or "F2 : ｹﾞｰﾑ再開"
     // The menu item's own caption until a pause or the quit action gives it the button's.
-    std::string mnuStopCaption;
+    Cp932Text mnuStopCaption;
 };
 
 // Bits of takeChanges(): which parts of the view to repaint.

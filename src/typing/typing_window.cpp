@@ -313,7 +313,14 @@ void TTyping::refreshGuide() {
     const TypingView& v = engine_->view();
     const TypingState& st = engine_->state();
     const bool atRest = v.btnStartEnabled;
-    guide_->showNext(!atRest && !v.lblTyping.empty() ? std::optional<char>(v.lblTyping[0]) : std::nullopt);
+    // A kana session shows the kana layout from F1 on; the legends stay until the next session.
+    if (engine_->kanaInput()) {
+        guide_->setTable(kanaGuide());
+        guide_->showKey(atRest ? std::nullopt : kanaGuideKey(engine_->kanaDue()));
+    } else {
+        if (!atRest) guide_->setTable(romajiGuide());
+        guide_->showNext(!atRest && !v.lblTyping.empty() ? std::optional<char>(v.lblTyping[0]) : std::nullopt);
+    }
     const std::uint32_t now = clock_.tickCount();
     pace_.update(atRest ? 0 : st.HitCount, now);
     guide_->showPace(pace_.speedText(now), atRest ? std::string("---") : accuracyText(st.HitCount, toIntDef(v.lblMiss, 0)));

@@ -14,10 +14,9 @@ constexpr int kFrame = 32;
 constexpr int kShiftWidth = 68;
 const QColor kUnlitText(0x90, 0x90, 0x90);
 
-// The rows of guideRows() in place: each row half a key further right than the one above,
-// the space bar under C to M.
-KeyboardLayout guideLayout() {
-    const std::vector<std::string>& rows = guideRows();
+// A table's rows in place: each row half a key further right than the one above, the space bar
+// under C to M.
+KeyboardLayout guideLayout(const std::vector<std::string>& rows) {
     static const int lefts[] = {160, 178, 187, 205, 0};
     KeyboardLayout layout;
     for (std::size_t i = 0; i < rows.size() && i < 5; ++i) {
@@ -39,12 +38,35 @@ TKeyGuide::TKeyGuide(QWidget* parent, const GuideTable& table) : QWidget(parent)
     setObjectName("KeyGuide");
     setFixedSize(751, kHeight);
     paintBlack(this, kSilver);
-    const QFont keyFont = pixelFont("Arial", 13, true);
-    keyboard_ = buildKeyboardPicture(this, keyFont, kUnlitText, guideLayout());
+    lblPace_ = addLabel(this, "lblPace", "", 160, 4, pixelFont("ＭＳ ゴシック", 14, true), Qt::white, 430,
+                        Qt::AlignCenter);
+    setTable(table);
+}
+
+void TKeyGuide::setTable(const GuideTable& table) {
+    if (&table == table_ && !keyboard_.keys.empty()) return;
+    const bool sameRows = !keyboard_.keys.empty() && table.rows() == table_->rows();
+    table_ = &table;
+    if (!sameRows) buildKeys();
+    lit_ = GuideKey{};
     for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
-        keyboard_.cells[i]->setObjectName(QString("guideKey_%1").arg(static_cast<int>(keyboard_.keys[i]), 2, 16, QChar('0')));
+        keyboard_.cells[i]->setText(fromCp932(table.legend(keyboard_.keys[i])));
         paintKey(keyboard_.keys[i], false);
     }
+    paintShift(true, false);
+    paintShift(false, false);
+}
+
+// The key frames, home-row marks and Shift keys of the table's rows, replacing any before.
+void TKeyGuide::buildKeys() {
+    qDeleteAll(keyParts_);
+    keyParts_.clear();
+    rows_ = table_->rows();
+    keyboard_ = buildKeyboardPicture(this, pixelFont("Arial", 13, true), kUnlitText, guideLayout(rows_));
+    keyParts_.insert(keyParts_.end(), keyboard_.frames.begin(), keyboard_.frames.end());
+    keyParts_.insert(keyParts_.end(), keyboard_.cells.begin(), keyboard_.cells.end());
+    for (std::size_t i = 0; i < keyboard_.keys.size(); ++i)
+        keyboard_.cells[i]->setObjectName(QString("guideKey_%1").arg(static_cast<int>(static_cast<unsigned char>(keyboard_.keys[i])), 2, 16, QChar('0')));
     // Home-row marks: a bar under F and J, as the key tops carry a ridge.
     for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
         if (keyboard_.keys[i] != 'F' && keyboard_.keys[i] != 'J') continue;
@@ -56,10 +78,12 @@ TKeyGuide::TKeyGuide(QWidget* parent, const GuideTable& table) : QWidget(parent)
         QPalette pal = mark->palette();
         pal.setColor(QPalette::Window, kSilver);
         mark->setPalette(pal);
+        keyParts_.push_back(mark);
     }
-    // Shift keys at both ends of the ZXCV row.
+    // Shift keys at both ends of the fourth row.
     const int shiftTop = 28 + 3 * kPitch;
-    const int lefts[2] = {205 - (kPitch - kFrame) - kShiftWidth, 205 + 10 * kPitch};
+    const int lowerKeys = rows_.size() > 3 ? static_cast<int>(rows_[3].size()) : 10;
+    const int lefts[2] = {205 - (kPitch - kFrame) - kShiftWidth, 205 + lowerKeys * kPitch};
     for (int side = 0; side < 2; ++side) {
         shifts_[side] = new TShape(TShape::Kind::RoundRect, this);
         shifts_[side]->setObjectName(side == 0 ? "guideShiftL" : "guideShiftR");
@@ -68,17 +92,11 @@ TKeyGuide::TKeyGuide(QWidget* parent, const GuideTable& table) : QWidget(parent)
         shiftCells_[side]->setGeometry(lefts[side] + 2, shiftTop + 3, kShiftWidth - 4, kFrame - 6);
         shiftCells_[side]->setAlignment(Qt::AlignCenter);
         shiftCells_[side]->setFont(pixelFont("Arial", 12, true));
-        paintShift(side == 0, false);
+        keyParts_.push_back(shifts_[side]);
+        keyParts_.push_back(shiftCells_[side]);
     }
-    lblPace_ = addLabel(this, "lblPace", "", 160, 4, pixelFont("ＭＳ ゴシック", 14, true), Qt::white, 430,
-                        Qt::AlignCenter);
-    setTable(table);
-}
-
-void TKeyGuide::setTable(const GuideTable& table) {
-    table_ = &table;
-    for (std::size_t i = 0; i < keyboard_.keys.size(); ++i)
-        keyboard_.cells[i]->setText(fromCp932(table.legend(keyboard_.keys[i])));
+    for (QWidget* w : keyParts_) w->show();
+    lblPace_->raise();
 }
 
 void TKeyGuide::paintKey(char key, bool lit) {
@@ -100,9 +118,13 @@ void TKeyGuide::paintShift(bool left, bool lit) {
 }
 
 void TKeyGuide::showNext(std::optional<char> next) {
-    GuideKey key;
-    if (next)
-        if (auto k = table_->keyFor(*next)) key = *k;
+    std::optional<GuideKey> key;
+    if (next) key = table_->keyFor(*next);
+    showKey(key);
+}
+
+void TKeyGuide::showKey(std::optional<GuideKey> next) {
+    const GuideKey key = next.value_or(GuideKey{});
     if (key == lit_) return;
     if (lit_.key) paintKey(lit_.key, false);
     paintShift(true, false);

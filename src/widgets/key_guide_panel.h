@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "typing/key_guide.h"
 #include "widgets/keyboard_picture.h"
@@ -28,6 +29,8 @@ public:
     void setTable(const GuideTable& table);
     // The next character of the line; nullopt when there is none (at rest, between questions).
     void showNext(std::optional<char> next);
+    // The key to light (with Shift when it says so); nullopt for none.
+    void showKey(std::optional<GuideKey> key);
     void showPace(const std::string& cp932Speed, const std::string& cp932Accuracy);
 
     // The key lit now (0 for none) and whether Shift is lit with it.
@@ -35,11 +38,14 @@ public:
     QLabel* paceLabel() const { return lblPace_; }
 
 private:
+    void buildKeys();
     void paintKey(char key, bool lit);
     void paintShift(bool left, bool lit);
 
     const GuideTable* table_;
+    std::vector<std::string> rows_;
     KeyboardPicture keyboard_;
+    std::vector<QWidget*> keyParts_;  // everything buildKeys made
     TShape* shifts_[2] = {nullptr, nullptr};  // left, right
     QLabel* shiftCells_[2] = {nullptr, nullptr};
     QLabel* lblPace_ = nullptr;

@@ -12,6 +12,9 @@
 namespace keyrook {
 namespace {
 
+// The first and last points stand this far inside the plot's sides, so their dots show whole.
+constexpr int kInset = 3;
+
 // A step of 1, 2 or 5 times a power of ten giving at most `ticks` intervals over range.
 double niceStep(double range, int ticks) {
     const double raw = std::max(range / ticks, 1e-9);
@@ -63,6 +66,7 @@ TTrendChart::Scale TTrendChart::scale() const {
         s.xMax += 1;
     }
     s.yStep = niceStep(std::max(yMax, 1.0) * 1.05, 4);
+    if (wholeY_) s.yStep = std::max(1.0, s.yStep);
     s.yTop = std::ceil(std::max(yMax, 1.0) * 1.05 / s.yStep) * s.yStep;
     return s;
 }
@@ -102,7 +106,8 @@ std::vector<std::pair<QRect, QString>> TTrendChart::xLabels(const Scale& s, cons
     for (double x = std::ceil(s.xMin / xStep) * xStep; x <= s.xMax + 1e-9; x += xStep) {
         const QString text = xLabel_(x);
         const int w = fm.horizontalAdvance(text) + 4;
-        const int at = static_cast<int>(std::lround(plot.left() + (x - s.xMin) / (s.xMax - s.xMin) * plot.width()));
+        const int at = static_cast<int>(
+            std::lround(plot.left() + kInset + (x - s.xMin) / (s.xMax - s.xMin) * (plot.width() - 1 - 2 * kInset)));
         const int left = std::clamp(at - w / 2, 0, std::max(0, width() - w));
         out.emplace_back(QRect(left, plot.bottom() + 2, w, 13), text);
     }
@@ -127,7 +132,9 @@ void TTrendChart::paintEvent(QPaintEvent*) {
         return;
     }
     const double xMin = s.xMin, xMax = s.xMax, yTop = s.yTop, yStep = s.yStep;
-    auto px = [&](double x) { return plot.left() + (x - xMin) / (xMax - xMin) * plot.width(); };
+    auto px = [&](double x) {
+        return plot.left() + kInset + (x - xMin) / (xMax - xMin) * (plot.width() - 1 - 2 * kInset);
+    };
     auto py = [&](double y) { return plot.bottom() - y / yTop * plot.height(); };
 
     // Grid and labels.
@@ -145,7 +152,7 @@ void TTrendChart::paintEvent(QPaintEvent*) {
 
     p.setClipRect(plot.adjusted(1, 1, 0, 0));
     p.setRenderHint(QPainter::Antialiasing);
-    const int columns = std::max(1, plot.width());
+    const int columns = std::max(1, plot.width() - 2 * kInset);
     for (const Line& l : lines_) {
         if (l.points.empty()) continue;
         if (static_cast<int>(l.points.size()) <= columns) {
@@ -181,7 +188,7 @@ void TTrendChart::paintEvent(QPaintEvent*) {
         for (int c = 0; c < columns; ++c) {
             const auto i = static_cast<std::size_t>(c);
             if (n[i] == 0) continue;
-            const double x = plot.left() + c + 0.5;
+            const double x = plot.left() + kInset + c + 0.5;
             p.drawLine(QPointF(x, py(lo[i])), QPointF(x, py(hi[i])));
             const QPointF at(x, py(sum[i] / n[i]));
             if (started)

@@ -30,6 +30,8 @@ public:
     void setXLabel(std::function<QString(double)> label) { xLabel_ = std::move(label); }
     // The unit after the top y label ("分", "%").
     void setYUnit(const QString& unit) { yUnit_ = unit; }
+    // Counts: the y labels step by whole numbers.
+    void setWholeY(bool whole) { wholeY_ = whole; }
     // Shown instead of the plot while there are no points.
     void setEmptyText(const QString& text) { emptyText_ = text; }
 
@@ -57,6 +59,7 @@ private:
     std::function<QString(double)> xLabel_;
     QString yUnit_;
     QString emptyText_;
+    bool wholeY_ = false;
 };
 
 // x labels for day numbers: "yy/m" when the days span more than four months, "m/d" otherwise.

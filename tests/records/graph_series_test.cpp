@@ -148,6 +148,32 @@ TEST(GraphOverTime, SessionsAtTheirDatesWithWeeklyAndMonthlyMedians) {
               (std::vector<std::pair<double, double>>{{mar1 + 15.5, 25}, {mar1 + 31 + 15, 50}}));
 }
 
+// The compact values of a long list agree with GetGraph; the dates of a list sorted by score
+// come back in time order, sessions of one moment in list order, on an axis of their own.
+TEST(GraphOverTime, CompactValuesAndDatesOfASortedList) {
+    testing::TempDir app;
+    auto line = [](const std::string& date, int score) {
+        return withChecksum(date + ",amy,T,60000,300,1,100,40," + std::to_string(score) + ",1,2,3,4") + "\r\n";
+    };
+    saveStringToFile(app / "user/amy.rec", line("24/03/04 6:00:00", 30) + line("24/03/04 6:00:00", 10) +
+                                               line("24/02/30 9:00:00", 99) + line("24/03/01 0:00:00", 20));
+    RecordLog log(app.dir());
+    log.cmbTitleChange({"amy"}, "T", DateTime{2024, 4, 2, 0, 0, 0});
+    log.lslogColumnClick(4);  // by score: 10, 20, 30, 99
+    const GraphPlot whole = GetGraph(log, 4, 0, 0);
+    const GraphValues compact = graphValues(log, 4, 0, 0);
+    EXPECT_EQ(compact.places, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(compact.values, (std::vector<double>{10, 20, 30, 99}));
+    EXPECT_EQ(compact.axisMaximum, whole.axisMaximum);
+    EXPECT_EQ(graphValue(log, 3, 4, 0, 0), 99);
+
+    const DatedPlot dated = datedPlot(log, 4, 0, 0);
+    std::vector<double> ys;
+    for (const DatedPoint& p : dated.points) ys.push_back(static_cast<double>(p.y));
+    EXPECT_EQ(ys, (std::vector<double>{20, 10, 30}));  // 1 March, then 4 March in list order
+    EXPECT_EQ(dated.axisMaximum, 32);                   // 30 x 1.05 + 0.5: the undated 99 is not drawn
+}
+
 TEST(GraphOverTime, CrowdedPointsKeepEachPixelColumnsExtremes) {
     std::vector<double> y(10000);
     for (std::size_t i = 0; i < y.size(); ++i) y[i] = static_cast<double>((i * 7919) % 1000);

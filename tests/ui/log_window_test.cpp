@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 #include <QValueAxis>
 
 #include "app/main_window.h"
@@ -74,12 +74,12 @@ struct LogFixture : ::testing::Test {
                           list->visualItemRect(list->item(row)).center());
     }
     static void clickHeader(TLog& log, int column) {
-        QHeaderView* h = log.lslog()->header();
+        QHeaderView* h = log.lslog()->horizontalHeader();
         QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(h->sectionViewportPosition(column) + 5, h->height() / 2));
     }
     static void clickRow(TLog& log, int row) {
-        QTreeView* list = log.lslog();
+        QTableView* list = log.lslog();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           list->visualRect(list->model()->index(row, 0)).center());
     }

@@ -18,6 +18,7 @@
 #include "typing/fin_dialog.h"
 #include "typing/record_file.h"
 #include "typing/typing_window.h"
+#include "widgets/key_guide_panel.h"
 #include "widgets/progress_bar_rex.h"
 #include "support/program_fixture.h"
 
@@ -195,12 +196,17 @@ TEST_F(PracticeFixture, ResultDialogStoresTheRecordAndComparesTheNextSession) {
 }
 
 // With "かな入力" on, keys go by their position (the X key code), whatever character the
-// desktop's layout gives them; the session is stored under its title marked as kana.
+// desktop's layout gives them; the session is stored under its title marked as kana. The
+// keyboard guide shows the kana key tops and lights the next press's key and Shift.
 TEST_F(PracticeFixture, KanaInputTypesByKeyPosition) {
-    saveStringToFile(app / "user/taro.ini", "[chkKana]\r\nChecked=1\r\n");
+    saveStringToFile(app / "user/taro.ini", "[chkGuide]\r\nChecked=1\r\n[chkKana]\r\nChecked=1\r\n");
     w->Setting().loadFor("taro");
     startSession();
     EXPECT_EQ(typingText("lblTyping"), "がっこう");
+    TKeyGuide* guide = typing().guide();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_EQ(guide->lit(), (GuideKey{'T', false}));
+    EXPECT_EQ(guide->findChild<QLabel*>("guideKey_5c")->text(), "ろ");
     auto press = [this](quint32 xKeycode, bool shift, const QString& text, int gapMs = 100) {
         timers.advance(gapMs);
         QKeyEvent e(QEvent::KeyPress, Qt::Key_unknown, shift ? Qt::ShiftModifier : Qt::NoModifier,
@@ -211,7 +217,9 @@ TEST_F(PracticeFixture, KanaInputTypesByKeyPosition) {
     EXPECT_EQ(typingText("lblTyping"), "゛っこう");
     press(38, false, "a");       // ち: a miss
     EXPECT_EQ(typingText("lblMiss"), "1");
+    EXPECT_EQ(guide->lit(), (GuideKey{'@', false}));
     press(34, false, "[");       // ゛
+    EXPECT_EQ(guide->lit(), (GuideKey{'Z', true}));
     press(52, true, "Z");        // Shift and the つ key: っ
     press(56, false, "b");       // こ
     press(13, false, "4");       // う

@@ -15,7 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 #include <QValueAxis>
 
 #include "app/main_window.h"
@@ -63,17 +63,17 @@ struct Viewer : ::testing::Test {
         log->cmbTitleChange();
         // The list lays out, its scroll bar appears and the columns fit beside it (the checks
         // of each test say what is wrong when they never do).
-        QTreeView* list = log->lslog();
+        QTableView* list = log->lslog();
         static_cast<void>(QTest::qWaitFor([list] {
-            const QHeaderView* h = list->header();
+            const QHeaderView* h = list->horizontalHeader();
             return list->verticalScrollBar()->isVisible() &&
                    h->sectionPosition(7) + h->sectionSize(7) <= list->viewport()->width();
         }));
     }
     // Every column ends inside the list's visible width, beside the scroll bar.
     void expectColumnsInView() {
-        QTreeView* list = log->lslog();
-        QHeaderView* h = list->header();
+        QTableView* list = log->lslog();
+        QHeaderView* h = list->horizontalHeader();
         // On a loaded machine the scroll bar can come later than the first 50 ms.
         EXPECT_TRUE(QTest::qWaitFor([list] { return list->verticalScrollBar()->isVisible(); }, 5000));
         EXPECT_EQ(h->offset(), 0);
@@ -89,7 +89,7 @@ struct Viewer : ::testing::Test {
 
 TEST_F(Viewer, TwentyRowsAsLaidOut) {
     open(20);
-    EXPECT_EQ(log->lslog()->header()->sectionSize(0), 30);
+    EXPECT_EQ(log->lslog()->horizontalHeader()->sectionSize(0), 30);
     expectColumnsInView();
     // Five names in view.
     QListWidget* users = log->lstUser();
