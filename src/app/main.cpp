@@ -68,11 +68,12 @@ int main(int argc, char** argv) {
     keyrook::QtDialogs dialogs;
     keyrook::SteadyClock clock;
     keyrook::StdRandom random;
-    // The menu is painted first; the hidden windows, the icon and the sound system follow at once.
+    // The menu is painted first; the icon and the sound system follow at once, the other
+    // windows when first needed.
     sounds.hold();
     keyrook::ProgramWindows windows(paths, sounds, dialogs, clock, random, nullptr,
-                                    keyrook::ProgramWindows::Start::AfterFirstPaint);
-    windows.onComplete = [&sounds] {
+                                    keyrook::ProgramWindows::Start::OnFirstUse);
+    windows.afterFirstPaint = [&sounds] {
         // Every window shows the program's icon. Its eight pictures are decoded once the menu
         // is on the screen; the window system takes the icon of a shown window as well.
         QIcon icon;

@@ -44,10 +44,11 @@ public:
 
 // The long-lived windows after the main window, in the order they are made.
 struct ProgramWindows::Rest {
-    Rest(TMainForm& main, TypingSettings& settings, Clock& clock, Random& random, Timers* timers)
+    Rest(TMainForm& main, TypingSettings& settings, Clock& clock, Random& random, Timers* timers,
+         const std::optional<std::string>& user)
         : typing_(main.context(), settings, clock, random, timers),
           fin_(main.context(), &typing_),
-          setting_(main.context(), main.titleLabel(), typing_, fin_),
+          setting_(main.context(), main.titleLabel(), typing_, fin_, nullptr, user),
           reflection_(main.context(), clock, random) {}
     TTyping typing_;
     TFin fin_;
@@ -110,9 +111,12 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
     if (start == Start::Together) {
         made();
     } else {
+        startUser_ = main_->currentUser();
         firstPaint_ = std::make_unique<AfterFirstPaint>(main_.get(), [this] {
-            made();
-            if (onComplete) onComplete();
+            // Without a selected set the information box shows the title the settings file
+            // stores, as soon as the menu is up.
+            if (main_->pager().selected() < 0) made();
+            if (afterFirstPaint) afterFirstPaint();
         });
     }
 }
@@ -125,7 +129,7 @@ TSetting& ProgramWindows::Setting() { return made().setting_; }
 
 ProgramWindows::Rest& ProgramWindows::made() {
     if (rest_) return *rest_;
-    rest_ = std::make_unique<Rest>(*main_, *settings_, clock_, random_, typingTimers_);
+    rest_ = std::make_unique<Rest>(*main_, *settings_, clock_, random_, typingTimers_, startUser_);
     settings_->target = &rest_->setting_;
     TTyping& typing = rest_->typing_;
     typing.openSettings = [this] { main_->entryClick(MenuEntry::Setting); };

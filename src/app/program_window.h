@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/paths.h"
@@ -22,10 +23,11 @@ struct DateTime;
 
 class ProgramWindows {
 public:
-    // When the windows after the main window are made: with it, or (for the program) right after
-    // the main window's first paint, so that the menu is on the screen sooner. Either way they
-    // are made in their fixed order, each before anything uses it.
-    enum class Start { Together, AfterFirstPaint };
+    // When the windows after the main window are made: with it, or (for the program) when one
+    // of them is first needed, so that the menu is on the screen sooner and a run that never
+    // opens them never pays for them. Either way they are made in their fixed order, each
+    // before anything uses it, with the settings of the user shown at start.
+    enum class Start { Together, OnFirstUse };
 
     ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dialogs, Clock& clock,
                    Random& random, Timers* typingTimers = nullptr, Start start = Start::Together);
@@ -37,8 +39,8 @@ public:
     TSetting& Setting();
     // Whether the windows after the main window exist yet.
     bool complete() const { return rest_ != nullptr; }
-    // Called once the windows after the main window are made at the first paint.
-    std::function<void()> onComplete;
+    // Called once, when the event loop turns after the main window's first paint (OnFirstUse).
+    std::function<void()> afterFirstPaint;
 
     // "Practice" past its selection check.
     void startPractice();
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<Rest> rest_;
     std::unique_ptr<QObject> firstPaint_;
+    std::optional<std::string> startUser_;  // whose settings the windows start with
 };
 
 }  // namespace keyrook

@@ -52,7 +52,8 @@ const int kRows[3][8] = {{1, 2, 3, 4, 5, 6, 7, 8},
 
 }  // namespace
 
-TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& fin, QWidget* parent)
+TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& fin, QWidget* parent,
+                   const std::optional<std::string>& cp932User)
     : QWidget(parent, Qt::Window), app_(app), mainTitle_(mainTitle), typing_(typing), fin_(fin) {
     setObjectName("Setting");
     chooseFont = [this](const QFont& initial, bool fixedPitchOnly) -> std::optional<QFont> {
@@ -84,7 +85,7 @@ TSetting::TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& f
     saves_->setAutoLoad(false);
     saves_->setAutoSave(false);
     buildStoredList();
-    loadFor(app.currentUser());
+    loadFor(cp932User ? *cp932User : app.currentUser());
     // From the start the typing window shows the fonts the next session uses, so the font
     // choosers start from them too.
     applyFonts();

@@ -31,9 +31,10 @@ class TSetting : public QWidget, public TypingSettings {
     Q_OBJECT
 public:
     // The settings file also stores the main window's title (mainTitle), the typing window's
-    // fonts and the result dialog's save folder.
+    // fonts and the result dialog's save folder. The settings of cp932User (by default the
+    // current user) are loaded at once.
     TSetting(AppContext& app, QObject& mainTitle, TTyping& typing, TFin& fin,
-             QWidget* parent = nullptr);
+             QWidget* parent = nullptr, const std::optional<std::string>& cp932User = std::nullopt);
     ~TSetting() override;
 
     // TypingSettings: read at the moment a session needs them.
