@@ -142,6 +142,15 @@ startup() {
   echo "tipp10:  median $(cut -d' ' -f5 "$scratch/pairs" | median) ms;" \
        "peak RSS just before $(cut -d' ' -f6 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f8 "$scratch/pairs" | median)"
   echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $5}' "$scratch/pairs" | median)"
+  local bare japanese
+  for _ in 1 2 3; do
+    cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" >>"$scratch/bare" 2>/dev/null || true
+    cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" --japanese >>"$scratch/japanese" 2>/dev/null || true
+  done
+  bare=$(cut -d' ' -f4 "$scratch/bare" | median)
+  japanese=$(cut -d' ' -f4 "$scratch/japanese" | median)
+  echo "a bare Qt window: median $(cut -d' ' -f1 "$scratch/bare" | median) ms, 1 s later $bare KiB;" \
+       "in Japanese $(cut -d' ' -f1 "$scratch/japanese" | median) ms, $japanese KiB"
 }
 
 viewer() {
@@ -392,13 +401,15 @@ launch() {
   need valgrind "apt-get install valgrind"
   need xdotool "apt-get install xdotool"
   start_display
-  local dir home k t b
+  local dir home k t b j
   dir=$(program_copy)
   home=$(tipp10_home)
   k=$(cd "$dir" && launch_cost --name '^Keyrook$' ./keyrook)
   t=$(HOME=$home launch_cost --class '^tipp10$' tipp10)
   b=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window")
-  echo "launch to idle: keyrook $k instructions, tipp10 $t, a bare Qt window $b;" \
+  j=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window" --japanese)
+  echo "launch to idle: keyrook $k instructions, tipp10 $t, a bare Qt window $b, the same in" \
+       "Japanese $j;" \
        "ratio keyrook / tipp10 $(awk "BEGIN {printf \"%.2f\", $k / $t}")"
 }
 
