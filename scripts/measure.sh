@@ -19,14 +19,16 @@
 #                                        miss (flash and sounds on), each until the next key,
 #                                        mean of N (default 10), beside tipp10's
 #   scripts/measure.sh launch            callgrind instructions from exec until the main window
-#                                        is idle: Keyrook, tipp10 and a bare Qt window
+#                                        is idle: Keyrook, tipp10 and a bare Qt window (plain,
+#                                        in Japanese, in Japanese with Keyrook's libraries)
 #   scripts/measure.sh cold [PAIRS]      startup with the page cache dropped before each launch
 #                                        (needs root); its "1 s later" RSS is the memory at rest
 #   scripts/measure.sh peer [PAIRS]      every row of the comparison with tipp10 in one run:
 #                                        keys, launch, cold (default 9 pairs)
 # The build is KEYROOK_BUILD_DIR (default build/). Windows run on a private Xvfb display
-# (MEASURE_DISPLAY, default :97). Needs xvfb, xdotool, valgrind, time, and for startup tipp10 with
-# libqt6sql6-sqlite (it is the program compared with, not part of Keyrook).
+# (MEASURE_DISPLAY, default :97). Needs xvfb, xdotool, valgrind, time; startup, keys, launch, cold
+# and peer need tipp10 with libqt6sql6-sqlite and sqlite3 (measurement tools, not part of Keyrook;
+# each is named when missing).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -142,15 +144,16 @@ startup() {
   echo "tipp10:  median $(cut -d' ' -f5 "$scratch/pairs" | median) ms;" \
        "peak RSS just before $(cut -d' ' -f6 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f8 "$scratch/pairs" | median)"
   echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $5}' "$scratch/pairs" | median)"
-  local bare japanese
   for _ in 1 2 3; do
     cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" >>"$scratch/bare" 2>/dev/null || true
     cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" --japanese >>"$scratch/japanese" 2>/dev/null || true
+    cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window_libs" --japanese >>"$scratch/libs" 2>/dev/null || true
   done
-  bare=$(cut -d' ' -f4 "$scratch/bare" | median)
-  japanese=$(cut -d' ' -f4 "$scratch/japanese" | median)
-  echo "a bare Qt window: median $(cut -d' ' -f1 "$scratch/bare" | median) ms, 1 s later $bare KiB;" \
-       "in Japanese $(cut -d' ' -f1 "$scratch/japanese" | median) ms, $japanese KiB"
+  local f
+  for f in bare japanese libs; do
+    echo "a bare Qt window ($f): median $(cut -d' ' -f1 "$scratch/$f" | median) ms," \
+         "1 s later $(cut -d' ' -f4 "$scratch/$f" | median) KiB"
+  done
 }
 
 viewer() {
@@ -401,15 +404,16 @@ launch() {
   need valgrind "apt-get install valgrind"
   need xdotool "apt-get install xdotool"
   start_display
-  local dir home k t b j
+  local dir home k t b j l
   dir=$(program_copy)
   home=$(tipp10_home)
   k=$(cd "$dir" && launch_cost --name '^Keyrook$' ./keyrook)
   t=$(HOME=$home launch_cost --class '^tipp10$' tipp10)
   b=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window")
   j=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window" --japanese)
+  l=$(launch_cost --class '^keyrook_bare_window_libs$' "$bin/keyrook_bare_window_libs" --japanese)
   echo "launch to idle: keyrook $k instructions, tipp10 $t, a bare Qt window $b, the same in" \
-       "Japanese $j;" \
+       "Japanese $j, in Japanese with the program's libraries loaded $l;" \
        "ratio keyrook / tipp10 $(awk "BEGIN {printf \"%.2f\", $k / $t}")"
 }
 
@@ -430,5 +434,5 @@ case "${1:-}" in
   launch) launch ;;
   cold) shift; COLD=1 startup "$@" ;;
   peer) shift; peer "$@" ;;
-  *) sed -n '2,28p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,31p' "$0" >&2; exit 2 ;;
 esac
