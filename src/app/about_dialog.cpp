@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "widgets/fixed_dialog.h"
 #include "widgets/look.h"
 #include "widgets/round_button.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "app/title_pager.h"
 #include "app/user_list.h"
 #include "base/paths.h"

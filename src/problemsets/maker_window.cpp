@@ -24,10 +24,10 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
-#include "problemsets/maker_field_validator.h"
+#include "app/ui/app_context.h"
+#include "problemsets/ui/maker_field_validator.h"
 #include "problemsets/maker_readings_window.h"
-#include "problemsets/maker_ruler.h"
+#include "problemsets/ui/maker_ruler.h"
 #include "widgets/command_table.h"
 #include "widgets/font_chooser.h"
 #include "widgets/look.h"

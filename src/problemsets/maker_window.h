@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "problemsets/maker_editor.h"
+#include "problemsets/ui/maker_editor.h"
 #include "problemsets/maker_engine.h"
 
 class QLabel;

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "base/cp932.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"

@@ -26,7 +26,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"
 

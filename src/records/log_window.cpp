@@ -13,7 +13,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "records/calendar_window.h"
 #include "records/graph_window.h"
 #include "typing/record_file.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "base/cp932.h"
 #include "base/files.h"
 #include "records/history.h"

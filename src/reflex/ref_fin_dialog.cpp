@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "reflex/ref_file.h"
 #include "widgets/fixed_dialog.h"
 #include "widgets/keyboard_picture.h"

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "reflex/ref_file.h"
 #include "reflex/reflection_window.h"
 #include "reflex/reflex_levels.h"

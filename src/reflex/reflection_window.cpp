@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "reflex/ref_fin_dialog.h"
 #include "widgets/command_table.h"
 #include "widgets/look.h"

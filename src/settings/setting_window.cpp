@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "app/user_list.h"
 #include "settings/mine_dialog.h"
 #include "typing/fin_dialog.h"

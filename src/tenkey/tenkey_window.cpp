@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "widgets/command_table.h"
 #include "widgets/look.h"
 #include "widgets/qt_services.h"

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "base/files.h"
 #include "typing/key_stats.h"
 #include "typing/record_file.h"

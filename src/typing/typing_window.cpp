@@ -17,7 +17,7 @@
 #include <algorithm>
 
 #include "app/about_dialog.h"
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "base/text.h"
 #include "widgets/command_table.h"
 #include "widgets/key_guide_panel.h"

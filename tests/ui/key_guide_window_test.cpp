@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 #include "base/cp932.h"
 #include "settings/setting_window.h"
 #include "typing/typing_window.h"

@@ -1,10 +1,10 @@
-#include "problemsets/maker_ruler.h"
+#include "problemsets/ui/maker_ruler.h"
 
 #include <QPainter>
 
 #include <algorithm>
 
-#include "problemsets/maker_editor.h"
+#include "problemsets/ui/maker_editor.h"
 #include "widgets/look.h"
 
 namespace keyrook {

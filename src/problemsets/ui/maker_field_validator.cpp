@@ -1,4 +1,4 @@
-#include "problemsets/maker_field_validator.h"
+#include "problemsets/ui/maker_field_validator.h"
 
 #include "problemsets/maker_engine.h"
 #include "widgets/qt_services.h"

@@ -1,4 +1,4 @@
-#include "app/app_context.h"
+#include "app/ui/app_context.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "problemsets/maker_editor.h"
+#include "problemsets/ui/maker_editor.h"
 
 #include <QFontInfo>
 #include <QKeyEvent>
