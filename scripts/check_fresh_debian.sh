@@ -133,11 +133,14 @@ install_package() {
   chroot "$player" useradd -m player
 }
 
-# The installed program, started by its menu command, must show its main window.
+# The installed program, started by its menu command, must ask for the first user's name and
+# then show its main window.
 installed_program_starts() {
   cat >"$player/tmp/start.sh" <<'END'
 keyrook & pid=$!
-timeout 60 xdotool search --sync --onlyvisible --name '^Keyrook$' >/dev/null
+w=$(timeout 60 xdotool search --sync --onlyvisible --name 'ﾕｰｻﾞ名の初期登録' | head -1)
+[ -n "$w" ] && xdotool windowfocus --sync "$w" && xdotool type --delay 50 player &&
+  xdotool key Return && timeout 30 xdotool search --sync --onlyvisible --name '^Keyrook$' >/dev/null
 rc=$?
 kill "$pid"
 exit "$rc"
