@@ -337,10 +337,11 @@ keys() {
   start_display
   local dir home pid w
   dir=$(program_copy)
-  # One set whose every question is typed with "a": "q" is a miss anywhere.
+  # One set whose every question is typed with "a" ("q" is a miss anywhere), a line that fits
+  # the window as the sample sets' lines do.
   rm -f "$dir"/data/*.std
   { printf 'measure/keyrook#\r\n'
-    for _ in 1 2 3; do printf '%s\r\n%s\r\n' "$(printf 'a%.0s' $(seq 1 60))" "$(printf 'a%.0s' $(seq 1 60))"; done
+    for _ in 1 2 3; do printf '%s\r\n%s\r\n' "$(printf 'a%.0s' $(seq 1 50))" "$(printf 'a%.0s' $(seq 1 50))"; done
   } >"$dir/data/measure.std"
   (cd "$dir" && exec valgrind --tool=callgrind --callgrind-out-file="$scratch/keys.%p" ./keyrook \
     >/dev/null 2>&1) &
