@@ -48,11 +48,6 @@ bool typedInKana(std::string_view title) {
     return title.ends_with(mark);
 }
 
-std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana) {
-    std::erase_if(sessions, [kana](const StoredKeyStats& s) { return typedInKana(s.title) != kana; });
-    return sessions;
-}
-
 std::string keyLabel(unsigned char key) {
     if (key == '_') return cp932Of("ｽﾍﾟｰｽ");
     if (key > 0x20 && key < 0x7F) return std::string(1, static_cast<char>(key));
@@ -71,19 +66,23 @@ std::optional<double> meanInterval(const KeyCount& c) {
     return static_cast<double>(c.intervalSum) / static_cast<double>(c.intervalCount);
 }
 
-std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last) {
+std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last,
+                                             std::optional<bool> kana) {
     std::vector<StoredKeyStats> out;
     if (!fileExists(path)) return out;
+    auto take = [&](std::string_view line) {
+        auto s = parseKeyStatsLine(line);
+        if (s && (!kana || typedInKana(s->title) == *kana)) out.push_back(std::move(*s));
+    };
     if (last == 0) {
         FileLines lines(path, Links::Refuse);
-        for (std::string_view line; lines.next(line);)
-            if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
+        for (std::string_view line; lines.next(line);) take(line);
         return out;
     }
     forEachLineBackward(
         path,
         [&](std::string_view line) {
-            if (auto s = parseKeyStatsLine(line)) out.push_back(std::move(*s));
+            take(line);
             return out.size() < last;
         },
         Links::Refuse);

@@ -49,13 +49,13 @@ struct KeyAnalysis {
 };
 
 // The last `last` readable sessions of a .kst file, oldest first (every one for 0), read from
-// the file's end so a short range never reads a long history whole. A missing file has none.
-std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last);
+// the file's end so a short range never reads a long history whole. With `kana` given, only the
+// sessions typed in kana (true) or in romaji (false) count. A missing file has none.
+std::vector<StoredKeyStats> readLastKeyStats(const std::string& path, std::size_t last,
+                                             std::optional<bool> kana = std::nullopt);
 
 // A session typed in kana: its title ends in the kana mark.
 bool typedInKana(std::string_view title);
-// The sessions typed in kana (their title ends in the kana mark), or those typed in romaji.
-std::vector<StoredKeyStats> sessionsTypedIn(std::vector<StoredKeyStats> sessions, bool kana);
 // The overall miss rate of the range as a fraction (0 without presses).
 double overallMissRate(const KeyAnalysis& analysis);
 

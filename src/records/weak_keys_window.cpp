@@ -215,19 +215,12 @@ void TWeakKeys::useKanaLayout() {
                                      kanaHeatKeyboard());
 }
 
-// Only the sessions the chosen range needs are read: the last ten of a long history come from
-// the end of the file. Kana and romaji sessions share the file, so when the tail holds too few of
-// this layout's sessions the whole file is read.
+// Only the sessions the chosen range needs are read: the last ten of this layout's sessions in a
+// long history come from the end of the file.
 void TWeakKeys::load() {
     const int index = rgpRange_->itemIndex();
     const KeyRange range = index == 1 ? KeyRange::Last50 : index == 2 ? KeyRange::All : KeyRange::Last10;
-    const std::size_t wanted = rangeSessions(range);
-    sessions_ = sessionsTypedIn(readLastKeyStats(files_.keyStats, wanted), kana_);
-    if (wanted != 0 && sessions_.size() < wanted) {
-        sessions_ = sessionsTypedIn(readLastKeyStats(files_.keyStats, 0), kana_);
-        if (sessions_.size() > wanted)
-            sessions_.erase(sessions_.begin(), sessions_.end() - static_cast<std::ptrdiff_t>(wanted));
-    }
+    sessions_ = readLastKeyStats(files_.keyStats, rangeSessions(range), kana_);
     showAnalysis();
 }
 
