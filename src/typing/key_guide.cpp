@@ -75,7 +75,7 @@ char kanaGuideChar(const KanaKey& k) {
 class KanaGuide : public GuideTable {
 public:
     std::optional<GuideKey> keyFor(char c) const override {
-        return kanaGuideKey(c == ' ' ? std::string(" ") : std::string(1, c));
+        return kanaGuideKey(std::string(1, c));
     }
     std::string legend(char key) const override {
         for (const KanaKey& k : kanaKeys())
