@@ -5,9 +5,10 @@
 # Each window is opened from a fresh start of the program (one registered user, the sample
 # sets) on a private Xvfb display (COMPARE_DISPLAY, default :96) and the whole screen is shot;
 # the typing window is shot at rest, with a question shown and after a counted miss (its flash
-# over). Shots go to OUT (default a temporary folder, kept when they differ). Prints the number
-# of differing pixels per shot; the exit status is 1 when any differs.
-# Needs xvfb, xdotool and imagemagick (import, compare).
+# over). The main window's icon (every size the window system is given) is compared as well.
+# Shots go to OUT (default a temporary folder, kept when they differ). Prints the number of
+# differing pixels per shot; the exit status is 1 when any differs.
+# Needs xvfb, xdotool, x11-utils (xprop) and imagemagick (import, compare).
 set -euo pipefail
 
 [ $# -ge 2 ] || { sed -n '2,9p' "$0" >&2; exit 2; }
@@ -15,8 +16,8 @@ a=$(cd "$1" && pwd)
 b=$(cd "$2" && pwd)
 out=${3:-$(mktemp -d /tmp/keyrook-screens.XXXXXX)}
 display=${COMPARE_DISPLAY:-:96}
-for tool in Xvfb xdotool import compare; do
-  command -v "$tool" >/dev/null || { echo "compare_screens.sh: $tool is needed (apt-get install xvfb xdotool imagemagick)" >&2; exit 2; }
+for tool in Xvfb xdotool xprop import compare; do
+  command -v "$tool" >/dev/null || { echo "compare_screens.sh: $tool is needed (apt-get install xvfb xdotool x11-utils imagemagick)" >&2; exit 2; }
 done
 mkdir -p "$out"
 export DISPLAY=$display
@@ -75,6 +76,7 @@ shoot() {
   done
   sleep 1.5
   import -window root "$out/$name.png"
+  xprop -id "$w" _NET_WM_ICON >"$out/$name.icon"
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
   app=""
@@ -107,6 +109,9 @@ for shot in "${shots[@]}"; do
   n=$(compare -metric AE "$out/$name-a.png" "$out/$name-b.png" "$out/$name-diff.png" 2>&1 >/dev/null || true)
   echo "$name: $n pixels differ"
   [ "$n" = 0 ] || differ=1
+  if [ "$name" = main ]; then
+    if cmp -s "$out/main-a.icon" "$out/main-b.icon"; then echo "icon: the same"; else echo "icon: differs"; differ=1; fi
+  fi
 done
 if [ "$differ" = 0 ]; then
   [ -n "${3:-}" ] || rm -rf "$out"

@@ -1,7 +1,10 @@
 // Keyrook: start-up.
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QResource>
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,11 +77,17 @@ int main(int argc, char** argv) {
     keyrook::ProgramWindows windows(paths, sounds, dialogs, clock, random, nullptr,
                                     keyrook::ProgramWindows::Start::OnFirstUse);
     windows.afterFirstPaint = [&sounds] {
-        // Every window shows the program's icon. Its eight pictures are decoded once the menu
-        // is on the screen; the window system takes the icon of a shown window as well.
+        // Every window shows the program's icon, set once the menu is on the screen; the window
+        // system takes the icon of a shown window as well. Its eight pictures are stored
+        // unpacked in the program (see CMakeLists.txt), so this copies pixels.
         QIcon icon;
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-            icon.addFile(QString(":/icons/keyrook-%1.png").arg(size), QSize(size, size));
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QResource pixels(QString(":/icons/keyrook-%1.argb").arg(size));
+            if (pixels.compressionAlgorithm() != QResource::NoCompression ||
+                pixels.size() != qint64(size) * size * 4) continue;
+            icon.addPixmap(QPixmap::fromImage(QImage(pixels.data(), size, size, size * 4,
+                                                     QImage::Format_ARGB32_Premultiplied)));
+        }
         QApplication::setWindowIcon(icon);
         sounds.release();
     };
