@@ -86,9 +86,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://keyrook.example.org/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# libmecab2 is loaded when readings are first suggested, so the library scan cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libmecab2")
 # The windows are Japanese: a CJK font, and Qt's own Japanese texts for the standard buttons.
-# MeCab's library comes with the binaries' dependencies; its dictionary is what the maker's
+# MeCab's library is a dependency above; its dictionary is what the maker's
 # suggested readings need, and without it that one command is off.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n, mecab-ipadic-utf8")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

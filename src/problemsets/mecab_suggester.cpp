@@ -1,4 +1,5 @@
 // The reading suggester over MeCab's C++ interface.
+#include <dlfcn.h>
 #include <mecab.h>
 
 #include <string_view>
@@ -113,6 +114,21 @@ private:
     MeCab::Lattice* lattice_;
 };
 
+// MeCab's model factory. The library is loaded when readings are first asked for, not with the
+// program: most starts never suggest a reading, and loading it at every start cost each start
+// its relocation. Everything else of MeCab's that is used is a virtual member of the objects the
+// model makes, so the factory is the one symbol looked up (by its C++ name, which the library's
+// ABI keeps). Null when the library is not installed.
+using CreateModel = MeCab::Model* (*)(const char*);
+CreateModel mecabModelFactory() {
+    static const CreateModel factory = []() -> CreateModel {
+        void* library = dlopen("libmecab.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        return reinterpret_cast<CreateModel>(dlsym(library, "_ZN5MeCab11createModelEPKc"));
+    }();
+    return factory;
+}
+
 }  // namespace
 
 std::vector<std::string> defaultDictionaryDirs() {
@@ -120,12 +136,14 @@ std::vector<std::string> defaultDictionaryDirs() {
 }
 
 std::unique_ptr<ReadingSuggester> openMecabSuggester(const std::vector<std::string>& dirs) {
+    const CreateModel createModel = mecabModelFactory();
+    if (!createModel) return nullptr;
     for (const std::string& dir : dirs) {
         // A folder of our own choosing needs no configuration file (MeCab refuses to start
         // when the one it would read is missing); "" asks for MeCab's own configuration.
         std::string args = dir.empty() ? std::string("mecab") : "mecab -r /dev/null -d " + dir;
         if (dir.find_first_of(" \t\"") != std::string::npos) continue;
-        MeCab::Model* model = MeCab::createModel(args.c_str());
+        MeCab::Model* model = createModel(args.c_str());
         if (!model) continue;
         const MeCab::DictionaryInfo* info = model->dictionary_info();
         if (!info || !utf8Charset(info->charset)) {
