@@ -20,9 +20,11 @@
 #                                        mean of N (default 10), beside tipp10's
 #   scripts/measure.sh launch            callgrind instructions from exec until the main window
 #                                        is idle: Keyrook, tipp10 and a bare Qt window (plain,
-#                                        in Japanese, in Japanese with Keyrook's libraries)
+#                                        in Japanese, in Japanese with Keyrook's libraries), and
+#                                        of each the part counted in the font libraries
 #   scripts/measure.sh cold [PAIRS]      startup with the page cache dropped before each launch
-#                                        (needs root); its "1 s later" RSS is the memory at rest
+#                                        (needs root); its "1 s later" RSS is the memory at rest,
+#                                        shown with the part of it that is mapped font files
 #   scripts/measure.sh peer [PAIRS]      every row of the comparison with tipp10 in one run:
 #                                        keys, launch, cold (default 9 pairs)
 # The build is KEYROOK_BUILD_DIR (default build/). Windows run on a private Xvfb display
@@ -140,10 +142,12 @@ startup() {
   done
   echo "keyrook: median $(cut -d' ' -f1 "$scratch/pairs" | median) ms to the painted menu;" \
        "peak RSS (KiB, medians) just before the paint $(cut -d' ' -f2 "$scratch/pairs" | median)," \
-       "as it was seen $(cut -d' ' -f3 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f4 "$scratch/pairs" | median)"
-  echo "tipp10:  median $(cut -d' ' -f5 "$scratch/pairs" | median) ms;" \
-       "peak RSS just before $(cut -d' ' -f6 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f8 "$scratch/pairs" | median)"
-  echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $5}' "$scratch/pairs" | median)"
+       "as it was seen $(cut -d' ' -f3 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f4 "$scratch/pairs" | median)," \
+       "of it font files $(cut -d' ' -f5 "$scratch/pairs" | median)"
+  echo "tipp10:  median $(cut -d' ' -f6 "$scratch/pairs" | median) ms;" \
+       "peak RSS just before $(cut -d' ' -f7 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f9 "$scratch/pairs" | median)," \
+       "of it font files $(cut -d' ' -f10 "$scratch/pairs" | median)"
+  echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $6}' "$scratch/pairs" | median)"
   for _ in 1 2 3; do
     cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" >>"$scratch/bare" 2>/dev/null || true
     cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" --japanese >>"$scratch/japanese" 2>/dev/null || true
@@ -152,7 +156,7 @@ startup() {
   local f
   for f in bare japanese libs; do
     echo "a bare Qt window ($f): median $(cut -d' ' -f1 "$scratch/$f" | median) ms," \
-         "1 s later $(cut -d' ' -f4 "$scratch/$f" | median) KiB"
+         "1 s later $(cut -d' ' -f4 "$scratch/$f" | median) KiB, of it font files $(cut -d' ' -f5 "$scratch/$f" | median)"
   done
 }
 
@@ -388,6 +392,15 @@ keys() {
 }
 
 # Instructions from exec until a program's main window is idle.
+# Instructions a callgrind profile counted in the font libraries' own code (fontconfig,
+# FreeType, HarfBuzz): matching faces, reading outlines, shaping.
+font_instructions() {
+  callgrind_annotate --threshold=100 --auto=no "$1" 2>/dev/null | awk '
+    /\[[^]]*lib(fontconfig|freetype|harfbuzz)\.so[^]]*\]$/ {c = $1; gsub(",", "", c); s += c}
+    END {print s + 0}'
+}
+
+# Prints "<instructions until idle> <of them in the font libraries>".
 launch_cost() {
   local how=$1 name=$2 pid n
   shift 2
@@ -398,24 +411,27 @@ launch_cost() {
   n=$(cg_idle "$pid")
   kill "$pid"; wait "$pid" 2>/dev/null || true
   app=""
-  echo "$n"
+  echo "$n $(font_instructions "$scratch/launch.$pid")"
 }
 
 launch() {
   need valgrind "apt-get install valgrind"
   need xdotool "apt-get install xdotool"
   start_display
-  local dir home k t b j l
+  local dir home k t b j l kf tf bf jf lf
   dir=$(program_copy)
   home=$(tipp10_home)
-  k=$(cd "$dir" && launch_cost --name '^Keyrook$' ./keyrook)
-  t=$(HOME=$home launch_cost --class '^tipp10$' tipp10)
-  b=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window")
-  j=$(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window" --japanese)
-  l=$(launch_cost --class '^keyrook_bare_window_libs$' "$bin/keyrook_bare_window_libs" --japanese)
+  read -r k kf < <(cd "$dir" && launch_cost --name '^Keyrook$' ./keyrook)
+  read -r t tf < <(HOME=$home launch_cost --class '^tipp10$' tipp10)
+  read -r b bf < <(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window")
+  read -r j jf < <(launch_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window" --japanese)
+  read -r l lf < <(launch_cost --class '^keyrook_bare_window_libs$' "$bin/keyrook_bare_window_libs" --japanese)
   echo "launch to idle: keyrook $k instructions, tipp10 $t, a bare Qt window $b, the same in" \
        "Japanese $j, in Japanese with the program's libraries loaded $l;" \
        "ratio keyrook / tipp10 $(awk "BEGIN {printf \"%.2f\", $k / $t}")"
+  echo "of them in the font libraries (fontconfig, FreeType, HarfBuzz): keyrook $kf, tipp10 $tf," \
+       "bare $bf, Japanese $jf, with the libraries $lf; everything else: keyrook $((k - kf))," \
+       "tipp10 $((t - tf)), ratio $(awk "BEGIN {printf \"%.2f\", ($k - $kf) / ($t - $tf)}")"
 }
 
 peer() {

@@ -1,7 +1,8 @@
 // Time from exec to the first paint of a program's first window, and its peak memory:
 //   keyrook_first_paint [--settle MS] [--wait S] PROGRAM [ARGS...]
-// prints "<milliseconds to first paint> <peak RSS in KiB before it> <at it> <MS later>" and ends
-// the program. "Before" is read at the last look that still found the window unpainted, a
+// prints "<milliseconds to first paint> <peak RSS in KiB before it> <at it> <MS later> <font files
+// resident MS later>" and ends the program. The last is the part of the resident memory that is
+// pages of mapped font files (*.ttf, *.otf, *.ttc...), which only the fonts a program shows cost. "Before" is read at the last look that still found the window unpainted, a
 // fraction of a millisecond before the paint was seen; "at" when it was seen, with the program
 // stopped at once (work that follows the paint may have begun by then).
 // The window is the first top-level window of at least 200 x 150 that the program maps; it
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +35,26 @@ long peakKiB(pid_t pid) {
     while (std::getline(status, line))
         if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
     return -1;
+}
+
+// Resident KiB of the font files the program has mapped (FreeType maps each face it opens).
+long fontFilesKiB(pid_t pid) {
+    std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
+    std::string line;
+    bool font = false;
+    long kib = 0;
+    while (std::getline(smaps, line)) {
+        if (line.rfind("Rss:", 0) == 0) {
+            if (font) kib += std::atol(line.c_str() + 4);
+        } else if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                   line.find('-') < line.find(' ')) {
+            // A mapping's first line: "start-end perms offset dev inode path".
+            const std::size_t dot = line.rfind('.');
+            const std::string ext = dot == std::string::npos ? "" : line.substr(dot + 1);
+            font = ext == "ttf" || ext == "otf" || ext == "ttc" || ext == "otc" || ext == "pfb";
+        }
+    }
+    return kib;
 }
 
 // The first mapped top-level window of at least 200 x 150 that was not there before.
@@ -128,9 +150,10 @@ int main(int argc, char** argv) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(settle));
     const long peak = peakKiB(pid);
+    const long fonts = fontFilesKiB(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     XCloseDisplay(d);
-    std::printf("%ld %ld %ld %ld\n", ms, beforePaint, atPaint, peak);
+    std::printf("%ld %ld %ld %ld %ld\n", ms, beforePaint, atPaint, peak, fonts);
     return ms < 0 ? 1 : 0;
 }
