@@ -3,8 +3,9 @@
 #  1. `cmake --install` into a temporary prefix puts every file where it belongs;
 #  2. desktop-file-validate and `appstreamcli validate --no-net` pass on the installed files;
 #  3. with the prefix read-only, the installed program starts under Xvfb with a fresh $HOME,
-#     registers a first user, writes user/user.log under $XDG_DATA_HOME/keyrook/, and leaves the
-#     prefix exactly as it was.
+#     registers a first user, writes user/user.log under $XDG_DATA_HOME/keyrook/, opens the maker
+#     (its module loaded from the installed library folder), and leaves the prefix exactly as
+#     it was.
 #
 # Read-only for real: file modes do not stop root, so when this runs as root (as in CI) the
 # program is started as the unprivileged user nobody (setpriv, util-linux), for whom the cleared
@@ -50,6 +51,10 @@ for f in bin/keyrook bin/keyrook-tool share/keyrook/help.hlp \
          share/icons/hicolor/48x48/apps/keyrook.png share/icons/hicolor/256x256/apps/keyrook.png \
          share/man/man1/keyrook-tool.1.gz share/man/man6/keyrook.6.gz share/doc/keyrook/copyright; do
   [ -s "$prefix/$f" ] || fail "$f was not installed"
+done
+for m in keyrook-maker.so keyrook-graph.so; do
+  compgen -G "$prefix/lib*/keyrook/$m" >/dev/null || compgen -G "$prefix/lib/*/keyrook/$m" >/dev/null ||
+    fail "$m was not installed"
 done
 compgen -G "$prefix/share/keyrook/data/*.std" >/dev/null || fail "no problem sets installed"
 compgen -G "$prefix/share/keyrook/sound/*.wav" >/dev/null || fail "no sounds installed"
@@ -113,6 +118,13 @@ x type --delay 40 taro
 x key Return
 expect_file "$log" 'taro\r\n'
 menu=$(window '^Keyrook$')
+# The maker lives in a module of its own, loaded from the installed library folder.
+x windowfocus --sync "$menu"
+x key ctrl+m
+maker=$(window '^問題集作成ｴﾃﾞｨﾀ$')
+x windowfocus --sync "$maker"
+x key Escape
+for _ in $(seq 50); do x search --onlyvisible --name '^問題集作成ｴﾃﾞｨﾀ$' >/dev/null 2>&1 || break; sleep 0.2; done
 x windowfocus --sync "$menu"
 x key ctrl+e
 for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done

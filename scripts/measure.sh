@@ -63,7 +63,7 @@ start_display() {
 program_copy() {
   local dir=$scratch/app
   mkdir -p "$dir/user"
-  cp -r "$bin/keyrook" "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
+  cp -r "$bin/keyrook" "$bin"/keyrook-*.so "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
   printf 'amy\r\namy\r\n' >"$dir/user/user.log"
   echo "$dir"
 }

@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "app/main_window.h"
+#include "app/ui/window_modules.h"
 #include "base/cp932.h"
 #include "base/files.h"
 #include "settings/ini_file.h"
 #include "settings/variant_settings.h"
-#include "problemsets/maker_window.h"
 #include "records/calendar_window.h"
 #include "records/log_window.h"
 #include "records/weak_key_set.h"
@@ -106,7 +106,7 @@ ProgramWindows::ProgramWindows(const Paths& paths, Sounds& sounds, Dialogs& dial
     main_->setEntryAction(MenuEntry::Setting, [this] { made().setting_.open(main_->currentUser()); });
     main_->setEntryAction(MenuEntry::Maker, [this, &app] {
         made();
-        openTPMaker(app);
+        openMakerWindow(app);
     });
     if (start == Start::Together) {
         made();

@@ -14,8 +14,8 @@
 #include <QTableView>
 
 #include "app/ui/app_context.h"
+#include "app/ui/window_modules.h"
 #include "records/calendar_window.h"
-#include "records/graph_window.h"
 #include "typing/record_file.h"
 #include "typing/result_model.h"
 #include "widgets/command_table.h"
@@ -403,8 +403,7 @@ void TLog::Image1Click() {
         app_.dialogs().message(*refusal);
         return;
     }
-    TGraph graph(app_, log_, this);
-    graph.exec();
+    openGraphWindow(app_, log_, this);
 }
 
 void TLog::Image3Click() { close(); }

@@ -1,0 +1,48 @@
+// The maker and the graph loaded from their modules when first opened: the program's way.
+#include <dlfcn.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <string>
+
+#include "app/ui/app_context.h"
+#include "app/ui/window_modules.h"
+
+namespace keyrook {
+namespace {
+
+// The module's entry point, from the folder of the program (a build or a portable folder) or,
+// for the installed program, from KEYROOK_MODULE_DIR relative to it. A module stays loaded once
+// opened. Null, with the reason shown, when no module could be loaded.
+void* entryPoint(AppContext& app, const char* file, const char* symbol, const char* window) {
+    const QString here = QCoreApplication::applicationDirPath();
+    std::string reason = std::string(file) + " が見つかりません。";
+    for (const QString& dir : {here, here + QStringLiteral("/" KEYROOK_MODULE_DIR)}) {
+        const QString path = dir + '/' + QString::fromLatin1(file);
+        if (!QFileInfo::exists(path)) continue;
+        void* module = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+        if (void* entry = module ? dlsym(module, symbol) : nullptr) return entry;
+        const char* error = dlerror();
+        reason = error ? error : path.toStdString();
+    }
+    app.dialogs().message(std::string(window) + "を開けません。\n（" + reason + "）");
+    return nullptr;
+}
+
+}  // namespace
+
+void openMakerWindow(AppContext& app) {
+    static void* entry = nullptr;
+    if (!entry) entry = entryPoint(app, "keyrook-maker.so", "keyrook_open_maker", "TP Maker ");
+    if (entry) reinterpret_cast<decltype(&keyrook_open_maker)>(entry)(app);
+}
+
+void openGraphWindow(AppContext& app, const RecordLog& log, QWidget* parent) {
+    static void* entry = nullptr;
+    if (!entry) entry = entryPoint(app, "keyrook-graph.so", "keyrook_open_graph", "ｸﾞﾗﾌ");
+    if (entry) reinterpret_cast<decltype(&keyrook_open_graph)>(entry)(app, log, parent);
+}
+
+}  // namespace keyrook

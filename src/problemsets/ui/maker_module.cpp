@@ -1,0 +1,5 @@
+// keyrook-maker.so's entry point (src/app/ui/window_modules.h).
+#include "app/ui/window_modules.h"
+#include "problemsets/maker_window.h"
+
+extern "C" void keyrook_open_maker(keyrook::AppContext& app) { keyrook::openTPMaker(app); }
