@@ -39,7 +39,9 @@ copy() {
   local bin=$1 dir=$scratch/app
   rm -rf "$dir"
   mkdir -p "$dir/user"
-  cp -r "$bin/keyrook" "$bin"/keyrook-*.so "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
+  cp -r "$bin/keyrook" "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
+  # The window modules beside the program (builds before them had none).
+  if compgen -G "$bin/keyrook-*.so" >/dev/null; then cp "$bin"/keyrook-*.so "$dir/"; fi
   printf 'amy\r\namy\r\n' >"$dir/user/user.log"
   if [ "${2:-}" = measure ]; then
     rm -f "$dir"/data/*.std

@@ -63,7 +63,9 @@ start_display() {
 program_copy() {
   local dir=$scratch/app
   mkdir -p "$dir/user"
-  cp -r "$bin/keyrook" "$bin"/keyrook-*.so "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
+  cp -r "$bin/keyrook" "$bin/data" "$bin/sound" "$bin/help.hlp" "$dir/"
+  # The window modules beside the program (builds before them had none).
+  if compgen -G "$bin/keyrook-*.so" >/dev/null; then cp "$bin"/keyrook-*.so "$dir/"; fi
   printf 'amy\r\namy\r\n' >"$dir/user/user.log"
   echo "$dir"
 }
