@@ -18,7 +18,7 @@ set(KEYROOK_DOC ${CMAKE_INSTALL_DATADIR}/doc/keyrook)  # the package's name, not
 install(TARGETS keyrook-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET keyrook)
   install(TARGETS keyrook RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(TARGETS keyrook-maker keyrook-graph LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/keyrook)
+  install(TARGETS keyrook-maker keyrook-graph LIBRARY DESTINATION ${KEYROOK_MODULE_INSTALL_DIR})
 endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/data/ DESTINATION ${KEYROOK_SHARE}/data
         FILES_MATCHING PATTERN "*.std")
