@@ -25,10 +25,12 @@
 #   scripts/measure.sh cold [PAIRS]      startup with the page cache dropped before each launch
 #                                        (needs root); its "1 s later" RSS is the memory at rest,
 #                                        shown with the part of it that is mapped font files
+#   scripts/measure.sh heap              massif: the heap at its peak until 10 s after the window
+#                                        shows, and the part of it the font libraries hold
 #   scripts/measure.sh peer [PAIRS]      every row of the comparison with tipp10 in one run:
-#                                        keys, launch, cold (default 9 pairs)
+#                                        keys, launch, heap, cold (default 9 pairs)
 # The build is KEYROOK_BUILD_DIR (default build/). Windows run on a private Xvfb display
-# (MEASURE_DISPLAY, default :97). Needs xvfb, xdotool, valgrind, time; startup, keys, launch, cold
+# (MEASURE_DISPLAY, default :97). Needs xvfb, xdotool, valgrind, time; startup, keys, launch, heap, cold
 # and peer need tipp10 with libqt6sql6-sqlite and sqlite3 (measurement tools, not part of Keyrook;
 # each is named when missing).
 set -euo pipefail
@@ -150,6 +152,16 @@ startup() {
        "peak RSS just before $(cut -d' ' -f7 "$scratch/pairs" | median), 1 s later $(cut -d' ' -f9 "$scratch/pairs" | median)," \
        "of it font files $(cut -d' ' -f10 "$scratch/pairs" | median)"
   echo "paired median ratio keyrook / tipp10: $(awk '{print $1 / $6}' "$scratch/pairs" | median)"
+  # The same program without its opening sound (a copy without sound/): what playing a sound
+  # at start costs (Qt Multimedia's sound effect, the sound server's client).
+  local quiet=$scratch/quiet
+  cp -r "$dir" "$quiet"
+  rm -rf "$quiet/sound"
+  for _ in 1 2 3; do
+    cold; (cd "$quiet" && "$bin/keyrook_first_paint" ./keyrook >>"$scratch/silent" 2>/dev/null) || true
+  done
+  echo "keyrook without its opening sound: median $(cut -d' ' -f1 "$scratch/silent" | median) ms," \
+       "1 s later $(cut -d' ' -f4 "$scratch/silent" | median) KiB, of it font files $(cut -d' ' -f5 "$scratch/silent" | median)"
   for _ in 1 2 3; do
     cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" >>"$scratch/bare" 2>/dev/null || true
     cold; "$bin/keyrook_first_paint" "$bin/keyrook_bare_window" --japanese >>"$scratch/japanese" 2>/dev/null || true
@@ -436,9 +448,52 @@ launch() {
        "tipp10 $((t - tf)), ratio $(awk "BEGIN {printf \"%.2f\", ($k - $kf) / ($t - $tf)}")"
 }
 
+# "<heap at its peak> <of it held through the font libraries>" in bytes, from a massif profile:
+# the peak's allocation sites whose own frame or first caller is in fontconfig, FreeType or
+# HarfBuzz (Qt hands HarfBuzz the font tables it copies).
+heap_split() {
+  ms_print "$1" | awk '
+    function flush() { if (font) fonts += bytes; font = 0; child = 0 }
+    /Detailed snapshots:/ { if (match($0, /[0-9]+ \(peak\)/)) peak = substr($0, RSTART, RLENGTH - 7) + 0; next }
+    $1 ~ /^[0-9]+$/ && NF == 6 { flush(); in_peak = ($1 == peak); if (in_peak) { all = $3; gsub(",", "", all) }; next }
+    in_peak && /^->/ { flush(); bytes = $2; gsub(/[(B,)]/, "", bytes); font = /lib(freetype|harfbuzz|fontconfig)\./; next }
+    in_peak && /^\| ->/ && !child { child = 1; if (/lib(freetype|harfbuzz|fontconfig)\./) font = 1; next }
+    END { flush(); print all + 0, fonts + 0 }'
+}
+
+# Prints heap_split of a program run under massif until its window shows and 10 s more.
+heap_cost() {
+  local how=$1 name=$2 pid
+  shift 2
+  (exec valgrind --tool=massif --threshold=0.1 --massif-out-file="$scratch/heap.%p" "$@" \
+     >/dev/null 2>&1) &
+  pid=$!
+  app=$pid
+  window_of "$how" "$name" >/dev/null
+  sleep 10
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  app=""
+  heap_split "$scratch/heap.$pid"
+}
+
+heap() {
+  need valgrind "apt-get install valgrind"
+  need xdotool "apt-get install xdotool"
+  start_display
+  local dir home k kf t tf j jf
+  dir=$(program_copy)
+  home=$(tipp10_home)
+  read -r k kf < <(cd "$dir" && heap_cost --name '^Keyrook$' ./keyrook)
+  read -r t tf < <(HOME=$home heap_cost --class '^tipp10$' tipp10)
+  read -r j jf < <(heap_cost --class '^keyrook_bare_window$' "$bin/keyrook_bare_window" --japanese)
+  echo "heap at its peak (massif, bytes): keyrook $k, of it through the font libraries $kf;" \
+       "tipp10 $t, $tf; the Japanese bare window $j, $jf"
+}
+
 peer() {
   keys
   launch
+  heap
   COLD=1 startup "${1:-9}"
 }
 
@@ -452,6 +507,7 @@ case "${1:-}" in
   keys) shift; keys "$@" ;;
   launch) launch ;;
   cold) shift; COLD=1 startup "$@" ;;
+  heap) heap ;;
   peer) shift; peer "$@" ;;
-  *) sed -n '2,31p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,35p' "$0" >&2; exit 2 ;;
 esac
