@@ -125,6 +125,7 @@ maker=$(window '^問題集作成ｴﾃﾞｨﾀ$')
 x windowfocus --sync "$maker"
 x key Escape
 for _ in $(seq 50); do x search --onlyvisible --name '^問題集作成ｴﾃﾞｨﾀ$' >/dev/null 2>&1 || break; sleep 0.2; done
+x search --onlyvisible --name '^問題集作成ｴﾃﾞｨﾀ$' >/dev/null 2>&1 && fail "the maker did not close on Escape"
 x windowfocus --sync "$menu"
 x key ctrl+e
 for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done

@@ -11,7 +11,7 @@
 # Needs xvfb, xdotool, x11-utils (xprop) and imagemagick (import, compare).
 set -euo pipefail
 
-[ $# -ge 2 ] || { sed -n '2,9p' "$0" >&2; exit 2; }
+[ $# -ge 2 ] || { sed -n '2,11p' "$0" >&2; exit 2; }
 a=$(cd "$1" && pwd)
 b=$(cd "$2" && pwd)
 out=${3:-$(mktemp -d /tmp/keyrook-screens.XXXXXX)}
@@ -78,7 +78,7 @@ shoot() {
   done
   sleep 1.5
   import -window root "$out/$name.png"
-  xprop -id "$w" _NET_WM_ICON >"$out/$name.icon"
+  xprop -id "$w" _NET_WM_ICON >"$out/$name.icon" 2>&1 || true
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
   app=""

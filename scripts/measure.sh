@@ -405,7 +405,6 @@ keys() {
        "miss $(awk "BEGIN {printf \"%.2f\", $miss / $tmiss}")"
 }
 
-# Instructions from exec until a program's main window is idle.
 # Instructions a callgrind profile counted in the font libraries' own code (fontconfig,
 # FreeType, HarfBuzz): matching faces, reading outlines, shaping.
 font_instructions() {
@@ -414,7 +413,8 @@ font_instructions() {
     END {print s + 0}'
 }
 
-# Prints "<instructions until idle> <of them in the font libraries>".
+# Instructions from exec until a program's main window is idle; prints "<instructions until
+# idle> <of them in the font libraries>".
 launch_cost() {
   local how=$1 name=$2 pid n
   shift 2
@@ -448,14 +448,15 @@ launch() {
        "tipp10 $((t - tf)), ratio $(awk "BEGIN {printf \"%.2f\", ($k - $kf) / ($t - $tf)}")"
 }
 
-# "<heap at its peak> <of it held through the font libraries>" in bytes, from a massif profile:
+# "<heap at its peak> <of it held through the font libraries>" in bytes (useful heap, without
+# the allocator's overhead), from a massif profile:
 # the peak's allocation sites whose own frame or first caller is in fontconfig, FreeType or
 # HarfBuzz (Qt hands HarfBuzz the font tables it copies).
 heap_split() {
   ms_print "$1" | awk '
     function flush() { if (font) fonts += bytes; font = 0; child = 0 }
     /Detailed snapshots:/ { if (match($0, /[0-9]+ \(peak\)/)) peak = substr($0, RSTART, RLENGTH - 7) + 0; next }
-    $1 ~ /^[0-9]+$/ && NF == 6 { flush(); in_peak = ($1 == peak); if (in_peak) { all = $3; gsub(",", "", all) }; next }
+    $1 ~ /^[0-9]+$/ && NF == 6 { flush(); in_peak = ($1 == peak); if (in_peak) { all = $4; gsub(",", "", all) }; next }
     in_peak && /^->/ { flush(); bytes = $2; gsub(/[(B,)]/, "", bytes); font = /lib(freetype|harfbuzz|fontconfig)\./; next }
     in_peak && /^\| ->/ && !child { child = 1; if (/lib(freetype|harfbuzz|fontconfig)\./) font = 1; next }
     END { flush(); print all + 0, fonts + 0 }'

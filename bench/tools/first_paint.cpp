@@ -2,8 +2,9 @@
 //   keyrook_first_paint [--settle MS] [--wait S] PROGRAM [ARGS...]
 // prints "<milliseconds to first paint> <peak RSS in KiB before it> <at it> <MS later> <font files
 // resident MS later>" and ends the program. The last is the part of the resident memory that is
-// pages of mapped font files (*.ttf, *.otf, *.ttc...), which only the fonts a program shows cost. "Before" is read at the last look that still found the window unpainted, a
-// fraction of a millisecond before the paint was seen; "at" when it was seen, with the program
+// pages of mapped font files (*.ttf, *.otf, *.ttc...), which only the fonts a program shows
+// cost. "Before" is read at the last look that still found the window unpainted, a fraction of a
+// millisecond before the paint was seen; "at" when it was seen, with the program
 // stopped at once (work that follows the paint may have begun by then).
 // The window is the first top-level window of at least 200 x 150 that the program maps; it
 // counts as painted when the band across its top is no longer of one colour: until the program

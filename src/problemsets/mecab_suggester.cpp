@@ -135,6 +135,8 @@ std::vector<std::string> defaultDictionaryDirs() {
     return {"/var/lib/mecab/dic/ipadic-utf8", ""};
 }
 
+bool mecabLibraryLoads() { return mecabModelFactory() != nullptr; }
+
 std::unique_ptr<ReadingSuggester> openMecabSuggester(const std::vector<std::string>& dirs) {
     const CreateModel createModel = mecabModelFactory();
     if (!createModel) return nullptr;

@@ -43,6 +43,10 @@ inline constexpr char kSuggesterPackages[] = "libmecab2, mecab-ipadic-utf8";
 // dictionary to; "" stands for the one MeCab's own configuration (/etc/mecabrc) names.
 std::vector<std::string> defaultDictionaryDirs();
 
+// Whether MeCab's library (libmecab.so.2, loaded at the first call) and its model factory are
+// there; without them every suggester is null, as without a dictionary.
+bool mecabLibraryLoads();
+
 // MeCab over the first of dirs that holds a UTF-8 dictionary; nullptr when none does.
 std::unique_ptr<ReadingSuggester> openMecabSuggester(
     const std::vector<std::string>& dirs = defaultDictionaryDirs());

@@ -19,8 +19,12 @@ void openGraphWindow(AppContext& app, const RecordLog& log, QWidget* parent);
 
 }  // namespace keyrook
 
-// Each module's entry point, looked up by this name when the module is loaded.
+// Each module's entry point, looked up by this name when the module is loaded, and the build it
+// belongs to (KEYROOK_BUILD_STAMP): a module left beside a newer or older program (a shared
+// folder updated in part) is refused, since the classes it shares with the program may differ.
 extern "C" {
 void keyrook_open_maker(keyrook::AppContext& app);
 void keyrook_open_graph(keyrook::AppContext& app, const keyrook::RecordLog& log, QWidget* parent);
+const char* keyrook_maker_build();
+const char* keyrook_graph_build();
 }

@@ -3,3 +3,5 @@
 #include "problemsets/maker_window.h"
 
 extern "C" void keyrook_open_maker(keyrook::AppContext& app) { keyrook::openTPMaker(app); }
+
+extern "C" const char* keyrook_maker_build() { return KEYROOK_BUILD_STAMP; }

@@ -7,3 +7,5 @@ extern "C" void keyrook_open_graph(keyrook::AppContext& app, const keyrook::Reco
     keyrook::TGraph graph(app, log, parent);
     graph.exec();
 }
+
+extern "C" const char* keyrook_graph_build() { return KEYROOK_BUILD_STAMP; }
