@@ -171,11 +171,15 @@ std::string topConfusions(const KeyCount& c) {
 
 }  // namespace
 
+bool enoughPresses(const KeyAnalysis& analysis, unsigned char key) {
+    return analysis.keys[keyOf(key)].presses() >= kEnoughPresses;
+}
+
 KeyCell keyCell(const KeyAnalysis& analysis, unsigned char key) {
     KeyCell cell;
     const KeyCount& c = analysis.keys[keyOf(key)];
     const std::string name = keyLabel(keyOf(key));
-    cell.enough = c.presses() >= kEnoughPresses;
+    cell.enough = enoughPresses(analysis, key);
     if (!cell.enough) {
         cell.tooltip = name + cp932Of("\nﾃﾞｰﾀ不足 (打鍵数 ") + countText(c.presses()) +
                        cp932Of("、") + std::to_string(kEnoughPresses) + cp932Of("回から表示)") +

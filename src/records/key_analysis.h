@@ -77,6 +77,9 @@ std::string confusionText(const Confusion& c);
 // The last `last` sessions of a file (all when last is 0 or more than there are).
 KeyAnalysis analyseKeyStats(const std::vector<StoredKeyStats>& sessions, std::size_t last);
 
+// Whether a key has presses enough for its figures to be shown.
+bool enoughPresses(const KeyAnalysis& analysis, unsigned char key);
+
 // One key of the map.
 struct KeyCell {
     bool enough = false;

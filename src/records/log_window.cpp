@@ -390,7 +390,6 @@ void TLog::lslogColumnClick(int column) {
     model_->reordered();
     // From the top, as a freshly filled list shows it.
     lslog_->scrollToTop();
-    lslog_->viewport()->update();
     if (selected == 0) return;
     const long long place = log_.placeOf(selected);
     if (place < 0) return;

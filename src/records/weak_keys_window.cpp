@@ -262,7 +262,7 @@ void TWeakKeys::chooseKey(unsigned char key) {
 void TWeakKeys::markChosenKey() {
     for (std::size_t i = 0; i < keyboard_.keys.size(); ++i) {
         const auto key = static_cast<unsigned char>(keyboard_.keys[i]);
-        const bool enough = keyCell(analysis_, key).enough;
+        const bool enough = enoughPresses(analysis_, key);
         keyboard_.frames[i]->setPenColor(keyOf(key) == chosenKey_ && chosenKey_ ? kChosenPen
                                          : enough                              ? kSilver
                                                                                : kNoDataPen);

@@ -1,6 +1,7 @@
 #include "typing/key_guide.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "base/cp932.h"
 #include "problemsets/kana_layout.h"
@@ -68,7 +69,7 @@ const char* const kKanaRows[] = {"1234567890-^|", "QWERTYUIOP@[", "ASDFGHJKL;:]"
 
 char kanaGuideChar(const KanaKey& k) {
     if (k.row < 0 || k.row > 4) return 0;
-    const std::string row = kKanaRows[k.row];
+    const std::string_view row = kKanaRows[k.row];
     return k.column >= 0 && static_cast<std::size_t>(k.column) < row.size() ? row[static_cast<std::size_t>(k.column)] : 0;
 }
 

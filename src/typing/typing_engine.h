@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "base/cp932.h"
 #include "base/services.h"
 #include "problemsets/kana_matcher.h"
 #include "problemsets/romaji_matcher.h"
 #include "problemsets/variant_table.h"
 #include "typing/key_stats.h"
 #include "typing/scoring.h"
-#include "base/cp932.h"
 
 namespace keyrook {
 

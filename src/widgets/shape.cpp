@@ -30,10 +30,7 @@ void TShape::setPenWidth(int w) {
     update();
 }
 
-void TShape::setBackdrop(const QColor& c) {
-    if (backdrop_ == c) return;
-    backdrop_ = c;
-}
+void TShape::setBackdrop(const QColor& c) { backdrop_ = c; }
 
 QRegion TShape::coveredRegion() const {
     if (brush_.alpha() != 255 || (pen_.alpha() != 255 && penWidth_ > 0)) return {};

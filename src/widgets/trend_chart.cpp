@@ -82,14 +82,15 @@ QStringList TTrendChart::yLabels(const Scale& s) const {
     return out;
 }
 
-QRect TTrendChart::plotRect(const Scale& s) const {
+// The plot's area, its left margin as wide as the widest y label.
+QRect TTrendChart::plotRect(const QStringList& yTexts) const {
     const QFontMetrics fm(font());
     int widest = 0;
-    for (const QString& text : yLabels(s)) widest = std::max(widest, fm.horizontalAdvance(text));
+    for (const QString& text : yTexts) widest = std::max(widest, fm.horizontalAdvance(text));
     return rect().adjusted(std::max(34, widest + 6), 8, -8, -16);
 }
 
-QRect TTrendChart::plotRect() const { return plotRect(scale()); }
+QRect TTrendChart::plotRect() const { return plotRect(yLabels(scale())); }
 
 QStringList TTrendChart::yLabels() const { return yLabels(scale()); }
 
@@ -116,14 +117,15 @@ std::vector<std::pair<QRect, QString>> TTrendChart::xLabels(const Scale& s, cons
 
 std::vector<std::pair<QRect, QString>> TTrendChart::xLabels() const {
     const Scale s = scale();
-    return xLabels(s, plotRect(s));
+    return xLabels(s, plotRect(yLabels(s)));
 }
 
 void TTrendChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     const Scale s = scale();
-    const QRect plot = plotRect(s);
+    const QStringList yTexts = yLabels(s);
+    const QRect plot = plotRect(yTexts);
     p.setPen(QColor(0x60, 0x60, 0x60));
     p.drawRect(plot);
     if (!s.any) {
@@ -138,7 +140,6 @@ void TTrendChart::paintEvent(QPaintEvent*) {
     auto py = [&](double y) { return plot.bottom() - y / yTop * plot.height(); };
 
     // Grid and labels.
-    const QStringList yTexts = yLabels(s);
     for (int i = 0; i < yTexts.size(); ++i) {
         const double y = i * yStep;
         const int at = static_cast<int>(std::lround(py(y)));

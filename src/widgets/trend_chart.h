@@ -51,7 +51,7 @@ private:
         double xMin = 0, xMax = 0, yTop = 1, yStep = 1;
     };
     Scale scale() const;
-    QRect plotRect(const Scale& s) const;
+    QRect plotRect(const QStringList& yTexts) const;
     QStringList yLabels(const Scale& s) const;
     std::vector<std::pair<QRect, QString>> xLabels(const Scale& s, const QRect& plot) const;
 
