@@ -348,6 +348,21 @@ keys_cost() {
   echo $(((total - idle) / n))
 }
 
+# Ends the program started in the background as $app.
+stop_app() {
+  kill "$app"; wait "$app" 2>/dev/null || true
+  app=""
+}
+
+# "<correct key> <counted miss>": keys_cost of "a" and of "q" after "a" in the program PID, whose
+# session is running, after a few keys that are no steady state (a sound loaded, ...).
+hit_and_miss() {
+  local pid=$1 n=$2 seconds=$3
+  xdotool key a a q a q a
+  sleep "$seconds"
+  echo "$(keys_cost "$pid" a "" "$n" "$seconds") $(keys_cost "$pid" q a "$n" "$seconds")"
+}
+
 keys() {
   local n=${1:-10} seconds=2
   need valgrind "apt-get install valgrind"
@@ -372,13 +387,9 @@ keys() {
   xdotool windowfocus --sync "$w" key F1
   sleep 5
   cg_idle "$pid" 60 >/dev/null
-  xdotool key a a q a q a  # the first of each is no steady state (a sound loaded, ...)
-  sleep "$seconds"
   local hit miss
-  hit=$(keys_cost "$pid" a "" "$n" "$seconds")
-  miss=$(keys_cost "$pid" q a "$n" "$seconds")
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  app=""
+  read -r hit miss <<<"$(hit_and_miss "$pid" "$n" "$seconds")"
+  stop_app
   echo "keyrook: a correct key $hit instructions, a counted miss $miss"
 
   home=$(tipp10_home)
@@ -393,13 +404,9 @@ keys() {
   cg_idle "$pid" 60 >/dev/null
   xdotool key space  # the lesson starts
   sleep "$seconds"
-  xdotool key a a q a q a
-  sleep "$seconds"
   local thit tmiss
-  thit=$(keys_cost "$pid" a "" "$n" "$seconds")
-  tmiss=$(keys_cost "$pid" q a "$n" "$seconds")
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  app=""
+  read -r thit tmiss <<<"$(hit_and_miss "$pid" "$n" "$seconds")"
+  stop_app
   echo "tipp10:  a correct key $thit instructions, a counted miss $tmiss"
   echo "ratio keyrook / tipp10: correct key $(awk "BEGIN {printf \"%.2f\", $hit / $thit}")," \
        "miss $(awk "BEGIN {printf \"%.2f\", $miss / $tmiss}")"
@@ -423,8 +430,7 @@ launch_cost() {
   app=$pid
   window_of "$how" "$name" >/dev/null
   n=$(cg_idle "$pid")
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  app=""
+  stop_app
   echo "$n $(font_instructions "$scratch/launch.$pid")"
 }
 
@@ -472,8 +478,7 @@ heap_cost() {
   app=$pid
   window_of "$how" "$name" >/dev/null
   sleep 10
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  app=""
+  stop_app
   heap_split "$scratch/heap.$pid"
 }
 
