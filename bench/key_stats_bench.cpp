@@ -31,9 +31,6 @@ void BM_ReadAndAnalyse10000Sessions(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadAndAnalyse10000Sessions)->Unit(benchmark::kMillisecond);
 
-// The weak-key window's figures for a range, read from a .kst file of n lines: the default range
-// (the last 10 sessions) reads the file's end only, so its cost does not grow with the history;
-// "all" reads every line.
 // A .kst file of n lines, written once per run.
 std::string kstOf(long long lines) {
     static std::map<long long, std::unique_ptr<bench::ScratchDir>> dirs;
@@ -45,6 +42,9 @@ std::string kstOf(long long lines) {
     return dir->dir() + "amy.kst";
 }
 
+// The weak-key window's figures for a range, read from a .kst file of n lines: the default range
+// (the last 10 sessions) reads the file's end only, so its cost does not grow with the history;
+// "all" reads every line.
 void BM_WeakKeysRangeFromFile(benchmark::State& state) {
     const std::string path = kstOf(state.range(0));
     const std::size_t last = static_cast<std::size_t>(state.range(1));
